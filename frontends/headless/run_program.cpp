@@ -1,0 +1,64 @@
+#include "headless/run_program.h"
+
+#include "app/globals.h"
+#include "headless/headless_frontend.h"
+#include "platform/device.h"
+
+namespace headless {
+
+namespace {
+// The addresses built into the program.
+const platform::net::Endpoint kBuiltInFtpServer{"127.0.0.1", 21};
+const platform::net::Endpoint kBuiltInWebHost{"127.0.0.1", 80};
+}  // namespace
+
+platform::net::Network MakeNetwork(const DeviceOptions& options) {
+    platform::net::Network::Options networkOptions;
+    networkOptions.failStartup = options.failSocketStartup;
+    platform::net::Network network(networkOptions);
+    if (options.ftpServer) {
+        network.AddRoute(kBuiltInFtpServer, *options.ftpServer);
+    }
+    if (options.webServer) {
+        network.AddRoute(kBuiltInWebHost, *options.webServer);
+    }
+    return network;
+}
+
+void RunProgram(platform::ui::Frontend& frontend, const DeviceOptions& options) {
+    platform::Device device(frontend, options.root, MakeNetwork(options));
+    platform::ActiveDevice active(device);
+    theApp.InitInstance();
+    // The session is closed when the program ends; it sends nothing more.
+    g_ftp.Close();
+}
+
+ScriptResult RunScript(std::vector<Step> steps, const DeviceOptions& options,
+                       std::ostream& transcript) {
+    ScriptPlayer player(std::move(steps), transcript);
+    HeadlessFrontend frontend(player);
+    platform::Device device(frontend, options.root, MakeNetwork(options));
+    platform::ActiveDevice active(device);
+    ScriptResult result;
+    try {
+        theApp.InitInstance();
+        g_ftp.Close();
+        player.Finish(device);
+    } catch (const ScriptStop& stop) {
+        g_ftp.Close();
+        result.status = stop.Status();
+        result.message = stop.what();
+    }
+    return result;
+}
+
+ScriptResult RunScriptText(const std::string& text, const DeviceOptions& options,
+                           std::ostream& transcript) {
+    ParseResult parsed = ParseScript(text);
+    if (parsed.error) {
+        return {kStatusBadStep, *parsed.error};
+    }
+    return RunScript(std::move(parsed.steps), options, transcript);
+}
+
+}  // namespace headless

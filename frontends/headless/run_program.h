@@ -1,0 +1,42 @@
+#pragma once
+// Runs the whole program on a device with a given front end: the launcher and the tests
+// share this.
+
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "headless/script.h"
+#include "platform/net/socket.h"
+#include "platform/ui/frontend.h"
+
+namespace headless {
+
+struct DeviceOptions {
+    std::filesystem::path root;                        // the device's "\"
+    std::optional<platform::net::Endpoint> ftpServer;  // where the built-in FTP address goes
+    std::optional<platform::net::Endpoint> webServer;  // where the built-in web host goes
+    bool failSocketStartup = false;
+};
+
+// Builds the device's network with its routes.
+platform::net::Network MakeNetwork(const DeviceOptions& options);
+
+// Starts the program (the application's instance initialisation) on a device with this
+// front end, current for the calling thread, and returns when it ended.
+void RunProgram(platform::ui::Frontend& frontend, const DeviceOptions& options);
+
+struct ScriptResult {
+    int status = 0;       // 0 to 3, as the script language defines them
+    std::string message;  // why a run did not end with 0
+};
+
+// Plays a script with the headless front end; the transcript goes to `transcript`.
+ScriptResult RunScript(std::vector<Step> steps, const DeviceOptions& options,
+                       std::ostream& transcript);
+ScriptResult RunScriptText(const std::string& text, const DeviceOptions& options,
+                           std::ostream& transcript);
+
+}  // namespace headless

@@ -1,0 +1,96 @@
+#pragma once
+// Plays a script against the device: input steps become messages and model changes, checks
+// compare what a person would see. Front-end neutral: the headless and the Qt front end both
+// use it.
+
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "headless/script.h"
+#include "platform/device.h"
+#include "platform/ui/frontend.h"
+#include "platform/ui/menu.h"
+
+namespace headless {
+
+// Exit statuses of a script run.
+inline constexpr int kStatusOk = 0;
+inline constexpr int kStatusCheckFailed = 1;
+inline constexpr int kStatusBadStep = 2;
+inline constexpr int kStatusScriptOut = 3;
+
+// Ends a run from inside the program.
+class ScriptStop : public std::runtime_error {
+public:
+    ScriptStop(int status, const std::string& message)
+        : std::runtime_error(message), m_status(status) {}
+    int Status() const { return m_status; }
+
+private:
+    int m_status;
+};
+
+struct ShownBox {
+    std::wstring title;
+    std::wstring text;
+    platform::ui::MessageBoxButtons buttons;
+    platform::ui::MessageBoxAnswer answer;
+};
+
+class ScriptPlayer {
+public:
+    ScriptPlayer(std::vector<Step> steps, std::ostream& transcript);
+
+    // Takes steps until one queues input for the program. Throws ScriptStop when a check
+    // fails, a step cannot apply, or the script runs out.
+    void RunUntilInput(platform::Device& device);
+    // After the program ended: the remaining checks still run; input steps cannot apply.
+    void Finish(platform::Device& device);
+
+    // Events of the program a person would see.
+    platform::ui::MessageBoxAnswer ShowBox(const std::wstring& text, const std::wstring& title,
+                                           platform::ui::MessageBoxButtons buttons);
+    int ChooseMenuEntry(const platform::ui::Menu& menu);
+    void CancelCheck(platform::ui::MessageQueue& queue);
+    void WindowOpened(const platform::ui::Window& window);
+    void WindowClosed(const platform::ui::Window& window);
+    void ProgramStarted(const std::wstring& program, const std::wstring& commandLine);
+    void UrlOpened(const std::wstring& url);
+
+    const std::vector<ShownBox>& Boxes() const { return m_boxes; }
+
+    // Called when a window opens and at every `show` step (the Qt front end saves pictures).
+    std::function<void(const std::string& reason)> onSnapshot;
+
+private:
+    // True when the step queued input for the program.
+    bool Apply(platform::Device& device, const Step& step);
+    bool ApplyInput(platform::Device& device, const Step& step);
+    void ApplyCheck(platform::Device& device, const Step& step);
+    void Show(platform::Device& device);
+    [[noreturn]] void Fail(const Step& step, const std::string& expected,
+                           const std::string& found) const;
+    [[noreturn]] void Bad(const Step& step, const std::string& why) const;
+    void Line(const std::wstring& text);
+
+    std::vector<Step> m_steps;
+    std::size_t m_next = 0;
+    std::ostream& m_transcript;
+    std::vector<ShownBox> m_boxes;
+    std::size_t m_boxesChecked = 0;
+    std::deque<platform::ui::MessageBoxAnswer> m_answers;
+    bool m_holdPending = false;
+    long m_cancelChecks = 0;
+    struct BlockTap {
+        long atCheck;
+        platform::ui::Point point;
+    };
+    std::vector<BlockTap> m_blockTaps;
+};
+
+}  // namespace headless

@@ -1,0 +1,91 @@
+#include "launcher/launch_options.h"
+
+#include <cstdlib>
+
+const char* const kUsage =
+    "usage: stowbox [--headless] [--script FILE] [--screenshots DIR] [--device-root DIR]\n"
+    "               [--server HOST:PORT] [--web HOST:PORT] [--scale N] [--fail-socket-startup]\n"
+    "  --headless             run without a display; input comes from --script\n"
+    "  --script FILE          play a script (FILE '-' reads standard input)\n"
+    "  --screenshots DIR      with the GUI: save a picture of each window and 'show' step\n"
+    "  --device-root DIR      host folder that holds the device's files\n"
+    "  --server HOST:PORT     where the built-in FTP server address leads\n"
+    "  --web HOST:PORT        where the built-in web host leads\n"
+    "  --scale N              device pixels are drawn N screen pixels wide (default 2)\n"
+    "  --fail-socket-startup  the device's socket layer refuses to start (for tests)\n";
+
+ParsedLaunch ParseLaunchOptions(const std::vector<std::string>& args) {
+    ParsedLaunch parsed;
+    LaunchOptions& options = parsed.options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const auto value = [&]() -> std::optional<std::string> {
+            if (i + 1 >= args.size()) {
+                parsed.error = arg + " needs a value";
+                return std::nullopt;
+            }
+            return args[++i];
+        };
+        if (arg == "--headless") {
+            options.headless = true;
+        } else if (arg == "--fail-socket-startup") {
+            options.device.failSocketStartup = true;
+        } else if (arg == "--help" || arg == "-h") {
+            options.showUsage = true;
+        } else if (arg == "--script") {
+            options.script = value();
+        } else if (arg == "--screenshots") {
+            if (auto dir = value()) {
+                options.screenshots = *dir;
+            }
+        } else if (arg == "--device-root") {
+            if (auto dir = value()) {
+                options.device.root = *dir;
+            }
+        } else if (arg == "--server" || arg == "--web") {
+            const auto text = value();
+            if (!text) {
+                break;
+            }
+            const auto endpoint = platform::net::ParseEndpoint(*text);
+            if (!endpoint) {
+                parsed.error = arg + " needs HOST:PORT, not '" + *text + "'";
+                break;
+            }
+            (arg == "--server" ? options.device.ftpServer : options.device.webServer) = endpoint;
+        } else if (arg == "--scale") {
+            const auto text = value();
+            if (!text) {
+                break;
+            }
+            char* end = nullptr;
+            const long scale = std::strtol(text->c_str(), &end, 10);
+            if (end == text->c_str() || *end != '\0' || scale < 1 || scale > 8) {
+                parsed.error = "--scale needs a whole number from 1 to 8";
+                break;
+            }
+            options.scale = static_cast<int>(scale);
+        } else {
+            parsed.error = "unknown option '" + arg + "'";
+        }
+        if (parsed.error) {
+            break;
+        }
+    }
+    if (!parsed.error && options.headless && !options.script) {
+        parsed.error = "--headless needs --script FILE";
+    }
+    return parsed;
+}
+
+std::filesystem::path DefaultDeviceRoot() {
+    std::filesystem::path data;
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg != '\0') {
+        data = xdg;
+    } else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        data = std::filesystem::path(home) / ".local" / "share";
+    } else {
+        data = std::filesystem::temp_directory_path();
+    }
+    return data / "stowbox" / "device";
+}

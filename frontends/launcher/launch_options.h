@@ -1,0 +1,30 @@
+#pragma once
+// The launch options: they configure the device, never the program.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "headless/run_program.h"
+
+struct LaunchOptions {
+    bool headless = false;
+    std::optional<std::string> script;  // "-" reads standard input
+    std::optional<std::filesystem::path> screenshots;
+    int scale = 2;
+    headless::DeviceOptions device;
+    bool showUsage = false;
+};
+
+struct ParsedLaunch {
+    LaunchOptions options;
+    std::optional<std::string> error;
+};
+
+ParsedLaunch ParseLaunchOptions(const std::vector<std::string>& args);
+
+// The default device folder: below the user's data folder, created on first run.
+std::filesystem::path DefaultDeviceRoot();
+
+extern const char* const kUsage;

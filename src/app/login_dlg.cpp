@@ -1,0 +1,57 @@
+#include "app/login_dlg.h"
+
+#include "app/globals.h"
+#include "filemanager/file_manager_dlg.h"
+#include "platform/ui/toolkit.h"
+#include "res/resource.h"
+#include "res/templates.h"
+
+using namespace platform::ui;
+
+const MessageEntry<CLoginDlg> CLoginDlg::kMessageMap[] = {
+    OnHelpRequest(&CLoginDlg::OnHelpInfo),
+    OnCommand(IDC_LOGIN, &CLoginDlg::OnLogin),
+    OnCommand(IDC_RESET, &CLoginDlg::OnReset),
+};
+
+CLoginDlg::CLoginDlg() : Dialog(res::LoginDialog()), m_hIcon(IDI_APP) {}
+
+bool CLoginDlg::OnMessage(const Message& message) {
+    return DispatchMessageTable(*this, kMessageMap, message) || Dialog::OnMessage(message);
+}
+
+bool CLoginDlg::OnInitDialog() {
+    Dialog::OnInitDialog();
+    // The icon and the centred placement are the front end's to draw.
+    return true;
+}
+
+void CLoginDlg::OnHelpInfo() { AppMessageBox(L"Help"); }
+
+void CLoginDlg::OnReset() {
+    GetDlgItem(IDC_USERNAME)->SetWindowText(L"");
+    GetDlgItem(IDC_PASSWORD)->SetWindowText(L"");
+}
+
+void CLoginDlg::OnLogin() {
+    BeginWaitCursor();
+    CClientApp* app = GetClientApp();
+    app->m_strUserName = GetDlgItem(IDC_USERNAME)->GetWindowText();
+    app->m_strPassword = GetDlgItem(IDC_PASSWORD)->GetWindowText();
+    if (app->m_strUserName.empty()) {
+        AppMessageBox(L"Enter User Name");
+    } else if (app->m_strPassword.empty()) {
+        AppMessageBox(L"Enter Password");
+    } else if (!g_ftp.Connect(kServerAddress, kServerPort)) {
+        AppMessageBox(L"Error Connecting to Server");
+    } else if (!g_ftp.Login(app->m_strUserName, app->m_strPassword)) {
+        AppMessageBox(L"Login Failed .Check the User name and the Password ");
+        g_ftp.Quit();
+    } else {
+        CFileManagerDlg fileManager;
+        fileManager.RunModal();
+        EndWaitCursor();
+        DestroyWindow();
+    }
+    EndWaitCursor();
+}

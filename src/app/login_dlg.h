@@ -1,0 +1,32 @@
+#pragma once
+// The first window: user name and password, connect and log in, then the file manager.
+
+#include <string>
+
+#include "platform/ui/dialog.h"
+#include "platform/ui/message_map.h"
+
+class CLoginDlg : public platform::ui::Dialog {
+public:
+    CLoginDlg();
+
+    const char* ClassName() const override { return "CLoginDlg"; }
+    bool OnMessage(const platform::ui::Message& message) override;
+
+    // The service's FTP server, built in.
+    static constexpr const wchar_t* kServerAddress = L"127.0.0.1";
+    static constexpr int kServerPort = 21;
+
+    int IconResource() const { return m_hIcon; }
+
+protected:
+    bool OnInitDialog() override;
+
+private:
+    void OnHelpInfo();
+    void OnLogin();
+    void OnReset();
+
+    int m_hIcon;
+    static const platform::ui::MessageEntry<CLoginDlg> kMessageMap[];
+};

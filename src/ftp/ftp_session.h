@@ -1,0 +1,51 @@
+#pragma once
+// The program's one FTP session: control connection, passive-mode transfers, file operations.
+
+#include <memory>
+#include <string>
+
+#include "ftp/reply_codes.h"
+#include "platform/fs/file_system.h"
+#include "platform/net/socket.h"
+
+class CFtpSession {
+public:
+    CFtpSession();
+    virtual ~CFtpSession();
+    CFtpSession(const CFtpSession&) = delete;
+    CFtpSession& operator=(const CFtpSession&) = delete;
+
+    // Control connection.
+    bool Connect(std::wstring strHost, int nPort);
+    bool SendCommand(std::wstring strCommand);
+    std::wstring ReadReply();
+    int GetReplyCode() const { return m_nReplyCode; }
+    std::wstring GetReplyText() const { return m_strReplyText; }
+    void SetReplyCode(int nCode) { m_nReplyCode = nCode; }
+    bool Login(std::wstring strUserName, std::wstring strPassword);
+    std::wstring GetCurrentDir();
+    bool Quit();
+    void Close();
+
+    // Data transfers.
+    bool OpenDataConnection();
+    bool List(std::wstring strFolder, std::wstring& strListing);
+    bool StoreFile(std::wstring strLocalPath, std::wstring strRemoteName);
+    bool RetrieveFile(std::wstring strRemoteName, std::wstring strLocalPath);
+
+    // File operations.
+    bool RemoveDir(std::wstring strFolder);
+    bool Rename(std::wstring strOldName, std::wstring strNewName);
+
+    std::wstring m_strReplyText;
+    std::wstring m_strListing;
+    std::unique_ptr<platform::net::Socket> m_pControlSocket;
+    bool m_bConnected = false;
+    int m_nReplyCode = 0;
+    platform::net::Socket m_dataSocket;
+    platform::fs::File m_file;
+    std::wstring m_strStoreInPlace;
+
+private:
+    bool SendAndRead(const std::wstring& strCommand);
+};

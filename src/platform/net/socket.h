@@ -1,0 +1,81 @@
+#pragma once
+// Blocking IPv4 stream sockets.
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace platform::net {
+
+class Network;
+
+struct Endpoint {
+    std::string host;  // dotted address or name
+    std::uint16_t port{};
+    bool operator==(const Endpoint&) const = default;
+};
+
+// Parses "HOST:PORT"; nothing when malformed.
+std::optional<Endpoint> ParseEndpoint(const std::string& text);
+
+// One blocking stream socket, closed by its destructor.
+class Socket {
+public:
+    Socket() = default;
+    ~Socket();
+    Socket(const Socket&) = delete;
+    Socket& operator=(const Socket&) = delete;
+    Socket(Socket&& other) noexcept;
+    Socket& operator=(Socket&& other) noexcept;
+
+    // Creates the socket on any local port (closing an earlier one). Fails when the
+    // network's socket layer is not started or the system refuses.
+    bool Create(const Network& network);
+    // Looks the host up (dotted address or name), applies the network's routes and
+    // connects. Send and receive then give up after the network's time-out.
+    bool Connect(const std::string& host, std::uint16_t port);
+    // Bytes sent (may be fewer than asked), or -1 on error.
+    int Send(const void* data, std::size_t count);
+    // Bytes received, 0 when the peer closed, -1 on error or time-out.
+    int Receive(void* buffer, std::size_t count);
+    void Close();
+    bool IsOpen() const { return m_fd >= 0; }
+    // The dotted address of the connected peer, after routing.
+    std::optional<std::string> PeerAddress() const;
+
+private:
+    int m_fd = -1;
+    const Network* m_network = nullptr;
+};
+
+// The device's socket layer: start-up, address routes, time-outs.
+class Network {
+public:
+    struct Options {
+        bool failStartup = false;                        // lets a test make start-up fail
+        std::chrono::milliseconds ioTimeout{std::chrono::minutes(2)};  // a dead peer ends a wait
+    };
+    Network() = default;
+    explicit Network(Options options) : m_options(options) {}
+
+    // Starts the socket layer; false when it cannot be started.
+    bool Startup();
+    bool IsStarted() const { return m_started; }
+
+    // A connection aimed at `from` goes to `to` instead.
+    void AddRoute(Endpoint from, Endpoint to);
+    Endpoint Resolve(const Endpoint& target) const;
+
+    std::chrono::milliseconds IoTimeout() const { return m_options.ioTimeout; }
+
+private:
+    Options m_options;
+    bool m_started = false;
+    std::vector<std::pair<Endpoint, Endpoint>> m_routes;
+};
+
+}  // namespace platform::net

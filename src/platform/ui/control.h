@@ -1,0 +1,81 @@
+#pragma once
+// Controls are models: a window owns their state, a front end renders it and is told what
+// changed.
+
+#include <functional>
+#include <string>
+
+#include "platform/ui/dialog_template.h"
+#include "platform/ui/message.h"
+
+namespace platform::ui {
+
+class Window;
+
+struct ControlChange {
+    enum class What {
+        Text,          // text or masked text of an edit, button, check box
+        State,         // visibility, enabled, checked
+        Entries,       // combo box entries or selection
+        Columns,       // list view columns
+        RowsInserted,  // list view: count rows from first
+        RowsRemoved,   // list view: count rows from first
+        RowsChanged,   // list view: count rows from first changed in place
+        Reset,         // list view: everything may have changed
+        Selection,     // list view selection mark
+        Progress,      // progress bar range or position
+        Buttons,       // command bar buttons
+    };
+    What what;
+    int first = 0;
+    int count = 0;
+};
+
+class Control {
+public:
+    using Observer = std::function<void(const ControlChange&)>;
+
+    Control() = default;
+    virtual ~Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    // Binds the control to its window and template when the window is created.
+    virtual void Attach(Window& window, const ControlTemplate& tmpl);
+
+    int Id() const { return m_template.id; }
+    ControlKind Kind() const { return m_template.kind; }
+    const ControlTemplate& Template() const { return m_template; }
+    Window* Owner() const { return m_window; }
+
+    const std::wstring& GetWindowText() const { return m_text; }
+    void SetWindowText(std::wstring text);
+    bool IsVisible() const { return m_visible; }
+    void ShowWindow(bool visible);
+    bool IsEnabled() const { return m_enabled; }
+    void EnableWindow(bool enabled);
+
+    // The front end's view of this control; one at a time.
+    void SetObserver(Observer observer) { m_observer = std::move(observer); }
+
+    // Messages aimed at this control (reflected notifications, commands of a pop-up menu
+    // it owns). True when handled here.
+    virtual bool OnMessage(const Message&) { return false; }
+
+protected:
+    void Changed(ControlChange change) const {
+        if (m_observer) {
+            m_observer(change);
+        }
+    }
+
+private:
+    Window* m_window = nullptr;
+    ControlTemplate m_template;
+    std::wstring m_text;
+    bool m_visible = true;
+    bool m_enabled = true;
+    Observer m_observer;
+};
+
+}  // namespace platform::ui

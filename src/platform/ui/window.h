@@ -1,0 +1,67 @@
+#pragma once
+// Windows: a title, controls by id, an optional command bar.
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/ui/command_bar.h"
+#include "platform/ui/control.h"
+#include "platform/ui/dialog_template.h"
+#include "platform/ui/message.h"
+
+namespace platform::ui {
+
+class Window {
+public:
+    explicit Window(const DialogTemplate& tmpl) : m_template(tmpl) {}
+    virtual ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    // The class name shown in transcripts ("CLoginDlg").
+    virtual const char* ClassName() const = 0;
+
+    const DialogTemplate& Template() const { return m_template; }
+    WindowHandle Handle() const { return m_handle; }
+    bool IsCreated() const { return m_handle != 0; }
+
+    const std::wstring& GetWindowText() const { return m_title; }
+    void SetWindowText(std::wstring title);
+
+    // The control with this id, or null.
+    Control* GetDlgItem(int id) const;
+    // Controls in template order.
+    const std::vector<Control*>& Controls() const { return m_order; }
+    CommandBar& GetCommandBar() { return m_commandBar; }
+    const CommandBar& GetCommandBar() const { return m_commandBar; }
+
+    // Paints the window (0) or one control at once.
+    void UpdateWindow(int controlId = 0);
+
+    // Gives the message to the target control first, then to the window's table.
+    bool Dispatch(const Message& message);
+    // The window's own handling; overridden by each class with its message table.
+    virtual bool OnMessage(const Message& message);
+
+protected:
+    // Uses `control` (a member of the derived class) for the template's control `id`
+    // instead of a control of the default kind. Call before the window is created.
+    void BindControl(int id, Control& control);
+    // Builds the controls from the template and registers the window with the device.
+    void CreateFromTemplate();
+    // Unregisters and forgets the controls' window.
+    void DestroyHandle();
+
+private:
+    const DialogTemplate& m_template;
+    WindowHandle m_handle = 0;
+    std::wstring m_title;
+    std::map<int, Control*> m_bound;
+    std::vector<std::unique_ptr<Control>> m_owned;
+    std::vector<Control*> m_order;
+    CommandBar m_commandBar;
+};
+
+}  // namespace platform::ui
