@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# The demo: builds the program, starts the stand-in service on loopback with a demo account
+# and sample files, and runs the program against it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+cmake --preset default >/dev/null
+cmake --build --preset default -j2 --target stowbox stowbox-service
+
+bin=build/default/bin
+work=$(mktemp -d /tmp/stowbox-demo-XXXXXX)
+mkdir -p "$work/device/Photos" "$work/service/accounts/demo/My Device on Stowbox/Music"
+printf 'Shopping list\n- bread\n- tea\n' >"$work/device/notes.txt"
+head -c 3000 /dev/urandom >"$work/device/Photos/beach.jpg"
+printf 'Welcome to Stowbox.\n' >"$work/service/accounts/demo/My Device on Stowbox/readme.txt"
+head -c 5000 /dev/urandom >"$work/service/accounts/demo/My Device on Stowbox/Music/song.mp3"
+
+"$bin/stowbox-service" --root "$work/service" --listen 127.0.0.1 --ftp-port 0 --web-port 0 \
+  --account demo:demo123 >"$work/service.out" 2>"$work/service.err" &
+service=$!
+trap 'kill $service 2>/dev/null || true; wait $service 2>/dev/null || true' EXIT
+
+for _ in $(seq 100); do
+  grep -q '^web ' "$work/service.out" 2>/dev/null && break
+  sleep 0.1
+done
+ftp=$(sed -n 's/^ftp //p' "$work/service.out")
+web=$(sed -n 's/^web //p' "$work/service.out")
+if [ -z "$ftp" ]; then
+  echo "The stand-in service did not start:" >&2
+  cat "$work/service.err" >&2
+  exit 1
+fi
+
+echo "Stand-in service: FTP $ftp, web $web"
+echo "Demo account: user name 'demo', password 'demo123'"
+echo "Device folder: $work/device"
+
+cat >"$work/tour.script" <<'TOUR'
+# Log in, look at both views, leave.
+type 1001 "demo"
+type 1002 "demo123"
+click 1003
+expect title "My Device"
+show
+command 32789
+expect title "Stowbox"
+show
+answer yes
+command 32792
+TOUR
+"$bin/stowbox" --headless --script "$work/tour.script" --device-root "$work/device" \
+  --server "$ftp" --web "$web"

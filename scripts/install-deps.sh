@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs what building, testing and running the project needs on Debian 12.
+# As root it installs the missing packages with apt-get; otherwise it names them and fails.
+set -euo pipefail
+
+packages=(
+  g++ cmake make pkg-config git
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libcurl4-openssl-dev libcpp-httplib-dev
+  qt6-base-dev fonts-dejavu-core
+  curl xvfb xauth
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "These Debian packages are missing: ${missing[*]}" >&2
+  echo "Install them as root: apt-get install --no-install-recommends ${missing[*]}" >&2
+  exit 1
+fi
+
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
