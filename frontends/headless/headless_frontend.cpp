@@ -10,7 +10,9 @@ void HeadlessFrontend::WaitForInput(MessageQueue&) {
     m_player.RunUntilInput(platform::Device::Current());
 }
 
-void HeadlessFrontend::PumpPendingInput(MessageQueue& queue) { m_player.CancelCheck(queue); }
+void HeadlessFrontend::PumpPendingInput(MessageQueue& queue) {
+    m_player.CancelCheck(queue);
+}
 
 MessageBoxAnswer HeadlessFrontend::ShowMessageBox(const std::wstring& text,
                                                   const std::wstring& title,
@@ -22,9 +24,13 @@ int HeadlessFrontend::TrackPopupMenu(const Menu& menu, Point, const Control&) {
     return m_player.ChooseMenuEntry(menu);
 }
 
-void HeadlessFrontend::WindowCreated(Window& window) { m_player.WindowOpened(window); }
+void HeadlessFrontend::WindowCreated(Window& window) {
+    m_player.WindowOpened(window);
+}
 
-void HeadlessFrontend::WindowDestroyed(Window& window) { m_player.WindowClosed(window); }
+void HeadlessFrontend::WindowDestroyed(Window& window) {
+    m_player.WindowClosed(window);
+}
 
 bool HeadlessFrontend::StartProgram(const std::wstring& program, const std::wstring& commandLine) {
     m_player.ProgramStarted(program, commandLine);

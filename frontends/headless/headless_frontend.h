@@ -8,7 +8,7 @@
 namespace headless {
 
 class HeadlessFrontend : public platform::ui::Frontend {
-public:
+  public:
     explicit HeadlessFrontend(ScriptPlayer& player) : m_player(player) {}
 
     void WaitForInput(platform::ui::MessageQueue& queue) override;
@@ -26,7 +26,7 @@ public:
     void WaitCursorChanged(bool) override {}
     bool StartProgram(const std::wstring& program, const std::wstring& commandLine) override;
 
-private:
+  private:
     ScriptPlayer& m_player;
 };
 

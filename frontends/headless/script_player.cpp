@@ -15,9 +15,13 @@ using namespace platform::ui;
 
 namespace {
 
-std::string Utf8(const std::wstring& text) { return platform::text::ToUtf8(text); }
+std::string Utf8(const std::wstring& text) {
+    return platform::text::ToUtf8(text);
+}
 
-std::string Quoted(const std::wstring& text) { return Utf8(Quote(text)); }
+std::string Quoted(const std::wstring& text) {
+    return Utf8(Quote(text));
+}
 
 std::optional<int> ToInt(const std::wstring& word) {
     const std::string text = Utf8(word);
@@ -51,7 +55,9 @@ std::string AnswerName(MessageBoxAnswer answer) {
     return "ok";
 }
 
-bool IsCheck(const std::string& verb) { return verb == "expect" || verb == "show"; }
+bool IsCheck(const std::string& verb) {
+    return verb == "expect" || verb == "show";
+}
 
 }  // namespace
 
@@ -208,8 +214,8 @@ bool ScriptPlayer::ApplyInput(Device& device, const Step& step) {
             const Rect area = DialogRectToScreen(view.Template().rect);
             const Rect below = view.RowRect(view.GetItemCount());
             // Empty space below the rows, or the header when the rows fill the list.
-            message.point = area.Contains(below.Centre()) ? below.Centre()
-                                                          : Point{area.x + 4, area.y + 2};
+            message.point =
+                area.Contains(below.Centre()) ? below.Centre() : Point{area.x + 4, area.y + 2};
         } else {
             message.item = row(view, 0);
             message.point = view.RowRect(message.item).Centre();
@@ -314,8 +320,8 @@ void ScriptPlayer::ApplyCheck(Device& device, const Step& step) {
             if (!bar.Has(id)) {
                 Bad(step, "the command bar has no button " + std::to_string(id));
             }
-            const bool holds = what == L"visible"  ? bar.IsVisible(id)
-                               : what == L"hidden" ? !bar.IsVisible(id)
+            const bool holds = what == L"visible"   ? bar.IsVisible(id)
+                               : what == L"hidden"  ? !bar.IsVisible(id)
                                : what == L"enabled" ? bar.IsEnabled(id)
                                                     : !bar.IsEnabled(id);
             if (!holds) {
@@ -510,6 +516,8 @@ void ScriptPlayer::ProgramStarted(const std::wstring& program, const std::wstrin
     Line(L"help " + Quote(program) + L" " + Quote(commandLine));
 }
 
-void ScriptPlayer::UrlOpened(const std::wstring& url) { Line(L"url " + Quote(url)); }
+void ScriptPlayer::UrlOpened(const std::wstring& url) {
+    Line(L"url " + Quote(url));
+}
 
 }  // namespace headless

@@ -26,12 +26,12 @@ inline constexpr int kStatusScriptOut = 3;
 
 // Ends a run from inside the program.
 class ScriptStop : public std::runtime_error {
-public:
+  public:
     ScriptStop(int status, const std::string& message)
         : std::runtime_error(message), m_status(status) {}
     int Status() const { return m_status; }
 
-private:
+  private:
     int m_status;
 };
 
@@ -43,7 +43,7 @@ struct ShownBox {
 };
 
 class ScriptPlayer {
-public:
+  public:
     ScriptPlayer(std::vector<Step> steps, std::ostream& transcript);
 
     // Takes steps until one queues input for the program. Throws ScriptStop when a check
@@ -67,7 +67,7 @@ public:
     // Called when a window opens and at every `show` step (the Qt front end saves pictures).
     std::function<void(const std::string& reason)> onSnapshot;
 
-private:
+  private:
     // True when the step queued input for the program.
     bool Apply(platform::Device& device, const Step& step);
     bool ApplyInput(platform::Device& device, const Step& step);

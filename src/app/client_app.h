@@ -7,7 +7,7 @@
 #include "platform/ui/message.h"
 
 class CClientApp : public platform::ui::Application {
-public:
+  public:
     CClientApp();
 
     bool InitInstance() override;

@@ -26,7 +26,9 @@ bool CLoginDlg::OnInitDialog() {
     return true;
 }
 
-void CLoginDlg::OnHelpInfo() { AppMessageBox(L"Help"); }
+void CLoginDlg::OnHelpInfo() {
+    AppMessageBox(L"Help");
+}
 
 void CLoginDlg::OnReset() {
     GetDlgItem(IDC_USERNAME)->SetWindowText(L"");

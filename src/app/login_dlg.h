@@ -7,7 +7,7 @@
 #include "platform/ui/message_map.h"
 
 class CLoginDlg : public platform::ui::Dialog {
-public:
+  public:
     CLoginDlg();
 
     const char* ClassName() const override { return "CLoginDlg"; }
@@ -19,10 +19,10 @@ public:
 
     int IconResource() const { return m_hIcon; }
 
-protected:
+  protected:
     bool OnInitDialog() override;
 
-private:
+  private:
     void OnHelpInfo();
     void OnLogin();
     void OnReset();

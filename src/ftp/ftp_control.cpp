@@ -142,4 +142,6 @@ bool CFtpSession::Quit() {
     return false;
 }
 
-void CFtpSession::Close() { m_pControlSocket.reset(); }
+void CFtpSession::Close() {
+    m_pControlSocket.reset();
+}

@@ -9,7 +9,7 @@
 #include "platform/net/socket.h"
 
 class CFtpSession {
-public:
+  public:
     CFtpSession();
     virtual ~CFtpSession();
     CFtpSession(const CFtpSession&) = delete;
@@ -46,6 +46,13 @@ public:
     platform::fs::File m_file;
     std::wstring m_strStoreInPlace;
 
-private:
+  private:
+    // How the block loop of an upload or download ended.
+    enum class BlockLoopEnd { Done, Cancelled, LocalFileFailed };
+
     bool SendAndRead(const std::wstring& strCommand);
+    std::wstring StorePath(const std::wstring& strRemoteName) const;
+    bool AbandonTransfer(int nReplyCode);
+    BlockLoopEnd SendFileBlocks();
+    BlockLoopEnd ReceiveFileBlocks();
 };

@@ -48,12 +48,16 @@ Device& Device::Current() {
     return *t_currentDevice;
 }
 
-bool Device::HasCurrent() { return t_currentDevice != nullptr; }
+bool Device::HasCurrent() {
+    return t_currentDevice != nullptr;
+}
 
 ActiveDevice::ActiveDevice(Device& device) : m_previous(t_currentDevice) {
     t_currentDevice = &device;
 }
 
-ActiveDevice::~ActiveDevice() { t_currentDevice = m_previous; }
+ActiveDevice::~ActiveDevice() {
+    t_currentDevice = m_previous;
+}
 
 }  // namespace platform

@@ -17,7 +17,7 @@ class Window;
 }
 
 class Device {
-public:
+  public:
     Device(ui::Frontend& frontend, std::filesystem::path root, net::Network network = {});
 
     ui::Frontend& Frontend() { return m_frontend; }
@@ -39,7 +39,7 @@ public:
     static Device& Current();
     static bool HasCurrent();
 
-private:
+  private:
     friend class ActiveDevice;
     ui::Frontend& m_frontend;
     ui::MessageQueue m_queue;
@@ -52,13 +52,13 @@ private:
 
 // Makes a device current for the calling thread while it lives.
 class ActiveDevice {
-public:
+  public:
     explicit ActiveDevice(Device& device);
     ~ActiveDevice();
     ActiveDevice(const ActiveDevice&) = delete;
     ActiveDevice& operator=(const ActiveDevice&) = delete;
 
-private:
+  private:
     Device* m_previous;
 };
 

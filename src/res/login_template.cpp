@@ -8,16 +8,22 @@ using namespace platform::ui;
 namespace {
 constexpr ControlTemplate kLoginControls[] = {
     {IDC_USERNAME, ControlKind::Edit, L"", {48, 9, 79, 14}, kStyleBorder | kStyleAutoHScroll, 0},
-    {IDC_PASSWORD, ControlKind::Edit, L"", {48, 28, 79, 14},
-     kStyleBorder | kStyleAutoHScroll | kStylePassword, 0},
+    {IDC_PASSWORD,
+     ControlKind::Edit,
+     L"",
+     {48, 28, 79, 14},
+     kStyleBorder | kStyleAutoHScroll | kStylePassword,
+     0},
     {IDC_LOGIN, ControlKind::Button, L"LOGIN", {45, 52, 39, 16}, 0, 0},
     {IDC_RESET, ControlKind::Button, L"RESET", {85, 52, 39, 16}, 0, 0},
     {0, ControlKind::Picture, L"", {0, 1, 138, 165}, 0, IDB_LOGIN_BACKGROUND},
 };
-constexpr DialogTemplate kLogin{IDD_LOGIN, L"Kestra",        L"Verdana", 8, 139, 173,
-                                kLoginControls, IDB_LOGIN_BACKGROUND};
+constexpr DialogTemplate kLogin{IDD_LOGIN, L"Kestra", L"Verdana",     8,
+                                139,       173,       kLoginControls, IDB_LOGIN_BACKGROUND};
 }  // namespace
 
-const DialogTemplate& LoginDialog() { return kLogin; }
+const DialogTemplate& LoginDialog() {
+    return kLogin;
+}
 
 }  // namespace res

@@ -7,7 +7,7 @@
 namespace testing_support {
 
 class TempFolder {
-public:
+  public:
     explicit TempFolder(const std::string& prefix = "stowbox-test");
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
@@ -19,7 +19,7 @@ public:
                                     const std::string& bytes) const;
     std::string ReadFile(const std::filesystem::path& relative) const;
 
-private:
+  private:
     std::filesystem::path m_path;
 };
 

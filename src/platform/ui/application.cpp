@@ -19,7 +19,9 @@ Application::~Application() {
     }
 }
 
-Application* Application::Current() { return g_currentApplication; }
+Application* Application::Current() {
+    return g_currentApplication;
+}
 
 MessageBoxAnswer AppMessageBox(const std::wstring& text, MessageBoxButtons buttons,
                                MessageBoxIcon icon) {

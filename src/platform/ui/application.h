@@ -10,7 +10,7 @@ namespace platform::ui {
 class Window;
 
 class Application {
-public:
+  public:
     explicit Application(std::wstring name);
     virtual ~Application();
     Application(const Application&) = delete;
@@ -26,7 +26,7 @@ public:
     // The current application object.
     static Application* Current();
 
-private:
+  private:
     std::wstring m_name;
 };
 

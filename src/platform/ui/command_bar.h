@@ -20,7 +20,7 @@ struct CommandBarButton {
 };
 
 class CommandBar {
-public:
+  public:
     void AddButtons(std::span<const CommandBarButtonTemplate> buttons);
     bool HideButton(int id, bool hide);
     bool EnableButton(int id, bool enable);
@@ -32,7 +32,7 @@ public:
 
     void SetObserver(Control::Observer observer) { m_observer = std::move(observer); }
 
-private:
+  private:
     CommandBarButton* Find(int id);
     const CommandBarButton* Find(int id) const;
     void Changed() const {

@@ -32,7 +32,7 @@ struct ControlChange {
 };
 
 class Control {
-public:
+  public:
     using Observer = std::function<void(const ControlChange&)>;
 
     Control() = default;
@@ -62,14 +62,14 @@ public:
     // it owns). True when handled here.
     virtual bool OnMessage(const Message&) { return false; }
 
-protected:
+  protected:
     void Changed(ControlChange change) const {
         if (m_observer) {
             m_observer(change);
         }
     }
 
-private:
+  private:
     Window* m_window = nullptr;
     ControlTemplate m_template;
     std::wstring m_text;

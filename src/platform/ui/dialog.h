@@ -6,7 +6,7 @@
 namespace platform::ui {
 
 class Dialog : public Window {
-public:
+  public:
     using Window::Window;
 
     // Creates the window, initialises it and runs its modal loop. A quit message ends the
@@ -19,12 +19,12 @@ public:
 
     bool OnMessage(const Message& message) override;
 
-protected:
+  protected:
     virtual bool OnInitDialog() { return true; }
     virtual void OnOK() { EndDialog(kIdOk); }
     virtual void OnCancel() { EndDialog(kIdCancel); }
 
-private:
+  private:
     bool m_ended = false;
     int m_result = 0;
 };

@@ -13,8 +13,8 @@ namespace platform::ui {
 enum class ControlKind { Edit, Button, CheckBox, ComboBox, ListView, ProgressBar, Picture };
 
 // Style bits of a control template.
-inline constexpr std::uint32_t kStylePassword = 0x0001;       // edit shows masking characters
-inline constexpr std::uint32_t kStyleAutoHScroll = 0x0002;    // edit scrolls horizontally
+inline constexpr std::uint32_t kStylePassword = 0x0001;     // edit shows masking characters
+inline constexpr std::uint32_t kStyleAutoHScroll = 0x0002;  // edit scrolls horizontally
 inline constexpr std::uint32_t kStyleBorder = 0x0004;
 inline constexpr std::uint32_t kStyleSortAscending = 0x0008;  // list view places rows by name
 inline constexpr std::uint32_t kStyleReport = 0x0010;         // list view in report style

@@ -17,7 +17,7 @@ enum class MessageBoxIcon { None, Stop };
 enum class MessageBoxAnswer { Ok, Yes, No };
 
 class Frontend {
-public:
+  public:
     virtual ~Frontend() = default;
 
     // Blocks, pumping the front end's own events, until a message is queued.

@@ -27,8 +27,12 @@ inline constexpr int kTitleStripHeight = 26;
 inline constexpr int kCommandBarHeight = 26;
 
 // Dialog units to device pixels for the dialogs' 8-point font.
-inline constexpr int DialogUnitsToPixelsX(int x) { return x * 3 / 2; }
-inline constexpr int DialogUnitsToPixelsY(int y) { return y * 13 / 8; }
+inline constexpr int DialogUnitsToPixelsX(int x) {
+    return x * 3 / 2;
+}
+inline constexpr int DialogUnitsToPixelsY(int y) {
+    return y * 13 / 8;
+}
 
 // A rectangle of a window's template in device-screen pixels: windows fill the screen
 // below the title strip.

@@ -6,7 +6,7 @@
 namespace platform::ui {
 
 class ImageList {
-public:
+  public:
     // Masked lists of `width` x `height` pixels with room for `initial` images, growing by `grow`.
     ImageList(int width, int height, int initial, int grow)
         : m_width(width), m_height(height), m_initial(initial), m_grow(grow) {}
@@ -23,7 +23,7 @@ public:
     int InitialCapacity() const { return m_initial; }
     int Grow() const { return m_grow; }
 
-private:
+  private:
     int m_width;
     int m_height;
     int m_initial;

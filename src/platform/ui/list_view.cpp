@@ -64,9 +64,10 @@ int ListView::InsertItem(int index, std::wstring text, int image) {
     }
     int position = index;
     if ((Template().style & kStyleSortAscending) != 0) {
-        const auto at = std::upper_bound(
-            m_rows.begin(), m_rows.end(), text,
-            [](const std::wstring& name, const ListRow& row) { return NameLess(name, row.texts[0]); });
+        const auto at = std::upper_bound(m_rows.begin(), m_rows.end(), text,
+                                         [](const std::wstring& name, const ListRow& row) {
+                                             return NameLess(name, row.texts[0]);
+                                         });
         position = static_cast<int>(at - m_rows.begin());
     } else if (position < 0 || position > GetItemCount()) {
         position = GetItemCount();
@@ -221,7 +222,9 @@ void ListView::SetRedraw(bool on) {
     }
 }
 
-bool ListView::AllowColumnResize(int) { return true; }
+bool ListView::AllowColumnResize(int) {
+    return true;
+}
 
 void ListView::Announce(ControlChange change) {
     if (!m_redraw) {

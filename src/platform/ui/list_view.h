@@ -31,7 +31,7 @@ struct ListRow {
 };
 
 class ListView : public Control {
-public:
+  public:
     void Attach(Window& window, const ControlTemplate& tmpl) override;
 
     // Columns.
@@ -89,7 +89,7 @@ public:
     // The front end asks before a column is resized; a handler may refuse.
     virtual bool AllowColumnResize(int column);
 
-private:
+  private:
     void Announce(ControlChange change);
     bool Valid(int row) const { return row >= 0 && row < GetItemCount(); }
 

@@ -19,7 +19,7 @@ struct MenuItem {
 };
 
 class Menu {
-public:
+  public:
     // Loads a menu template's first pop-up; nothing when the template has no items.
     static std::optional<Menu> LoadPopup(const MenuTemplate& tmpl);
 
@@ -31,7 +31,7 @@ public:
     // command to the owner control. Returns the chosen command, 0 when dismissed.
     int TrackPopup(Point screen, Control& owner) const;
 
-private:
+  private:
     std::wstring m_title;
     std::vector<MenuItem> m_items;
 };

@@ -14,13 +14,13 @@ enum class MessageKind {
     Notify,      // a control notification; id = control id, code = notification code
     StylusDown,  // point in device-screen pixels
     StylusUp,
-    Help,        // the shell's help request
-    Quit,        // ends every modal run
+    Help,  // the shell's help request
+    Quit,  // ends every modal run
 };
 
 // Notification codes.
-inline constexpr int kNotifyDoubleTap = -3;          // list view: double tap on a row
-inline constexpr int kNotifyColumnClick = -108;      // list view: header tapped; column set
+inline constexpr int kNotifyDoubleTap = -3;           // list view: double tap on a row
+inline constexpr int kNotifyColumnClick = -108;       // list view: header tapped; column set
 inline constexpr int kNotifyHeaderBeginTrack = -306;  // header: a column resize starts; column set
 inline constexpr int kNotifyTapAndHold = 1000;        // list view: tap-and-hold; point set
 inline constexpr int kNotifySelChange = 1;            // combo box: a person chose an entry

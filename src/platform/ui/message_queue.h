@@ -9,7 +9,7 @@
 namespace platform::ui {
 
 class MessageQueue {
-public:
+  public:
     void Post(const Message& message) { m_messages.push_back(message); }
     // Takes the oldest pending message without dispatching it.
     std::optional<Message> TakeOldest() {
@@ -23,7 +23,7 @@ public:
     bool Empty() const { return m_messages.empty(); }
     std::size_t Size() const { return m_messages.size(); }
 
-private:
+  private:
     std::deque<Message> m_messages;
 };
 

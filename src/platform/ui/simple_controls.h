@@ -9,7 +9,7 @@
 namespace platform::ui {
 
 class Edit : public Control {
-public:
+  public:
     bool IsPassword() const { return (Template().style & kStylePassword) != 0; }
 };
 
@@ -18,16 +18,16 @@ class Button : public Control {};
 class Picture : public Control {};
 
 class CheckBox : public Control {
-public:
+  public:
     bool GetCheck() const { return m_checked; }
     void SetCheck(bool checked);
 
-private:
+  private:
     bool m_checked = false;
 };
 
 class ComboBox : public Control {
-public:
+  public:
     // Inserts at `index` (-1 appends); returns the index, or -1 when out of range.
     int InsertString(int index, std::wstring text);
     // Removes one entry; returns the number left, or -1 when out of range.
@@ -41,20 +41,20 @@ public:
     int GetCurSel() const { return m_selection; }
     const std::vector<std::wstring>& Entries() const { return m_entries; }
 
-private:
+  private:
     std::vector<std::wstring> m_entries;
     int m_selection = -1;
 };
 
 class ProgressBar : public Control {
-public:
+  public:
     void SetRange(int lower, int upper);
     void SetPos(int position);
     int GetPos() const { return m_position; }
     int Lower() const { return m_lower; }
     int Upper() const { return m_upper; }
 
-private:
+  private:
     int m_lower = 0;
     int m_upper = 100;
     int m_position = 0;

@@ -18,7 +18,9 @@ std::optional<Message> TakeOldestMessage() {
     return device.Queue().TakeOldest();
 }
 
-void PostMessage(const Message& message) { Device::Current().Queue().Post(message); }
+void PostMessage(const Message& message) {
+    Device::Current().Queue().Post(message);
+}
 
 void PostQuitMessage() {
     Message quit;
@@ -31,8 +33,12 @@ MessageBoxAnswer ShowMessageBox(const std::wstring& text, const std::wstring& ti
     return Device::Current().Frontend().ShowMessageBox(text, title, buttons, icon);
 }
 
-void BeginWaitCursor() { Device::Current().AdjustWaitCursor(+1); }
+void BeginWaitCursor() {
+    Device::Current().AdjustWaitCursor(+1);
+}
 
-void EndWaitCursor() { Device::Current().AdjustWaitCursor(-1); }
+void EndWaitCursor() {
+    Device::Current().AdjustWaitCursor(-1);
+}
 
 }  // namespace platform::ui

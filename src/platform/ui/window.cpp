@@ -30,7 +30,9 @@ std::unique_ptr<Control> MakeControl(ControlKind kind) {
 
 }  // namespace
 
-Window::~Window() { DestroyHandle(); }
+Window::~Window() {
+    DestroyHandle();
+}
 
 void Window::SetWindowText(std::wstring title) {
     m_title = std::move(title);
@@ -102,7 +104,9 @@ bool Window::OnMessage(const Message& message) {
     return false;
 }
 
-void Window::BindControl(int id, Control& control) { m_bound[id] = &control; }
+void Window::BindControl(int id, Control& control) {
+    m_bound[id] = &control;
+}
 
 void Window::CreateFromTemplate() {
     if (IsCreated()) {

@@ -14,7 +14,7 @@
 namespace platform::ui {
 
 class Window {
-public:
+  public:
     explicit Window(const DialogTemplate& tmpl) : m_template(tmpl) {}
     virtual ~Window();
     Window(const Window&) = delete;
@@ -45,7 +45,7 @@ public:
     // The window's own handling; overridden by each class with its message table.
     virtual bool OnMessage(const Message& message);
 
-protected:
+  protected:
     // Uses `control` (a member of the derived class) for the template's control `id`
     // instead of a control of the default kind. Call before the window is created.
     void BindControl(int id, Control& control);
@@ -54,7 +54,7 @@ protected:
     // Unregisters and forgets the controls' window.
     void DestroyHandle();
 
-private:
+  private:
     const DialogTemplate& m_template;
     WindowHandle m_handle = 0;
     std::wstring m_title;

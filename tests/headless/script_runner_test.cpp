@@ -1,0 +1,105 @@
+// The script runner: parsing, checks, and the exit statuses 0 to 3.
+
+#include <gtest/gtest.h>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <sstream>
+
+#include "headless/run_program.h"
+#include "headless/script.h"
+#include "headless/script_player.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+// A loopback port where nothing listens.
+std::uint16_t ClosedPort() {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    close(fd);
+    return ntohs(address.sin_port);
+}
+
+class ScriptRunner : public ::testing::Test {
+  protected:
+    testing_support::TempFolder device;
+    std::ostringstream transcript;
+
+    headless::ScriptResult Run(const std::string& script, bool failSockets = false) {
+        headless::DeviceOptions options;
+        options.root = device.Path();
+        options.ftpServer = platform::net::Endpoint{"127.0.0.1", ClosedPort()};
+        options.failSocketStartup = failSockets;
+        return headless::RunScriptText(script, options, transcript);
+    }
+};
+
+}  // namespace
+
+TEST(ScriptParser, SplitsQuotedWordsWithEscapesAndSkipsComments) {
+    const auto parsed = headless::ParseScript(
+        "# a comment\n\n  type 1001 \"a \\\"b\\\" \\\\ c\"\r\n   # another\nexpect rows 3\n");
+    ASSERT_FALSE(parsed.error);
+    ASSERT_EQ(parsed.steps.size(), 2u);
+    EXPECT_EQ(parsed.steps[0].line, 3);
+    EXPECT_EQ(parsed.steps[0].verb, "type");
+    EXPECT_EQ(parsed.steps[0].args, (std::vector<std::wstring>{L"1001", L"a \"b\" \\ c"}));
+    EXPECT_EQ(parsed.steps[1].args, (std::vector<std::wstring>{L"rows", L"3"}));
+
+    EXPECT_TRUE(headless::ParseScript("type 1001 \"open\n").error);
+    EXPECT_EQ(headless::Quote(L"say \"hi\" \\"), L"\"say \\\"hi\\\" \\\\\"");
+}
+
+TEST_F(ScriptRunner, ProgramThatEndsWithEveryCheckHeldGivesZero) {
+    const auto result =
+        Run("type 1001 \"\"\nclick 1003\nexpect box \"Enter User Name\"\nexpect no-box\n"
+            "type 1001 \"   \"\nclick 1003\nexpect box \"Enter Password\"\n"
+            "type 1002 \"pw\"\nclick 1003\nexpect box \"Error Connecting to Server\"\n"
+            "help\nexpect box \"Help\"\nexpect title \"Kestra\"\ncommand 2\nexpect no-box\n");
+    EXPECT_EQ(result.status, 0) << result.message;
+    EXPECT_EQ(transcript.str(),
+              "window open \"Kestra\" CLoginDlg\n"
+              "box \"Kestra.htp\" \"Enter User Name\" ok -> ok\n"
+              "box \"Kestra.htp\" \"Enter Password\" ok -> ok\n"
+              "box \"Kestra.htp\" \"Error Connecting to Server\" ok -> ok\n"
+              "box \"Kestra.htp\" \"Help\" ok -> ok\n"
+              "window close \"Kestra\" CLoginDlg\n");
+}
+
+TEST_F(ScriptRunner, FailedCheckGivesOneAndNamesTheLine) {
+    const auto result = Run("click 1003\nexpect box \"Enter Password\"\ncommand 2\n");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.message.find("line 2"), std::string::npos) << result.message;
+    EXPECT_NE(result.message.find("Enter User Name"), std::string::npos) << result.message;
+}
+
+TEST_F(ScriptRunner, StepsThatCannotApplyGiveTwo) {
+    EXPECT_EQ(Run("click 4711\n").status, 2);             // unknown id
+    EXPECT_EQ(Run("menu 32816\n").status, 2);             // menu without hold
+    EXPECT_EQ(Run("frobnicate\n").status, 2);             // unknown step
+    EXPECT_EQ(Run("type 1001 \"unclosed\n").status, 2);   // unreadable script
+    EXPECT_EQ(Run("command 2\nclick 1003\n").status, 2);  // steps after the end
+    EXPECT_EQ(Run("click 1003\n", /*failSockets=*/true).status, 2);
+}
+
+TEST_F(ScriptRunner, ScriptThatRunsOutWhileTheProgramWaitsGivesThree) {
+    EXPECT_EQ(Run("").status, 3);
+    EXPECT_EQ(Run("type 1001 \"alice\"\n").status, 3);
+}
+
+TEST_F(ScriptRunner, SocketStartupFailureShowsOneBoxAndNoLoginDialog) {
+    const auto result =
+        Run("expect box \"Windows CE sockets initialization failed.\"\nexpect no-box\n",
+            /*failSockets=*/true);
+    EXPECT_EQ(result.status, 0) << result.message;
+    EXPECT_EQ(transcript.str(),
+              "box \"Kestra.htp\" \"Windows CE sockets initialization failed.\" ok -> ok\n");
+}
