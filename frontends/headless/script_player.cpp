@@ -313,6 +313,16 @@ void ScriptPlayer::ApplyCheck(Device& device, const Step& step) {
         }
         return;
     }
+    if (what == L"text") {
+        const Control* control = window->GetDlgItem(number(1));
+        if (control == nullptr) {
+            Bad(step, "the window has no control " + Utf8(arg(1)));
+        }
+        if (control->GetWindowText() != arg(2)) {
+            Fail(step, "text " + Quoted(arg(2)), "text " + Quoted(control->GetWindowText()));
+        }
+        return;
+    }
     if (what == L"visible" || what == L"hidden" || what == L"enabled" || what == L"disabled") {
         const CommandBar& bar = window->GetCommandBar();
         for (std::size_t i = 1; i < step.args.size(); ++i) {
