@@ -1,0 +1,204 @@
+// Moves a 64 MiB file each way through CFtpSession against a loopback server, and the same
+// bytes through a bare loop with the same block sizes and no cancel check. Prints MB/s, the
+// ratio of the two and the peak memory after the downloads. Measures only: it never fails on
+// a figure.
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "ftp/ftp_session.h"
+#include "support/scripted_ftp_server.h"
+#include "support/test_device.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using testing_support::ScriptedFtpServer;
+using testing_support::TestDevice;
+
+constexpr std::uint64_t kFileSize = 64ull << 20;
+constexpr int kRounds = 3;
+constexpr std::size_t kReceiveBlock = 255;
+constexpr std::size_t kSendBlock = 256;
+constexpr std::size_t kWriteBuffer = 64 * 1024;
+
+double Seconds(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double MegabytesPerSecond(double seconds) {
+    return kFileSize / 1e6 / seconds;
+}
+
+long PeakKibibytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+void ScriptClientTransfer(ScriptedFtpServer& server, const std::string& command, bool download) {
+    server.Greet()
+        .Command("TYPE I\r\n", "200 Type set to I\r\n")
+        .Expect("PASV \r\n")
+        .ReplyPasv()
+        .Command(command, "150 Opening data connection\r\n")
+        .AcceptData();
+    if (download) {
+        server.SendPattern(kFileSize).CloseData();
+    } else {
+        server.ReceivePattern();
+    }
+    server.Reply("226 Transfer complete\r\n");
+}
+
+bool Check(const ScriptedFtpServer::Result& result, const char* what) {
+    if (!result.problems.empty()) {
+        std::fprintf(stderr, "%s: %s\n", what, result.problems.front().c_str());
+        return false;
+    }
+    return true;
+}
+
+// The same receive and write pattern as a download, without a session or cancel check.
+double BareDownload(TestDevice& device) {
+    ScriptedFtpServer server;
+    server.AcceptData().SendPattern(kFileSize).CloseData();
+    server.Start();
+    const auto start = Clock::now();
+    platform::net::Socket socket;
+    socket.Create(device.Device().Net());
+    socket.Connect("127.0.0.1", server.DataPort());
+    platform::fs::File file;
+    file.OpenHost(device.Root() / "bare.bin", platform::fs::File::Mode::CreateAlways);
+    std::vector<char> buffer(kWriteBuffer);
+    std::size_t filled = 0;
+    for (;;) {
+        if (buffer.size() - filled < kReceiveBlock) {
+            file.Write(buffer.data(), filled);
+            filled = 0;
+        }
+        const int count = socket.Receive(buffer.data() + filled, kReceiveBlock);
+        if (count <= 0) {
+            break;
+        }
+        filled += static_cast<std::size_t>(count);
+    }
+    file.Write(buffer.data(), filled);
+    file.Close();
+    const double seconds = Seconds(start);
+    Check(server.Finish(), "bare download");
+    return seconds;
+}
+
+double ClientDownload(TestDevice& device) {
+    ScriptedFtpServer server;
+    ScriptClientTransfer(server, "RETR big.bin\r\n", true);
+    server.Start();
+    CFtpSession session;
+    session.Connect(L"127.0.0.1", server.Port());
+    const auto start = Clock::now();
+    const bool done = session.RetrieveFile(L"big.bin", L"big.bin");
+    const double seconds = Seconds(start);
+    if (!Check(server.Finish(), "download") || !done ||
+        std::filesystem::file_size(device.Root() / "big.bin") != kFileSize) {
+        std::fprintf(stderr, "download failed\n");
+    }
+    return seconds;
+}
+
+// The same read and send pattern as an upload, without a session or cancel check.
+double BareUpload(TestDevice& device) {
+    ScriptedFtpServer server;
+    server.AcceptData().ReceivePattern();
+    server.Start();
+    const auto start = Clock::now();
+    platform::net::Socket socket;
+    socket.Create(device.Device().Net());
+    socket.Connect("127.0.0.1", server.DataPort());
+    platform::fs::File file;
+    file.Open(device.Device().Files(), L"up.bin", platform::fs::File::Mode::Read);
+    char block[kSendBlock];
+    for (;;) {
+        const long count = file.Read(block, sizeof block);
+        if (count <= 0) {
+            break;
+        }
+        const int sent = socket.Send(block, static_cast<std::size_t>(count));
+        if (sent <= 0) {
+            break;
+        }
+        if (sent < count) {
+            file.Seek(sent - count, platform::fs::File::Origin::Current);
+        }
+    }
+    socket.Close();
+    const auto& result = server.Finish();
+    const double seconds = Seconds(start);
+    if (!Check(result, "bare upload") || result.patternBytes != kFileSize) {
+        std::fprintf(stderr, "bare upload incomplete\n");
+    }
+    return seconds;
+}
+
+double ClientUpload() {
+    ScriptedFtpServer server;
+    ScriptClientTransfer(server, "STOR up.bin\r\n", false);
+    server.Start();
+    CFtpSession session;
+    session.m_strStoreInPlace = L"TRUE";
+    session.Connect(L"127.0.0.1", server.Port());
+    const auto start = Clock::now();
+    const bool done = session.StoreFile(L"up.bin", L"up.bin");
+    const double seconds = Seconds(start);
+    const auto& result = server.Finish();
+    if (!Check(result, "upload") || !done || result.patternBytes != kFileSize) {
+        std::fprintf(stderr, "upload failed\n");
+    }
+    return seconds;
+}
+
+void WriteUploadSource(TestDevice& device) {
+    platform::fs::File file;
+    file.OpenHost(device.Root() / "up.bin", platform::fs::File::Mode::CreateAlways);
+    for (std::uint64_t offset = 0; offset < kFileSize; offset += kWriteBuffer) {
+        const std::string chunk = ScriptedFtpServer::Pattern(offset, kWriteBuffer);
+        file.Write(chunk.data(), chunk.size());
+    }
+}
+
+void Report(const char* direction, double bare, double client) {
+    std::printf("%-8s bare %8.1f MB/s   CFtpSession %8.1f MB/s   ratio %.2f\n", direction,
+                MegabytesPerSecond(bare), MegabytesPerSecond(client), bare / client);
+}
+
+}  // namespace
+
+int main() {
+    TestDevice device;
+    double bareDown = 1e9, clientDown = 1e9, bareUp = 1e9, clientUp = 1e9;
+    for (int round = 0; round < kRounds; ++round) {
+        bareDown = std::min(bareDown, BareDownload(device));
+        clientDown = std::min(clientDown, ClientDownload(device));
+    }
+    const long peakAfterDownloads = PeakKibibytes();
+    WriteUploadSource(device);
+    for (int round = 0; round < kRounds; ++round) {
+        bareUp = std::min(bareUp, BareUpload(device));
+        clientUp = std::min(clientUp, ClientUpload());
+    }
+    std::printf("64 MiB each way, best of %d rounds\n", kRounds);
+    Report("download", bareDown, clientDown);
+    Report("upload", bareUp, clientUp);
+    std::printf(
+        "peak memory after the downloads: %.1f MiB (whole process, server thread "
+        "included)\n",
+        peakAfterDownloads / 1024.0);
+    return 0;
+}

@@ -1,0 +1,28 @@
+#pragma once
+// Where a download may write on the device, and the temporary file that holds its bytes
+// until the transfer is complete.
+
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+#include "platform/fs/file_system.h"
+
+namespace ftp {
+
+// A name of one path element: not empty, no "/" or "\", not "." or "..".
+bool IsBareName(std::wstring_view name);
+
+struct DownloadTarget {
+    std::filesystem::path target;     // host path of the device file to produce
+    std::filesystem::path temporary;  // hidden file beside it that receives the bytes
+};
+
+// Nothing when the local path cannot name a device file: it ends without a file name, it
+// leaves the device root, it names a folder, or it is the remote name itself and that name
+// is not bare (a server-chosen name must not reach outside the folder it is written to).
+std::optional<DownloadTarget> PlanDownload(const platform::fs::FileSystem& files,
+                                           std::wstring_view remoteName,
+                                           std::wstring_view localPath);
+
+}  // namespace ftp

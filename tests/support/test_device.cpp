@@ -1,0 +1,127 @@
+#include "support/test_device.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/ui/message_queue.h"
+#include "platform/ui/window.h"
+
+namespace testing_support {
+
+using platform::ui::Message;
+using platform::ui::MessageBoxAnswer;
+using platform::ui::MessageBoxButtons;
+using platform::ui::MessageKind;
+
+void TestFrontend::TapBeforePump(int n, platform::ui::Point point) {
+    m_taps.push_back({n, point});
+}
+
+void TestFrontend::WaitForInput(platform::ui::MessageQueue& queue) {
+    if (!m_input.empty()) {
+        queue.Post(m_input.front());
+        m_input.pop_front();
+        return;
+    }
+    ADD_FAILURE() << "the program waits for input, and the test has queued none";
+    Message quit;
+    quit.kind = MessageKind::Quit;
+    queue.Post(quit);
+}
+
+void TestFrontend::PumpPendingInput(platform::ui::MessageQueue& queue) {
+    ++m_pumps;
+    for (const ScheduledTap& tap : m_taps) {
+        if (tap.pump == m_pumps) {
+            Message down;
+            down.kind = MessageKind::StylusDown;
+            down.point = tap.point;
+            queue.Post(down);
+        }
+    }
+}
+
+MessageBoxAnswer TestFrontend::ShowMessageBox(const std::wstring& text, const std::wstring& title,
+                                              MessageBoxButtons buttons,
+                                              platform::ui::MessageBoxIcon icon) {
+    MessageBoxAnswer answer =
+        buttons == MessageBoxButtons::Ok ? MessageBoxAnswer::Ok : MessageBoxAnswer::No;
+    if (!m_answers.empty()) {
+        answer = m_answers.front();
+        m_answers.pop_front();
+    } else if (buttons != MessageBoxButtons::Ok) {
+        ADD_FAILURE() << "unanswered question: " << testing::PrintToString(text);
+    }
+    m_boxes.push_back({text, title, buttons, icon, answer});
+    return answer;
+}
+
+int TestFrontend::TrackPopupMenu(const platform::ui::Menu&, platform::ui::Point,
+                                 const platform::ui::Control&) {
+    if (m_menuChoices.empty()) {
+        return 0;
+    }
+    const int choice = m_menuChoices.front();
+    m_menuChoices.pop_front();
+    return choice;
+}
+
+void TestFrontend::WindowCreated(platform::ui::Window& window) {
+    m_windowEvents.push_back(std::string("created ") + window.ClassName());
+}
+
+void TestFrontend::WindowDestroyed(platform::ui::Window& window) {
+    m_windowEvents.push_back(std::string("destroyed ") + window.ClassName());
+}
+
+bool TestFrontend::StartProgram(const std::wstring& program, const std::wstring& commandLine) {
+    m_started.push_back(program + L" " + commandLine);
+    return m_startResult;
+}
+
+namespace {
+
+platform::net::Network MakeNetwork(const TestDevice::Options& options) {
+    platform::net::Network::Options networkOptions;
+    networkOptions.ioTimeout = options.ioTimeout;
+    platform::net::Network network(networkOptions);
+    if (options.ftpPort) {
+        network.AddRoute({"127.0.0.1", 21}, {"127.0.0.1", *options.ftpPort});
+    }
+    return network;
+}
+
+}  // namespace
+
+TestDevice::TestDevice() : TestDevice(Options{}) {}
+
+TestDevice::TestDevice(Options options)
+    : m_root("stowbox-device"),
+      m_device(m_frontend, m_root.Path(), MakeNetwork(options)),
+      m_active(m_device) {
+    if (options.startNetwork && !m_device.Net().Startup()) {
+        ADD_FAILURE() << "the test device's network did not start";
+    }
+}
+
+std::filesystem::path TestDevice::WriteFile(const std::filesystem::path& relative,
+                                            const std::string& bytes) const {
+    return m_root.WriteFile(relative, bytes);
+}
+
+std::string TestDevice::ReadFile(const std::filesystem::path& relative) const {
+    return m_root.ReadFile(relative);
+}
+
+std::vector<std::string> TestDevice::Entries(const std::filesystem::path& relativeFolder) const {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(Root() / relativeFolder, ec)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace testing_support

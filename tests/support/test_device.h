@@ -1,0 +1,121 @@
+#pragma once
+// A device for tests: a front end that records what a person would see and answers from
+// queues, a temporary device root, and the network started, made current for the thread.
+
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/device.h"
+#include "platform/ui/frontend.h"
+#include "platform/ui/message.h"
+#include "support/temp_folder.h"
+
+namespace testing_support {
+
+class TestFrontend : public platform::ui::Frontend {
+  public:
+    struct MessageBoxShown {
+        std::wstring text;
+        std::wstring title;
+        platform::ui::MessageBoxButtons buttons;
+        platform::ui::MessageBoxIcon icon;
+        platform::ui::MessageBoxAnswer answer;
+    };
+
+    // Message boxes take the queued answers in order. An OK box without one is answered OK;
+    // a question without one fails the test and is answered No.
+    void QueueAnswer(platform::ui::MessageBoxAnswer answer) { m_answers.push_back(answer); }
+    const std::vector<MessageBoxShown>& MessageBoxes() const { return m_boxes; }
+
+    // Input that WaitForInput hands out, one message per wait. Waiting with none left fails
+    // the test and posts the quit message, so that every modal run unwinds.
+    void QueueInput(const platform::ui::Message& message) { m_input.push_back(message); }
+
+    // PumpPendingInput runs once per transfer cancel check: counted, and a stylus-down can be
+    // queued just before the n-th check (counted from 1).
+    int PumpCount() const { return m_pumps; }
+    void TapBeforePump(int n, platform::ui::Point point);
+
+    // Pop-up menus take the queued choices in order, 0 (dismissed) without one.
+    void QueueMenuChoice(int command) { m_menuChoices.push_back(command); }
+
+    // "created CLoginDlg", "destroyed CLoginDlg", in order.
+    const std::vector<std::string>& WindowEvents() const { return m_windowEvents; }
+    bool WaitCursorShown() const { return m_waitCursor; }
+    // "program commandLine" of every program started.
+    const std::vector<std::wstring>& StartedPrograms() const { return m_started; }
+    void SetStartProgramResult(bool result) { m_startResult = result; }
+
+    void WaitForInput(platform::ui::MessageQueue& queue) override;
+    void PumpPendingInput(platform::ui::MessageQueue& queue) override;
+    platform::ui::MessageBoxAnswer ShowMessageBox(const std::wstring& text,
+                                                  const std::wstring& title,
+                                                  platform::ui::MessageBoxButtons buttons,
+                                                  platform::ui::MessageBoxIcon icon) override;
+    int TrackPopupMenu(const platform::ui::Menu& menu, platform::ui::Point screen,
+                       const platform::ui::Control& owner) override;
+    void WindowCreated(platform::ui::Window& window) override;
+    void WindowDestroyed(platform::ui::Window& window) override;
+    void TitleChanged(platform::ui::Window&) override {}
+    void Repaint(platform::ui::Window&, int) override {}
+    void WaitCursorChanged(bool shown) override { m_waitCursor = shown; }
+    bool StartProgram(const std::wstring& program, const std::wstring& commandLine) override;
+
+  private:
+    struct ScheduledTap {
+        int pump;
+        platform::ui::Point point;
+    };
+
+    std::deque<platform::ui::MessageBoxAnswer> m_answers;
+    std::vector<MessageBoxShown> m_boxes;
+    std::deque<platform::ui::Message> m_input;
+    int m_pumps = 0;
+    std::vector<ScheduledTap> m_taps;
+    std::deque<int> m_menuChoices;
+    std::vector<std::string> m_windowEvents;
+    bool m_waitCursor = false;
+    std::vector<std::wstring> m_started;
+    bool m_startResult = true;
+};
+
+class TestDevice {
+  public:
+    struct Options {
+        // Routes the program's built-in FTP address (127.0.0.1:21) to this port.
+        std::optional<std::uint16_t> ftpPort;
+        bool startNetwork = true;
+        // Short, so that a client waiting for a server that went astray fails soon.
+        std::chrono::milliseconds ioTimeout{std::chrono::seconds(10)};
+    };
+
+    TestDevice();
+    explicit TestDevice(Options options);
+    TestDevice(const TestDevice&) = delete;
+    TestDevice& operator=(const TestDevice&) = delete;
+
+    TestFrontend& Frontend() { return m_frontend; }
+    platform::Device& Device() { return m_device; }
+    // The host folder that holds the device's "\".
+    const std::filesystem::path& Root() const { return m_root.Path(); }
+
+    // Host files below the device root, by relative host path.
+    std::filesystem::path WriteFile(const std::filesystem::path& relative,
+                                    const std::string& bytes) const;
+    std::string ReadFile(const std::filesystem::path& relative) const;
+    // Names in a folder below the root (hidden ones too), sorted.
+    std::vector<std::string> Entries(const std::filesystem::path& relativeFolder = {}) const;
+
+  private:
+    TestFrontend m_frontend;
+    TempFolder m_root;
+    platform::Device m_device;
+    platform::ActiveDevice m_active;
+};
+
+}  // namespace testing_support
