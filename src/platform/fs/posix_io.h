@@ -11,7 +11,7 @@ namespace platform::fs::detail {
 
 // Owns one file descriptor.
 class UniqueFd {
-public:
+  public:
     explicit UniqueFd(int fd = -1) : m_fd(fd) {}
     ~UniqueFd() { Reset(); }
     UniqueFd(const UniqueFd&) = delete;
@@ -29,7 +29,7 @@ public:
     int Release() { return std::exchange(m_fd, -1); }
     void Reset(int fd = -1);
 
-private:
+  private:
     int m_fd;
 };
 

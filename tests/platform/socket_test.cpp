@@ -1,0 +1,122 @@
+#include "platform/net/socket.h"
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+using namespace platform::net;
+using namespace std::chrono_literals;
+
+// A loopback socket bound to a free port; listening unless told otherwise.
+class Loopback {
+  public:
+    explicit Loopback(bool listening = true) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        auto* raw = reinterpret_cast<sockaddr*>(&address);
+        EXPECT_EQ(::bind(m_fd, raw, sizeof address), 0);
+        EXPECT_EQ(::getsockname(m_fd, raw, &length), 0);
+        m_port = ntohs(address.sin_port);
+        if (listening) {
+            EXPECT_EQ(::listen(m_fd, 4), 0);
+        }
+    }
+    ~Loopback() { ::close(m_fd); }
+    Loopback(const Loopback&) = delete;
+    Loopback& operator=(const Loopback&) = delete;
+
+    std::uint16_t Port() const { return m_port; }
+    int Accept() const { return ::accept(m_fd, nullptr, nullptr); }
+
+  private:
+    int m_fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    std::uint16_t m_port = 0;
+};
+
+Network Started(Network::Options options = {}) {
+    Network network(options);
+    EXPECT_TRUE(network.Startup());
+    return network;
+}
+
+TEST(Socket, ExchangesBytesWithALoopbackPeer) {
+    Loopback server;
+    Network network = Started();
+    Socket socket;
+    ASSERT_TRUE(socket.Create(network));
+    ASSERT_TRUE(socket.Connect("localhost", server.Port()));
+    EXPECT_EQ(socket.PeerAddress(), "127.0.0.1");
+    const int peer = server.Accept();
+    ASSERT_GE(peer, 0);
+
+    EXPECT_EQ(socket.Send("USER me\r\n", 9), 9);
+    char buffer[16] = {};
+    EXPECT_EQ(::recv(peer, buffer, sizeof buffer, 0), 9);
+    EXPECT_EQ(::send(peer, "331 ok\r\n", 8, 0), 8);
+    Socket moved = std::move(socket);
+    EXPECT_EQ(moved.Receive(buffer, sizeof buffer), 8);
+    EXPECT_EQ(std::string(buffer, 8), "331 ok\r\n");
+    ::close(peer);
+    EXPECT_EQ(moved.Receive(buffer, sizeof buffer), 0);
+    EXPECT_FALSE(socket.IsOpen());
+    EXPECT_EQ(socket.Send("x", 1), -1);
+}
+
+TEST(Socket, RoutesRedirectBeforeTheHostIsLookedUp) {
+    Loopback server;
+    Network network = Started();
+    network.AddRoute({"127.0.0.1", 21}, {"127.0.0.1", server.Port()});
+    network.AddRoute({"ftp.invalid", 21}, {"127.0.0.1", server.Port()});
+    EXPECT_EQ(network.Resolve({"127.0.0.1", 22}), (Endpoint{"127.0.0.1", 22}));
+
+    for (const char* host : {"127.0.0.1", "ftp.invalid"}) {
+        Socket socket;
+        ASSERT_TRUE(socket.Create(network));
+        EXPECT_TRUE(socket.Connect(host, 21)) << host;
+        EXPECT_EQ(socket.PeerAddress(), "127.0.0.1");
+    }
+}
+
+TEST(Socket, FailuresAreReportedNotHidden) {
+    Network stopped(Network::Options{.failStartup = true});
+    EXPECT_FALSE(stopped.Startup());
+    Socket socket;
+    EXPECT_FALSE(socket.Create(stopped));
+    EXPECT_FALSE(socket.Connect("127.0.0.1", 21));
+    EXPECT_FALSE(socket.Create(Network()));  // never started
+
+    Loopback notListening(false);
+    Network network = Started();
+    ASSERT_TRUE(socket.Create(network));
+    EXPECT_FALSE(socket.Connect("127.0.0.1", notListening.Port()));
+    EXPECT_FALSE(socket.Connect("no-such-host.invalid", 21));
+    EXPECT_EQ(socket.PeerAddress(), std::nullopt);
+}
+
+TEST(Socket, SilentPeerEndsTheWaitAfterTheTimeOut) {
+    Loopback server;
+    Network network = Started({.ioTimeout = 200ms});
+    Socket socket;
+    ASSERT_TRUE(socket.Create(network));
+    ASSERT_TRUE(socket.Connect("127.0.0.1", server.Port()));
+    char byte = 0;
+    EXPECT_EQ(socket.Receive(&byte, 1), -1);
+}
+
+TEST(Endpoint, ParsesHostAndPort) {
+    EXPECT_EQ(ParseEndpoint("127.0.0.1:2121"), (Endpoint{"127.0.0.1", 2121}));
+    EXPECT_EQ(ParseEndpoint("ftp.example:65535"), (Endpoint{"ftp.example", 65535}));
+    for (const char* bad :
+         {"127.0.0.1", ":21", "host:", "host:x21", "host:21x", "host:-1", "host:+21", "host:0",
+          "host:65536", "host:99999999999999999999", "a:b:21"}) {
+        EXPECT_EQ(ParseEndpoint(bad), std::nullopt) << bad;
+    }
+}
+
+}  // namespace
