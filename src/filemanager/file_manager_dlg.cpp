@@ -1,6 +1,10 @@
 #include "filemanager/file_manager_dlg.h"
 
 #include "app/globals.h"
+#include "dialogs/new_folder_dlg.h"
+#include "filemanager/ui_guards.h"
+#include "platform/device.h"
+#include "platform/shell/shell.h"
 #include "platform/ui/toolkit.h"
 #include "res/resource.h"
 #include "res/templates.h"
@@ -10,20 +14,44 @@ using namespace platform::ui;
 namespace {
 // The list's background: the system's caption text colour.
 constexpr std::uint32_t kCaptionTextColour = 0xFFFFFF;
+// The remote root: the account's folder for the device's files.
+constexpr const wchar_t* kRemoteRootName = L"My Device on Stowbox";
 }  // namespace
 
 const MessageEntry<CFileManagerDlg> CFileManagerDlg::kMessageMap[] = {
     OnCommand(ID_EXIT, &CFileManagerDlg::OnExit),
     OnCommand(ID_EXIT_ALT, &CFileManagerDlg::OnExit),
+    OnCommand(ID_SHOW_REMOTE, &CFileManagerDlg::OnShowRemote),
+    OnCommand(ID_SHOW_LOCAL, &CFileManagerDlg::OnShowLocal),
+    OnCommand(ID_NEW_FOLDER, &CFileManagerDlg::OnNewFolder),
+    OnCommand(ID_SHOW_ACCOUNT_TOP, &CFileManagerDlg::OnShowAccountTop),
+    OnCommand(ID_HELP, &CFileManagerDlg::OnHelp),
+    OnCommand(ID_SHARE_FILE_MENU, &CFileManagerDlg::OnShareFileMenu),
+    OnNotify(IDC_PATHBOX, kNotifySelChange, &CFileManagerDlg::OnPathSelChange),
+    OnNotify(IDC_FILELIST, kNotifyColumnClick, &CFileManagerDlg::OnColumnClick),
+    OnCommand(IDC_CANCEL_TRANSFER, &CFileManagerDlg::OnCancelButton),
 };
 
 CFileManagerDlg::CFileManagerDlg() : Dialog(res::FileManagerDialog()), m_strPattern(L"*") {
     BindControl(IDC_FILELIST, m_listFiles);
     BindControl(IDC_PATHBOX, m_comboPath);
+    BindControl(IDC_PROGRESS, m_progress);
 }
 
 bool CFileManagerDlg::OnMessage(const Message& message) {
     return DispatchMessageTable(*this, kMessageMap, message) || Dialog::OnMessage(message);
+}
+
+void CFileManagerDlg::HideButtons(std::initializer_list<int> ids) {
+    for (int id : ids) {
+        GetCommandBar().HideButton(id, true);
+    }
+}
+
+void CFileManagerDlg::ShowButtons(std::initializer_list<int> ids) {
+    for (int id : ids) {
+        GetCommandBar().HideButton(id, false);
+    }
 }
 
 bool CFileManagerDlg::OnInitDialog() {
@@ -38,9 +66,9 @@ bool CFileManagerDlg::OnInitDialog() {
     m_listFiles.SetImageLists(m_pLargeImages.get(), m_pSmallImages.get());
     m_listFiles.SetCheckBoxes(true);
 
-    m_listFiles.InsertColumn(0, L"Name", ColumnAlign::Left, 180);
-    m_listFiles.InsertColumn(1, L"Size", ColumnAlign::Right, 40);
-    m_listFiles.InsertColumn(2, L"No", ColumnAlign::Right, 0);
+    m_listFiles.InsertColumn(kColumnName, L"Name", ColumnAlign::Left, 180);
+    m_listFiles.InsertColumn(kColumnSize, L"Size", ColumnAlign::Right, 40);
+    m_listFiles.InsertColumn(kColumnType, L"No", ColumnAlign::Right, 0);
 
     GetCommandBar().AddButtons(res::FileManagerToolbar());
 
@@ -48,15 +76,63 @@ bool CFileManagerDlg::OnInitDialog() {
     CClientApp* app = GetClientApp();
     app->m_hFileManagerWnd = Handle();
 
-    CommandBar& bar = GetCommandBar();
-    for (int id : {ID_DELETE, ID_NEW_FOLDER, ID_DOWNLOAD, ID_MOVE, ID_HELP, ID_SHARE}) {
-        bar.HideButton(id, true);
+    if (g_strOpenRemote == L"TRUE") {
+        ListRemoteFolder();
+        HideButtons({ID_UPLOAD, ID_HELP, ID_MOVE});
+        app->m_strActiveView = L"RemoteView";
+        g_strOpenRemote.clear();
+    } else {
+        ShowLocalRoot();
+        HideButtons({ID_DELETE, ID_NEW_FOLDER, ID_DOWNLOAD, ID_MOVE, ID_HELP, ID_SHARE});
+        app->m_strActiveView = L"LocalView";
     }
-    app->m_strActiveView = L"LocalView";
 
     SetWindowText(L"My Device");
     EndWaitCursor();
     return true;
+}
+
+void CFileManagerDlg::OnShowRemote() {
+    CWaitCursor wait;
+    m_progress.SetPos(0);
+    SetWindowText(L"Stowbox");
+    const std::wstring cwdRoot = std::wstring(L"CWD /") + kRemoteRootName;
+    g_ftp.SendCommand(cwdRoot);
+    g_ftp.ReadReply();
+    if (g_ftp.GetReplyCode() == ftp::kReplyNoSuchFile) {
+        // A fresh account: make the remote root, then go into it.
+        g_ftp.SendCommand(std::wstring(L"MKD ") + kRemoteRootName);
+        g_ftp.ReadReply();
+        g_ftp.SendCommand(cwdRoot);
+        g_ftp.ReadReply();
+    }
+    ListRemoteFolder();
+    GetClientApp()->m_strActiveView = L"RemoteView";
+    ShowButtons({ID_DELETE, ID_NEW_FOLDER, ID_DOWNLOAD, ID_SHARE});
+    HideButtons({ID_UPLOAD});
+}
+
+void CFileManagerDlg::OnShowLocal() {
+    CWaitCursor wait;
+    SetWindowText(L"My Device");
+    m_progress.SetPos(0);
+    ShowLocalRoot();
+    GetClientApp()->m_strActiveView = L"LocalView";
+    HideButtons({ID_DELETE, ID_NEW_FOLDER, ID_DOWNLOAD, ID_MOVE, ID_SHARE});
+    ShowButtons({ID_UPLOAD});
+}
+
+void CFileManagerDlg::OnShowAccountTop() {
+    CWaitCursor wait;
+    m_progress.SetPos(0);
+    SetWindowText(L"Stowbox");
+    g_ftp.SendCommand(L"CWD /");
+    g_ftp.ReadReply();
+    ListRemoteFolder();
+    g_ftp.SendCommand(L"CWD /");
+    g_ftp.ReadReply();
+    ShowButtons({ID_DELETE, ID_NEW_FOLDER, ID_DOWNLOAD});
+    HideButtons({ID_UPLOAD});
 }
 
 void CFileManagerDlg::OnExit() {
@@ -66,4 +142,33 @@ void CFileManagerDlg::OnExit() {
     }
     g_ftp.Quit();
     PostQuitMessage();
+}
+
+void CFileManagerDlg::OnNewFolder() {
+    g_strOpenRemote = L"TRUE";
+    {
+        // It opens the next file manager window itself, before its run returns.
+        CNewFolderDlg dlg;
+        dlg.RunModal();
+    }
+    DestroyWindow();
+}
+
+void CFileManagerDlg::OnHelp() {
+    platform::shell::StartProgram(platform::Device::Current().Frontend(), L"PegHelp.exe",
+                                  L"file:\\Windows\\Kestra.htm");
+}
+
+void CFileManagerDlg::OnColumnClick(const Message& message) {
+    if (message.column != kColumnName) {
+        return;
+    }
+    CListFreeze freeze(m_listFiles);
+    if (m_nNameSortDirection == 1) {
+        m_listFiles.SortByColumn(kColumnName, true);
+        m_nNameSortDirection = 2;
+    } else {
+        m_listFiles.SortByColumn(kColumnName, false);
+        m_nNameSortDirection = 1;
+    }
 }

@@ -1,35 +1,78 @@
 #pragma once
 // The main window: one folder of the device or of the account in a checkable file list.
 
+#include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
+#include "filelist/file_list_ctrl.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/image_list.h"
-#include "platform/ui/list_view.h"
 #include "platform/ui/message_map.h"
 #include "platform/ui/simple_controls.h"
 
+// What one line of a remote folder listing yields.
+struct CListingEntry {
+    std::wstring strName;
+    bool bFolder = false;
+    int nImage = kImageFile;
+};
+
 class CFileManagerDlg : public platform::ui::Dialog {
-public:
+  public:
     CFileManagerDlg();
 
     const char* ClassName() const override { return "CFileManagerDlg"; }
     bool OnMessage(const platform::ui::Message& message) override;
 
-    platform::ui::ListView m_listFiles;
+    // Resets the path box to the device root and lists it.
+    void ShowLocalRoot();
+    // Empties the list and fills it from a device folder (the path ends in "\"); the caller
+    // sorts afterwards.
+    void ListLocalFolder(const std::wstring& strFolder, const std::wstring& strPattern);
+    // Lists the session's current remote folder under the remote root's path box entries.
+    void ListRemoteFolder();
+    // Adds one row per line of a LIST text, asking the server for each file's size.
+    void AddListingRows(const std::wstring& strListing);
+    bool SortItems(int nColumn, bool bAscending, int nLow = 0, int nHigh = -1);
+
+    // "1024", "1KB", "1MB": the size column's text.
+    static std::wstring FormatSize(std::uint32_t nSize);
+    static CListingEntry ParseListingLine(const std::wstring& strLine);
+    // The size a SIZE reply gives: the leading number after its first blank, 0 without one.
+    static std::uint32_t SizeFromReply(const std::wstring& strReply);
+
+    CFileListCtrl m_listFiles;
     platform::ui::ComboBox m_comboPath;
+    platform::ui::ProgressBar m_progress;
     std::unique_ptr<platform::ui::ImageList> m_pLargeImages;
     std::unique_ptr<platform::ui::ImageList> m_pSmallImages;
     std::wstring m_strPattern;
 
-protected:
+    // Direction of the next name sort: 0 at start, then 1 or 2. It lasts for the whole run,
+    // across refills, view switches and fresh windows.
+    static inline int m_nNameSortDirection = 0;
+
+  protected:
     bool OnInitDialog() override;
     // CANCEL does nothing by itself: a running transfer watches for the tap on it.
     void OnCancel() override {}
 
-private:
+  private:
     void OnExit();
+    void OnShowRemote();
+    void OnShowLocal();
+    void OnShowAccountTop();
+    void OnNewFolder();
+    void OnHelp();
+    void OnShareFileMenu() {}
+    void OnCancelButton() { OnCancel(); }
+    void OnColumnClick(const platform::ui::Message& message);
+    void OnPathSelChange();
+
+    void HideButtons(std::initializer_list<int> ids);
+    void ShowButtons(std::initializer_list<int> ids);
 
     static const platform::ui::MessageEntry<CFileManagerDlg> kMessageMap[];
 };

@@ -10,8 +10,12 @@ namespace {
 // outside the screen and take no part in anything; they are left out.
 constexpr ControlTemplate kFileManagerControls[] = {
     {IDC_PATHBOX, ControlKind::ComboBox, L"", {0, 0, 158, 80}, kStyleDropDownList, 0},
-    {IDC_FILELIST, ControlKind::ListView, L"", {0, 11, 159, 143},
-     kStyleReport | kStyleSortAscending, 0},
+    {IDC_FILELIST,
+     ControlKind::ListView,
+     L"",
+     {0, 11, 159, 143},
+     kStyleReport | kStyleSortAscending,
+     0},
     {IDC_PROGRESS, ControlKind::ProgressBar, L"", {4, 156, 108, 9}, 0, 0},
     {IDC_CANCEL_TRANSFER, ControlKind::Button, L"CANCEL", {115, 154, 41, 12}, 0, 0},
 };
@@ -32,15 +36,25 @@ constexpr CommandBarButtonTemplate kToolbar[] = {
 };
 
 constexpr MenuItemTemplate kPopupItems[] = {
-    {ID_CUT, L"Cut"},   {0, L""}, {ID_COPY, L"Copy"},
-    {0, L""},           {ID_PASTE, L"Paste"}, {0, L""},
+    {ID_CUT, L"Cut"},
+    {0, L""},
+    {ID_COPY, L"Copy"},
+    {0, L""},
+    {ID_PASTE, L"Paste"},
+    {0, L""},
     {ID_SHARE_FILE_MENU, L"Share File"},
 };
 constexpr MenuTemplate kPopup{IDR_POPUP, L"POP UP", kPopupItems};
 }  // namespace
 
-const DialogTemplate& FileManagerDialog() { return kFileManager; }
-const MenuTemplate& FileListPopupMenu() { return kPopup; }
-std::span<const CommandBarButtonTemplate> FileManagerToolbar() { return kToolbar; }
+const DialogTemplate& FileManagerDialog() {
+    return kFileManager;
+}
+const MenuTemplate& FileListPopupMenu() {
+    return kPopup;
+}
+std::span<const CommandBarButtonTemplate> FileManagerToolbar() {
+    return kToolbar;
+}
 
 }  // namespace res

@@ -1,0 +1,61 @@
+#include "app/globals.h"
+#include "filelist/file_list_ctrl.h"
+#include "filemanager/path_box.h"
+#include "platform/ui/application.h"
+
+using namespace platform::ui;
+
+void CFileListCtrl::RecordClipItem(bool bTrim) {
+    CClientApp* app = GetClientApp();
+    const ComboBox* box = PathBox();
+    const int count = box != nullptr ? box->GetCount() : 0;
+    std::wstring name = GetItemText(app->m_nClipItem, kColumnName);
+    if (count <= 1) {
+        // At the device's top the name is taken as it stands.
+        app->m_strClipName = name;
+        app->m_strClipPath = L"/" + name;
+        return;
+    }
+    const auto level = [&](const std::wstring& text) {
+        return bTrim ? TrimLeadingBlanks(text) : text;
+    };
+    std::wstring path;
+    for (int i = 1; i < count; ++i) {
+        path += L"/" + level(PathEntryName(box->GetLBText(i)));
+    }
+    app->m_strClipName = level(name);
+    app->m_strClipPath = path + L"/" + app->m_strClipName;
+}
+
+void CFileListCtrl::OnCopy() {
+    CClientApp* app = GetClientApp();
+    if (app->m_nClipItem == -1) {
+        AppMessageBox(L"Select a file to copy");
+        return;
+    }
+    app->m_strClipIsCut = L"FALSE";
+    const std::wstring& view = app->m_strCurrentView;
+    if (view == L"Local" || view == L"Remote") {
+        // Remote names carry the blanks that indent the remote root's path box entry.
+        RecordClipItem(view == L"Remote");
+        app->m_strCopySource = view;
+        app->m_strCutSource.clear();
+    }
+}
+
+void CFileListCtrl::OnCut() {
+    CClientApp* app = GetClientApp();
+    if (app->m_nClipItem == -1) {
+        AppMessageBox(L"Select a file to cut");
+        return;
+    }
+    app->m_strClipIsCut = L"TRUE";
+    const std::wstring& view = app->m_strCurrentView;
+    // Device names are taken as they are: a name that begins with a blank is another file
+    // than the one without it.
+    RecordClipItem(view == L"Remote");
+    if (view == L"Local" || view == L"Remote") {
+        app->m_strCutSource = view;
+        app->m_strCopySource.clear();
+    }
+}

@@ -1,0 +1,65 @@
+#pragma once
+// The file list of the main window: double tap opens a folder, tap-and-hold opens the pop-up
+// menu of cut and copy, the hidden type column stays closed.
+
+#include <cstdint>
+#include <string>
+
+#include "platform/ui/list_view.h"
+#include "platform/ui/message_map.h"
+#include "platform/ui/simple_controls.h"
+
+// The columns of every file list row.
+inline constexpr int kColumnName = 0;
+inline constexpr int kColumnSize = 1;
+inline constexpr int kColumnType = 2;  // zero width: the row's type code
+
+// Type codes in the type column: the only record of whether a row is a folder.
+inline constexpr const wchar_t* kTypeFolder = L"1";
+inline constexpr const wchar_t* kTypeFile = L"2";
+
+// Images of the rows.
+inline constexpr int kImageFolder = 0;
+inline constexpr int kImageFile = 1;
+
+class CFileListCtrl : public platform::ui::ListView {
+  public:
+    bool OnMessage(const platform::ui::Message& message) override;
+    // Keeps the zero-width type column from being dragged open.
+    bool AllowColumnResize(int nColumn) override;
+
+    bool SortByColumn(int nColumn, bool bAscending, int nLow = 0, int nHigh = -1);
+    // Lists every entry of a device folder (the path ends in "\").
+    void FillLocalFolder(const std::wstring& strFolder, const std::wstring& strPattern);
+
+    // What a device folder listing leaves out.
+    enum class SpecialEntries { Listed, Skipped };
+    // Empties the list and fills it from a device folder; with Skipped, entries whose
+    // attributes are exactly "in ROM" or exactly "system" (pipes, sockets, devices) are left
+    // out.
+    void FillFromDevice(const std::wstring& strFolder, const std::wstring& strPattern,
+                        SpecialEntries special);
+    // Appends one row in name order: name, size text (files only) and type code. Returns the
+    // row, or -1 when it could not be inserted.
+    int AddRow(const std::wstring& strName, bool bFolder, std::uint32_t nSize);
+    // Fills the list from a LIST text, each file's size read from its own line.
+    void FillFromListing(const std::wstring& strListing);
+
+    // The size a LIST line gives after its group field " support      ", 0 without digits.
+    static std::uint32_t SizeFromSupportField(const std::wstring& strLine);
+
+  private:
+    void OnDoubleTap();
+    void OnTapAndHold(const platform::ui::Message& message);
+    void OnCopy();
+    void OnCut();
+    void OnShareFile() {}
+
+    // The path box of the window this list belongs to.
+    platform::ui::ComboBox* PathBox() const;
+    // Records row m_nClipItem in the clipboard record; bTrim removes leading blanks from the
+    // levels and the name.
+    void RecordClipItem(bool bTrim);
+
+    static const platform::ui::MessageEntry<CFileListCtrl> kMessageMap[];
+};

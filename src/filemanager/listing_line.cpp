@@ -1,0 +1,46 @@
+#include "filemanager/listing_line.h"
+
+#include <climits>
+#include <cwctype>
+
+#include "filemanager/file_manager_dlg.h"
+#include "filemanager/path_box.h"
+
+CListingEntry CFileManagerDlg::ParseListingLine(const std::wstring& strLine) {
+    CListingEntry entry;
+    entry.bFolder = !strLine.empty() && strLine.front() == L'd';
+    entry.nImage = entry.bFolder ? kImageFolder : kImageFile;
+    // The name follows the blank after the time of day, the line's first ":".
+    std::wstring text = strLine;
+    if (const std::size_t colon = text.find(L':'); colon != std::wstring::npos) {
+        text.erase(0, colon);
+    }
+    if (const std::size_t blank = text.find(L' '); blank != std::wstring::npos) {
+        text.erase(0, blank);
+    }
+    if (!text.empty()) {
+        text.pop_back();  // the carriage return
+    }
+    entry.strName = TrimLeadingBlanks(text);
+    return entry;
+}
+
+int LeadingNumber(const std::wstring& strText) {
+    std::size_t i = 0;
+    while (i < strText.size() && std::iswspace(static_cast<std::wint_t>(strText[i])) != 0) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < strText.size() && (strText[i] == L'+' || strText[i] == L'-')) {
+        negative = strText[i] == L'-';
+        ++i;
+    }
+    long long value = 0;
+    for (; i < strText.size() && strText[i] >= L'0' && strText[i] <= L'9'; ++i) {
+        value = value * 10 + (strText[i] - L'0');
+        if (value > INT_MAX) {
+            value = INT_MAX;
+        }
+    }
+    return static_cast<int>(negative ? -value : value);
+}

@@ -1,0 +1,15 @@
+#include "filemanager/path_box.h"
+
+std::wstring PathBoxEntry(int nIndex, const std::wstring& strName) {
+    return std::wstring(static_cast<std::size_t>(nIndex + 1), L'*') + L' ' + strName;
+}
+
+std::wstring PathEntryName(const std::wstring& strEntry) {
+    const std::size_t blank = strEntry.find(L' ');
+    return blank == std::wstring::npos ? strEntry : strEntry.substr(blank + 1);
+}
+
+std::wstring TrimLeadingBlanks(const std::wstring& strText) {
+    const std::size_t first = strText.find_first_not_of(L' ');
+    return first == std::wstring::npos ? std::wstring() : strText.substr(first);
+}

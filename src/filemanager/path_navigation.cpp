@@ -1,0 +1,63 @@
+#include "app/globals.h"
+#include "filemanager/file_manager_dlg.h"
+#include "filemanager/path_box.h"
+#include "filemanager/ui_guards.h"
+
+namespace {
+
+// The device folder that path box entries 1 to nChosen spell: "\Photos\2003\".
+std::wstring LocalFolderPath(const platform::ui::ComboBox& box, int nChosen) {
+    if (nChosen <= 0) {
+        return L"\\";
+    }
+    std::wstring path;
+    for (int i = 1; i <= nChosen; ++i) {
+        path += L"\\" + PathEntryName(box.GetLBText(i));
+    }
+    return path + L"\\";
+}
+
+// The remote folder they spell: "/My Device on Stowbox" for entry 1 alone, deeper levels with
+// a final "/". The blanks that indent the remote root's entry are not part of its name.
+std::wstring RemoteFolderPath(const platform::ui::ComboBox& box, int nChosen) {
+    if (nChosen <= 0) {
+        return L"//";  // the account's top folder
+    }
+    std::wstring path;
+    for (int i = 1; i <= nChosen; ++i) {
+        path += L"/" + TrimLeadingBlanks(PathEntryName(box.GetLBText(i)));
+    }
+    return nChosen == 1 ? path : path + L"/";
+}
+
+}  // namespace
+
+void CFileManagerDlg::OnPathSelChange() {
+    CWaitCursor wait;
+    CListFreeze freeze(m_listFiles);
+    const int chosen = m_comboPath.GetCurSel();
+    const int count = m_comboPath.GetCount();
+    const std::wstring& view = GetClientApp()->m_strCurrentView;
+    if (view == L"Local") {
+        ListLocalFolder(LocalFolderPath(m_comboPath, chosen), m_strPattern);
+    } else if (view == L"Remote") {
+        // The reply is not examined: a refused CWD lists the folder the session stayed in.
+        g_ftp.SendCommand(L"CWD " + RemoteFolderPath(m_comboPath, chosen));
+        g_ftp.ReadReply();
+        std::wstring listing;
+        g_ftp.List(g_ftp.GetCurrentDir(), listing);
+        m_listFiles.DeleteAllItems();
+        if (!listing.empty()) {
+            AddListingRows(listing);
+        }
+    } else {
+        return;
+    }
+    if (chosen != -1) {
+        for (int i = count - 1; i > chosen; --i) {
+            m_comboPath.DeleteString(i);
+        }
+    }
+    SortItems(kColumnType, true);
+    m_comboPath.SetCurSel(chosen);
+}

@@ -1,0 +1,45 @@
+#include "app/globals.h"
+#include "filemanager/file_manager_dlg.h"
+#include "filemanager/listing_line.h"
+#include "filemanager/ui_guards.h"
+
+void CFileManagerDlg::ListRemoteFolder() {
+    CWaitCursor wait;
+    CListFreeze freeze(m_listFiles);
+    m_comboPath.ResetContent();
+    m_comboPath.InsertString(0, L"Stowbox");
+    m_comboPath.InsertString(1, L"**  My Device on Stowbox");
+    m_listFiles.DeleteAllItems();
+    CClientApp* app = GetClientApp();
+    app->m_strCurrentView = L"Remote";
+    app->m_strRemoteDir = g_ftp.GetCurrentDir();
+    // A refused LIST leaves the text as it was; starting empty keeps another folder's rows
+    // from being shown as this one's.
+    app->m_strRemoteListing.clear();
+    g_ftp.List(app->m_strRemoteDir, app->m_strRemoteListing);
+    if (!app->m_strRemoteListing.empty()) {
+        AddListingRows(app->m_strRemoteListing);
+        SortItems(kColumnType, true);
+    }
+    m_comboPath.SetCurSel(1);
+}
+
+void CFileManagerDlg::AddListingRows(const std::wstring& strListing) {
+    ForEachListingLine(strListing, [this](const std::wstring& line) {
+        const CListingEntry entry = ParseListingLine(line);
+        std::uint32_t size = 0;
+        if (!entry.bFolder) {
+            g_ftp.SendCommand(L"SIZE " + entry.strName);
+            size = SizeFromReply(g_ftp.ReadReply());
+        }
+        m_listFiles.AddRow(entry.strName, entry.bFolder, size);
+    });
+}
+
+std::uint32_t CFileManagerDlg::SizeFromReply(const std::wstring& strReply) {
+    const std::size_t blank = strReply.find(L' ');
+    std::wstring text = blank == std::wstring::npos ? strReply : strReply.substr(blank + 1);
+    // Without the carriage return and line feed.
+    text.resize(text.size() >= 2 ? text.size() - 2 : 0);
+    return static_cast<std::uint32_t>(LeadingNumber(text));
+}

@@ -1,0 +1,115 @@
+// The Remote view's exact exchange with the server, against a scripted FTP server.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/globals.h"
+#include "headless/run_program.h"
+#include "support/scripted_ftp_server.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using testing_support::ScriptedFtpServer;
+
+class RemoteExchange : public ::testing::Test {
+  protected:
+    headless::ScriptResult Run(const std::string& script) {
+        server.Start();
+        headless::DeviceOptions options;
+        options.root = device.Path();
+        options.ftpServer = platform::net::Endpoint{"127.0.0.1", server.Port()};
+        auto result = headless::RunScriptText(script, options, transcript);
+        const auto& finished = server.Finish();
+        EXPECT_EQ(finished.transcript, server.ExpectedTranscript());
+        EXPECT_THAT(finished.problems, testing::IsEmpty());
+        return result;
+    }
+
+    // PWD, then a LIST whose data is `listing`.
+    void ListingOf(const std::string& folder, const std::string& listing) {
+        server.Command("PWD\r\n", "257 \"" + folder + "\" is current\r\n")
+            .Command("TYPE I\r\n", "200 Binary\r\n")
+            .Expect("PASV \r\n")
+            .ReplyPasv()
+            .AcceptData()
+            .Command("LIST\r\n", "150 Listing\r\n")
+            .SendData(listing)
+            .CloseData()
+            .Reply("226 Done\r\n");
+    }
+
+    testing_support::TempFolder device;
+    ScriptedFtpServer server;
+    std::ostringstream transcript;
+};
+
+const char* const kLogin = "type 1001 \"alice\"\ntype 1002 \"secret\"\nclick 1003\n";
+const char* const kExit = "answer yes\ncommand 32792\n";
+
+TEST_F(RemoteExchange, MissingRootIsMadeAndEachFileSizedOnce) {
+    server.Greet()
+        .Command("USER alice\r\n", "331 Password\r\n")
+        .Command("PASS secret\r\n", "230 In\r\n")
+        .Command("CWD /My Device on Stowbox\r\n", "550 No such folder\r\n")
+        .Command("MKD My Device on Stowbox\r\n", "257 \"/My Device on Stowbox\" created\r\n")
+        .Command("CWD /My Device on Stowbox\r\n", "250 OK\r\n");
+    ListingOf("/My Device on Stowbox",
+              "-rw-r--r--   1 alice    support      2048 Dec 07 12:34 b.txt\r\n"
+              "drwxr-xr-x   2 alice    support      4096 Dec 07 12:34 Music\r\n"
+              "-rw-r--r--   1 alice    support      5 Dec 07 12:34 a b.txt\r\n"
+              "-rw-r--r--   1 alice    support      5 Dec 07 12:34 no-line-feed.txt\r");
+    server.Command("SIZE b.txt\r\n", "213 2048\r\n")
+        .Command("SIZE a b.txt\r\n", "550 No such file\r\n")
+        .Command("QUIT\r\n", "221 Bye\r\n")
+        .AwaitControlClosed();
+    const auto result = Run(std::string(kLogin) +
+                            "command 32789\n"
+                            "expect title \"Stowbox\"\n"
+                            "expect path 1 \"Stowbox\" \"**  My Device on Stowbox\"\n"
+                            "expect rows 3\n"
+                            "expect row 0 \"Music\" \"\" \"1\"\n"
+                            "expect row 1 \"b.txt\" \"2KB\" \"2\"\n"
+                            "expect row 2 \"a b.txt\" \"0\" \"2\"\n" +
+                            kExit);
+    EXPECT_EQ(result.status, 0) << result.message;
+    EXPECT_EQ(theApp.m_strRemoteDir, L"/My Device on Stowbox");
+    EXPECT_EQ(theApp.m_strCurrentView, L"Remote");
+    EXPECT_EQ(theApp.m_strActiveView, L"RemoteView");
+}
+
+TEST_F(RemoteExchange, RefusedListShowsNothingRatherThanTheLastFolder) {
+    server.Greet()
+        .Command("USER alice\r\n", "331 Password\r\n")
+        .Command("PASS secret\r\n", "230 In\r\n")
+        .Command("CWD /My Device on Stowbox\r\n", "250 OK\r\n");
+    ListingOf("/My Device on Stowbox",
+              "drwxr-xr-x   2 alice    support      4096 Dec 07 12:34 Music\r\n");
+    server.Command("CWD /\r\n", "250 OK\r\n")
+        .Command("PWD\r\n", "257 \"/\" is current\r\n")
+        .Command("TYPE I\r\n", "200 Binary\r\n")
+        .Expect("PASV \r\n")
+        .ReplyPasv()
+        .AcceptData()
+        .Command("LIST\r\n", "450 Cannot list now\r\n")
+        .CloseData()
+        .Command("CWD /\r\n", "250 OK\r\n")
+        .Command("QUIT\r\n", "221 Bye\r\n")
+        .AwaitControlClosed();
+    const auto result = Run(std::string(kLogin) +
+                            "command 32789\n"
+                            "expect rows 1\n"
+                            "command 32804\n"
+                            "expect title \"Stowbox\"\n"
+                            "expect rows 0\n"
+                            "expect path 1 \"Stowbox\" \"**  My Device on Stowbox\"\n"
+                            "expect visible 32796 32793 32791\n"
+                            "expect hidden 32790\n" +
+                            kExit);
+    EXPECT_EQ(result.status, 0) << result.message;
+    EXPECT_EQ(theApp.m_strRemoteListing, L"");
+}
+
+}  // namespace

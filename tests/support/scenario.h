@@ -1,0 +1,59 @@
+#pragma once
+// Whole-program scenarios: the program runs in this process with the headless front end on a
+// temporary device folder, against the stand-in service on free ports.
+//
+//   class Uploads : public testing_support::Scenario {};
+//   TEST_F(Uploads, Something) {
+//       device.WriteFile("notes.txt", "hello");
+//       const auto result = Run(LoginSteps() + "command 32789\nexpect rows 0\n" + ExitSteps());
+//       EXPECT_EQ(result.status, 0) << result.message << result.transcript;
+//   }
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/service_process.h"
+#include "support/temp_folder.h"
+
+namespace testing_support {
+
+struct ScenarioResult {
+    int status = 0;          // 0 to 3, as the script language defines them
+    std::string message;     // why the run did not end with 0
+    std::string transcript;  // what a person would have seen, one event a line
+};
+
+class Scenario : public ::testing::Test {
+  protected:
+    static constexpr const char* kUser = "alice";
+    static constexpr const char* kPassword = "secret";
+
+    // Accounts as the service takes them: "NAME:PASSWORD[:LIMIT]".
+    explicit Scenario(std::vector<std::string> accounts = {std::string(kUser) + ":" + kPassword});
+
+    // Runs the whole program on the script's steps.
+    ScenarioResult Run(const std::string& script);
+
+    // Steps that log in; the file manager then shows the device's top folder.
+    static std::string LoginSteps(const std::string& user = kUser,
+                                  const std::string& password = kPassword);
+    // Steps that confirm EXIT in the innermost window.
+    static std::string ExitSteps();
+
+    // The host folder of an account's "/" and of its remote root.
+    std::filesystem::path AccountDir(const std::string& user = kUser) const;
+    std::filesystem::path RemoteRoot(const std::string& user = kUser) const;
+    // Puts a file (with the folders on its way) below an account's "/", as if uploaded earlier.
+    void WriteAccountFile(const std::filesystem::path& relative, const std::string& bytes,
+                          const std::string& user = kUser) const;
+    void MakeAccountFolder(const std::filesystem::path& relative,
+                           const std::string& user = kUser) const;
+
+    TempFolder device{"stowbox-device"};
+    stowbox::test::ServiceProcess service;
+};
+
+}  // namespace testing_support
