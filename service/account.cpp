@@ -1,0 +1,85 @@
+#include "account.h"
+
+#include <algorithm>
+
+namespace stowbox::service {
+
+namespace {
+
+bool all_digits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+}  // namespace
+
+std::string account_name_problem(std::string_view name) {
+    if (name.empty()) {
+        return "the account name is empty";
+    }
+    if (name == "." || name == "..") {
+        return "the account name may not be \".\" or \"..\"";
+    }
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '/' || byte < 0x20 || byte == 0x7f) {
+            return "the account name may not hold \"/\" or control characters";
+        }
+    }
+    return {};
+}
+
+std::optional<AccountSettings> parse_account_option(std::string_view text, std::string& error) {
+    const auto colon = text.find(':');
+    if (colon == std::string_view::npos) {
+        error = "account \"" + std::string(text) + "\" is not NAME:PASSWORD[:LIMIT]";
+        return std::nullopt;
+    }
+    AccountSettings account;
+    account.name = std::string(text.substr(0, colon));
+    std::string_view rest = text.substr(colon + 1);
+    if (const auto last = rest.rfind(':');
+        last != std::string_view::npos && all_digits(rest.substr(last + 1))) {
+        const auto digits = rest.substr(last + 1);
+        if (digits.size() > 3 || std::stoi(std::string(digits)) < 1) {
+            error = "download limit of account \"" + account.name + "\" must be 1 to " +
+                    std::to_string(kMaxDownloadLimit);
+            return std::nullopt;
+        }
+        account.download_limit = std::stoi(std::string(digits));
+        rest = rest.substr(0, last);
+    }
+    account.password = std::string(rest);
+    if (auto problem = account_name_problem(account.name); !problem.empty()) {
+        error = problem;
+        return std::nullopt;
+    }
+    if (account.password.empty()) {
+        error = "account \"" + account.name + "\" has an empty password";
+        return std::nullopt;
+    }
+    return account;
+}
+
+AccountBook::AccountBook(const std::filesystem::path& root,
+                         const std::vector<AccountSettings>& settings) {
+    for (const auto& account : settings) {
+        const auto folder = root / "accounts" / account.name;
+        std::filesystem::create_directories(folder);
+        accounts_.push_back({account.name, account.password, account.download_limit,
+                             std::filesystem::canonical(folder)});
+    }
+}
+
+const Account* AccountBook::find(std::string_view name) const {
+    const auto it = std::find_if(accounts_.begin(), accounts_.end(),
+                                 [&](const Account& a) { return a.name == name; });
+    return it == accounts_.end() ? nullptr : &*it;
+}
+
+const Account* AccountBook::authenticate(std::string_view name, std::string_view password) const {
+    const Account* account = find(name);
+    return account != nullptr && account->password == password ? account : nullptr;
+}
+
+}  // namespace stowbox::service

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace stowbox::service {
+
+inline constexpr int kDefaultDownloadLimit = 10;
+// The client builds its choice list for at most this many downloads.
+inline constexpr int kMaxDownloadLimit = 999;
+
+struct AccountSettings {
+    std::string name;
+    std::string password;
+    int download_limit = kDefaultDownloadLimit;
+};
+
+// Parses "NAME:PASSWORD[:LIMIT]". The name ends at the first ":"; a last ":"-separated part
+// made only of digits is the limit, so a password may hold ":" unless it ends in ":digits".
+// Returns nullopt and fills `error` when the text is not usable.
+std::optional<AccountSettings> parse_account_option(std::string_view text, std::string& error);
+
+// Empty when `name` can serve as a folder name and a LIST owner, else the reason.
+std::string account_name_problem(std::string_view name);
+
+struct Account {
+    std::string name;
+    std::string password;
+    int download_limit = kDefaultDownloadLimit;
+    std::string home;  // canonical host path of the account's folder
+};
+
+// The accounts of a running service; read-only once built, so sessions share it freely.
+class AccountBook {
+  public:
+    // Creates each account's folder below `root`/accounts when missing.
+    // Throws std::filesystem::filesystem_error.
+    AccountBook(const std::filesystem::path& root, const std::vector<AccountSettings>& settings);
+
+    const Account* find(std::string_view name) const;
+    const Account* authenticate(std::string_view name, std::string_view password) const;
+
+  private:
+    std::vector<Account> accounts_;
+};
+
+}  // namespace stowbox::service

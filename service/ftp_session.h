@@ -1,0 +1,90 @@
+#pragma once
+
+#include <netinet/in.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "account.h"
+#include "account_fs.h"
+#include "line_framer.h"
+#include "service_config.h"
+#include "unique_fd.h"
+
+namespace stowbox::service {
+
+// One FTP control connection, run to its end on the calling thread.
+class FtpSession {
+  public:
+    FtpSession(UniqueFd control, const AccountBook& accounts, const ServiceConfig& config,
+               int stop_fd);
+
+    void run();
+
+  private:
+    using Handler = void (FtpSession::*)(const std::string& arg);
+    struct Command {
+        std::string_view name;
+        Handler handler;
+        bool needs_login;
+    };
+    static const Command* find_command(std::string_view verb);
+
+    enum class ReadStatus { line, too_long, ended };
+    ReadStatus read_line(std::string& line);
+    void execute(const std::string& line);
+    void reply(int code, std::string_view text);
+
+    // Paths. The argument is resolved against the current folder; when it begins with
+    // blanks and the form without them names more (an existing entry, or at least an
+    // existing folder to put it in), that form is used: the client may send one blank too
+    // many before a name.
+    std::optional<std::string> pick_path(const std::string& arg) const;
+    int presence(const std::string& vpath) const;
+    const AccountFs& fs() const { return *fs_; }
+
+    // Data connection.
+    // Waits for the client on the PASV listener; empty when it does not come in time.
+    UniqueFd accept_data(UniqueFd listener);
+    bool send_data(int fd, std::string_view bytes);
+
+    // Commands; ftp_session.cpp holds the session ones, ftp_path_commands.cpp the ones that
+    // change the folder tree, ftp_transfer_commands.cpp those with a data connection.
+    void cmd_user(const std::string& arg);
+    void cmd_pass(const std::string& arg);
+    void cmd_quit(const std::string& arg);
+    void cmd_noop(const std::string& arg);
+    void cmd_syst(const std::string& arg);
+    void cmd_type(const std::string& arg);
+    void cmd_pwd(const std::string& arg);
+    void cmd_cwd(const std::string& arg);
+    void cmd_cdup(const std::string& arg);
+    void cmd_mkd(const std::string& arg);
+    void cmd_rmd(const std::string& arg);
+    void cmd_dele(const std::string& arg);
+    void cmd_size(const std::string& arg);
+    void cmd_rnfr(const std::string& arg);
+    void cmd_rnto(const std::string& arg);
+    void cmd_pasv(const std::string& arg);
+    void cmd_list(const std::string& arg);
+    void cmd_stor(const std::string& arg);
+    void cmd_retr(const std::string& arg);
+
+    UniqueFd control_;
+    const AccountBook& accounts_;
+    const ServiceConfig& config_;
+    int stop_fd_;
+    in_addr peer_{};
+    LineFramer framer_;
+    bool open_ = true;
+
+    std::string user_;
+    const Account* account_ = nullptr;
+    std::optional<AccountFs> fs_;
+    std::string cwd_ = "/";
+    std::optional<std::string> rename_from_;  // host path named by the last RNFR
+    UniqueFd passive_;                        // listener opened by the last PASV
+};
+
+}  // namespace stowbox::service

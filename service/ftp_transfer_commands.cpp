@@ -1,0 +1,288 @@
+// Commands that move bytes over a passive data connection.
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <vector>
+
+#include "ftp_session.h"
+#include "list_format.h"
+#include "net_io.h"
+
+namespace stowbox::service {
+
+namespace {
+
+constexpr std::size_t kTransferBlock = 64 * 1024;
+// Uploads land in a file of this prefix first, so that a broken upload never replaces the
+// file it was meant to replace; listings leave such files out.
+constexpr std::string_view kUploadPrefix = ".stowbox-upload-";
+
+// The partly received file of an upload; removed unless it was put in place.
+class PendingUpload {
+  public:
+    explicit PendingUpload(const std::string& folder)
+        : path_(folder + "/" + std::string(kUploadPrefix) + "XXXXXX") {
+        fd_.reset(::mkostemp(path_.data(), O_CLOEXEC));
+        if (!fd_) {
+            path_.clear();
+            return;
+        }
+        ::fchmod(fd_.get(), 0644);
+    }
+    PendingUpload(const PendingUpload&) = delete;
+    PendingUpload& operator=(const PendingUpload&) = delete;
+    ~PendingUpload() {
+        if (!path_.empty()) {
+            ::unlink(path_.c_str());
+        }
+    }
+
+    explicit operator bool() const { return static_cast<bool>(fd_); }
+
+    bool write(const char* bytes, std::size_t size) {
+        while (size > 0) {
+            const ssize_t written = ::write(fd_.get(), bytes, size);
+            if (written < 0 && errno == EINTR) {
+                continue;
+            }
+            if (written <= 0) {
+                return false;
+            }
+            bytes += written;
+            size -= std::size_t(written);
+        }
+        return true;
+    }
+
+    bool commit(const std::string& final_path) {
+        fd_.reset();
+        if (std::rename(path_.c_str(), final_path.c_str()) != 0) {
+            return false;
+        }
+        path_.clear();
+        return true;
+    }
+
+  private:
+    std::string path_;
+    UniqueFd fd_;
+};
+
+bool listable_name(const std::string& name) {
+    return name != "." && name != ".." && !name.starts_with(kUploadPrefix) &&
+           name.find_first_of("\r\n") == std::string::npos;
+}
+
+std::string last_part(const std::string& vpath) {
+    return vpath.substr(vpath.rfind('/') + 1);
+}
+
+}  // namespace
+
+UniqueFd FtpSession::accept_data(UniqueFd listener) {
+    if (!listener) {
+        return {};
+    }
+    const auto deadline = std::chrono::steady_clock::now() + config_.data_timeout;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0 ||
+            wait_for(listener.get(), POLLIN, stop_fd_, left) != WaitResult::ready) {
+            return {};
+        }
+        UniqueFd connection(::accept4(listener.get(), nullptr, nullptr, SOCK_CLOEXEC));
+        // Only the control connection's own host may take the data: anyone else is turned
+        // away and the wait goes on.
+        if (connection && peer_endpoint(connection.get()).sin_addr.s_addr == peer_.s_addr) {
+            return connection;
+        }
+    }
+}
+
+bool FtpSession::send_data(int fd, std::string_view bytes) {
+    return send_all(fd, bytes, stop_fd_, config_.data_timeout);
+}
+
+void FtpSession::cmd_pasv(const std::string&) {
+    passive_.reset();
+    const in_addr address = local_endpoint(control_.get()).sin_addr;
+    try {
+        passive_ = listen_tcp(address, 0, 4);
+    } catch (const std::system_error&) {
+        reply(425, "Cannot open a passive port");
+        return;
+    }
+    const auto* a = reinterpret_cast<const unsigned char*>(&address.s_addr);
+    const unsigned port = ntohs(local_endpoint(passive_.get()).sin_port);
+    reply(227, "Entering Passive Mode (" + std::to_string(a[0]) + "," + std::to_string(a[1]) + "," +
+                   std::to_string(a[2]) + "," + std::to_string(a[3]) + "," +
+                   std::to_string(port / 256) + "," + std::to_string(port % 256) + ")");
+}
+
+void FtpSession::cmd_list(const std::string& arg) {
+    UniqueFd listener = std::move(passive_);
+    // Options such as "-a" or "-l" that some clients send change nothing here.
+    std::string path = arg;
+    while (path.starts_with('-')) {
+        const auto end = path.find(' ');
+        path = end == std::string::npos ? std::string() : path.substr(end + 1);
+    }
+    const auto vpath = path.empty() ? std::optional(cwd_) : pick_path(path);
+    const auto target = vpath ? fs().target(*vpath) : std::nullopt;
+    struct stat info {};
+    if (!target || ::stat(target->c_str(), &info) != 0) {
+        reply(550, "No such file or folder");
+        return;
+    }
+    std::string listing;
+    if (S_ISREG(info.st_mode)) {
+        listing = format_list_line({last_part(*vpath), info.st_mode, info.st_nlink,
+                                    std::uintmax_t(info.st_size), info.st_mtime},
+                                   account_->name);
+    } else {
+        std::vector<std::string> names;
+        std::error_code error;
+        for (const auto& item : std::filesystem::directory_iterator(*target, error)) {
+            names.push_back(item.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        for (const auto& name : names) {
+            const auto inside =
+                listable_name(name) ? fs().contained(*target + "/" + name) : std::nullopt;
+            struct stat item {};
+            if (!inside || ::stat(inside->c_str(), &item) != 0 ||
+                !(S_ISREG(item.st_mode) || S_ISDIR(item.st_mode))) {
+                continue;  // links leading out, and things that are neither file nor folder
+            }
+            listing += format_list_line(
+                {name, item.st_mode, item.st_nlink, std::uintmax_t(item.st_size), item.st_mtime},
+                account_->name);
+        }
+    }
+    if (!listener) {
+        reply(425, "Use PASV first");
+        return;
+    }
+    UniqueFd data = accept_data(std::move(listener));
+    if (!data) {
+        reply(425, "No data connection");
+        return;
+    }
+    reply(150, "Here comes the listing");
+    const bool sent = send_data(data.get(), listing);
+    data.reset();
+    reply(sent ? 226 : 426, sent ? "Listing sent" : "Data connection broken");
+}
+
+void FtpSession::cmd_retr(const std::string& arg) {
+    UniqueFd listener = std::move(passive_);
+    const auto vpath = arg.empty() ? std::nullopt : pick_path(arg);
+    const auto target = vpath ? fs().target(*vpath) : std::nullopt;
+    UniqueFd file;
+    struct stat info {};
+    if (target) {
+        file.reset(::open(target->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    }
+    if (!file || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        reply(550, "No such file");
+        return;
+    }
+    if (!listener) {
+        reply(425, "Use PASV first");
+        return;
+    }
+    UniqueFd data = accept_data(std::move(listener));
+    if (!data) {
+        reply(425, "No data connection");
+        return;
+    }
+    reply(150, "Sending " + std::to_string(info.st_size) + " bytes");
+    std::vector<char> block(kTransferBlock);
+    for (;;) {
+        const ssize_t got = ::read(file.get(), block.data(), block.size());
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            data.reset();
+            reply(451, "Cannot read the file");
+            return;
+        }
+        if (got == 0) {
+            break;
+        }
+        if (!send_data(data.get(), {block.data(), std::size_t(got)})) {
+            data.reset();
+            reply(426, "Data connection broken");
+            return;
+        }
+    }
+    data.reset();
+    reply(226, "Transfer complete");
+}
+
+void FtpSession::cmd_stor(const std::string& arg) {
+    UniqueFd listener = std::move(passive_);
+    const auto vpath = arg.empty() ? std::nullopt : pick_path(arg);
+    auto destination = vpath && *vpath != "/" ? fs().entry(*vpath) : std::nullopt;
+    struct stat info {};
+    if (destination && ::lstat(destination->c_str(), &info) == 0) {
+        // Replacing: write where an existing name finally points, if that is inside.
+        destination = fs().target(*vpath);
+        if (destination && (::stat(destination->c_str(), &info) != 0 || S_ISDIR(info.st_mode))) {
+            destination.reset();
+        }
+    }
+    if (!destination) {
+        reply(550, "Cannot store a file there");
+        return;
+    }
+    if (!listener) {
+        reply(425, "Use PASV first");
+        return;
+    }
+    PendingUpload upload(destination->substr(0, destination->rfind('/')));
+    if (!upload) {
+        reply(550, "Cannot create the file");
+        return;
+    }
+    UniqueFd data = accept_data(std::move(listener));
+    if (!data) {
+        reply(425, "No data connection");
+        return;
+    }
+    reply(150, "Ready to receive");
+    std::vector<char> block(kTransferBlock);
+    for (;;) {
+        const auto got =
+            recv_some(data.get(), block.data(), block.size(), stop_fd_, config_.data_timeout);
+        if (got.kind == RecvResult::Kind::closed) {
+            break;
+        }
+        if (got.kind != RecvResult::Kind::data) {
+            data.reset();
+            reply(426, "Data connection broken; file not stored");
+            return;
+        }
+        if (!upload.write(block.data(), got.size)) {
+            data.reset();
+            reply(451, "Cannot write the file");
+            return;
+        }
+    }
+    data.reset();
+    if (!upload.commit(*destination)) {
+        reply(451, "Cannot store the file");
+        return;
+    }
+    reply(226, "Transfer complete");
+}
+
+}  // namespace stowbox::service

@@ -1,0 +1,44 @@
+#include <csignal>
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "command_line.h"
+#include "service.h"
+
+int main(int argc, char** argv) {
+    using namespace stowbox::service;
+    const CommandLine command_line =
+        parse_command_line(std::vector<std::string>(argv + 1, argv + argc));
+    if (command_line.help) {
+        std::cout << usage_text();
+        return 0;
+    }
+    if (!command_line.config) {
+        std::cerr << "stowbox-service: " << command_line.error << "\n" << usage_text();
+        return 2;
+    }
+    // Block the stop signals in every thread so that only sigwait below receives them, and
+    // let a peer that went away show up as a failed send rather than a signal.
+    sigset_t stop_signals;
+    sigemptyset(&stop_signals);
+    sigaddset(&stop_signals, SIGINT);
+    sigaddset(&stop_signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+    try {
+        Service service(*command_line.config);
+        service.start();
+        const auto& listen = service.config().listen;
+        std::cout << "ftp " << listen << ":" << service.ftp_port() << "\n"
+                  << "web " << listen << ":" << service.web_port() << std::endl;
+        int signal = 0;
+        sigwait(&stop_signals, &signal);
+        service.stop();
+    } catch (const std::exception& error) {
+        std::cerr << "stowbox-service: " << error.what() << "\n";
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,35 @@
+#include "service.h"
+
+#include <stdexcept>
+
+#include "net_io.h"
+
+namespace stowbox::service {
+
+Service::Service(ServiceConfig config)
+    : config_(std::move(config)),
+      accounts_(config_.root, config_.accounts),
+      ftp_(accounts_, config_),
+      web_(accounts_, config_.root / "outbox") {
+    std::filesystem::create_directories(config_.root / "outbox");
+}
+
+Service::~Service() {
+    stop();
+}
+
+void Service::start() {
+    const auto address = parse_ipv4(config_.listen);
+    if (!address) {
+        throw std::invalid_argument("not an IPv4 address: " + config_.listen);
+    }
+    ftp_.start(*address, config_.ftp_port);
+    web_.start(config_.listen, config_.web_port);
+}
+
+void Service::stop() {
+    web_.stop();
+    ftp_.stop();
+}
+
+}  // namespace stowbox::service

@@ -1,0 +1,122 @@
+// The FTP commands and reply codes, over a raw control connection.
+#include <gtest/gtest.h>
+
+#include "service_test_kit.h"
+
+namespace stowbox::service::test {
+namespace {
+
+class ServiceFtpCommands : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(code_of(client.reply()), 220);
+        ASSERT_EQ(code_of(client.login()), 230);
+    }
+    int code(const std::string& line) { return code_of(client.command(line)); }
+
+    TestService service;
+    FtpClient client{service.ftp_port()};
+};
+
+TEST(ServiceFtpLogin, OnlyUserPassAndQuitWorkBeforeLogin) {
+    TestService service;
+    FtpClient client(service.ftp_port());
+    EXPECT_EQ(code_of(client.reply()), 220);
+    for (const char* line : {"PWD", "NOOP", "SYST", "LIST", "PASV", "CWD /", "BOGUS"}) {
+        EXPECT_EQ(code_of(client.command(line)), 530) << line;
+    }
+    EXPECT_EQ(code_of(client.command("USER alice")), 331);
+    EXPECT_EQ(code_of(client.command("PASS wrong")), 530);
+    EXPECT_EQ(code_of(client.command("PWD")), 530);
+    EXPECT_EQ(code_of(client.command("PASS secret")), 530) << "PASS needs a USER first";
+    EXPECT_EQ(code_of(client.command("USER nobody")), 331);
+    EXPECT_EQ(code_of(client.command("PASS secret")), 530);
+    EXPECT_EQ(code_of(client.command("user alice")), 331);
+    EXPECT_EQ(code_of(client.command("pass secret")), 230);
+    EXPECT_EQ(client.command("pWd"), "257 \"/\" is the current directory\r\n");
+    EXPECT_EQ(code_of(client.command("QUIT")), 221);
+    EXPECT_EQ(read_to_end(client.fd()), "");
+}
+
+TEST_F(ServiceFtpCommands, AnswersTheSmallCommands) {
+    EXPECT_EQ(client.command("SYST"), "215 UNIX Type: L8\r\n");
+    EXPECT_EQ(code("NOOP"), 200);
+    EXPECT_EQ(code("TYPE A"), 200);
+    EXPECT_EQ(code("TYPE I"), 200);
+    EXPECT_EQ(code("TYPE X"), 504);
+    EXPECT_EQ(code("EPSV"), 502);
+    EXPECT_EQ(code("SITE CHMOD 777 x"), 502);
+    EXPECT_EQ(code("RNTO x"), 503);
+}
+
+TEST_F(ServiceFtpCommands, ChangesFolderWithCollapsedSlashesAndSpareBlanks) {
+    EXPECT_EQ(client.command("MKD My Device on Stowbox"),
+              "257 \"/My Device on Stowbox\" created\r\n");
+    EXPECT_EQ(code("MKD /My Device on Stowbox//Photos"), 257);
+    EXPECT_EQ(code("CWD /My Device on Stowbox"), 250);
+    EXPECT_EQ(client.command("PWD"), "257 \"/My Device on Stowbox\" is the current directory\r\n");
+    EXPECT_EQ(code("CWD  Photos"), 250) << "the client's extra blank";
+    EXPECT_EQ(client.command("PWD"),
+              "257 \"/My Device on Stowbox/Photos\" is the current directory\r\n");
+    EXPECT_EQ(code("CWD //"), 250);
+    EXPECT_EQ(client.command("PWD"), "257 \"/\" is the current directory\r\n");
+    EXPECT_EQ(code("CWD /My Device on Stowbox//Photos"), 250);
+    EXPECT_EQ(code("CDUP"), 250);
+    EXPECT_EQ(client.command("PWD"), "257 \"/My Device on Stowbox\" is the current directory\r\n");
+    EXPECT_EQ(code("CWD Missing"), 550);
+    write_file(service.home() / "file.txt", "x");
+    EXPECT_EQ(code("CWD /file.txt"), 550);
+    EXPECT_EQ(client.command("PWD"), "257 \"/My Device on Stowbox\" is the current directory\r\n");
+
+    // A name that really starts with a blank is taken as it stands.
+    EXPECT_EQ(code("MKD / lead"), 257);
+    EXPECT_EQ(code("CWD / lead"), 250);
+    EXPECT_EQ(client.command("PWD"), "257 \"/ lead\" is the current directory\r\n");
+}
+
+TEST_F(ServiceFtpCommands, CreatesRemovesAndRenames) {
+    const auto home = service.home();
+    EXPECT_EQ(code("MKD Docs"), 257);
+    EXPECT_EQ(code("MKD Docs"), 521);
+    EXPECT_EQ(code("MKD /Docs/"), 521);
+    EXPECT_EQ(code("MKD Missing/Sub"), 550);
+    write_file(home / "Docs" / "a.txt", "hello");
+    EXPECT_EQ(code("MKD Docs/a.txt"), 550) << "a file, not a folder, has that name";
+
+    EXPECT_EQ(client.command("SIZE Docs/a.txt"), "213 5\r\n");
+    EXPECT_EQ(client.command("SIZE  Docs/a.txt"), "213 5\r\n") << "leading blank of a name";
+    EXPECT_EQ(code("SIZE Docs"), 550);
+    EXPECT_EQ(code("SIZE Docs/none"), 550);
+
+    EXPECT_EQ(code("RMD Docs"), 550) << "not empty";
+    EXPECT_EQ(code("RNFR Docs/none"), 550);
+    EXPECT_EQ(code("RNFR Docs/a.txt"), 350);
+    EXPECT_EQ(code("RNTO Docs/b.txt"), 250);
+    EXPECT_EQ(read_file(home / "Docs" / "b.txt"), "hello");
+    EXPECT_EQ(code("RNFR Docs/b.txt"), 350);
+    EXPECT_EQ(code("RNTO Missing/b.txt"), 553);
+    EXPECT_TRUE(std::filesystem::exists(home / "Docs" / "b.txt"));
+    EXPECT_EQ(code("RNFR Docs/b.txt"), 350);
+    EXPECT_EQ(code("NOOP"), 200);
+    EXPECT_EQ(code("RNTO Docs/c.txt"), 503) << "RNTO must follow RNFR at once";
+
+    EXPECT_EQ(code("DELE Docs"), 550);
+    EXPECT_EQ(code("DELE  Docs/b.txt"), 250);
+    EXPECT_FALSE(std::filesystem::exists(home / "Docs" / "b.txt"));
+    EXPECT_EQ(code("DELE Docs/b.txt"), 550);
+    EXPECT_EQ(code("RMD Docs"), 250);
+    EXPECT_EQ(code("RMD Docs"), 550);
+    EXPECT_EQ(code("RMD /"), 550);
+    EXPECT_TRUE(std::filesystem::is_directory(home));
+}
+
+TEST_F(ServiceFtpCommands, KeepsNamesAsTheBytesReceived) {
+    const std::string name = "Caf\xe9 \x80 notes";  // Windows-1252 text
+    EXPECT_EQ(code("MKD " + name), 257);
+    EXPECT_TRUE(std::filesystem::is_directory(service.home() / name));
+    EXPECT_EQ(code("CWD " + name), 250);
+    EXPECT_EQ(client.command("PWD"), "257 \"/" + name + "\" is the current directory\r\n");
+}
+
+}  // namespace
+}  // namespace stowbox::service::test

@@ -1,0 +1,179 @@
+// LIST, STOR and RETR over passive data connections.
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+
+#include <regex>
+#include <thread>
+
+#include "service_test_kit.h"
+
+namespace stowbox::service::test {
+namespace {
+
+class ServiceFtpTransfers : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(code_of(client.reply()), 220);
+        ASSERT_EQ(code_of(client.login()), 230);
+    }
+
+    TestService service{
+        [](ServiceConfig& config) { config.data_timeout = std::chrono::milliseconds(500); }};
+    FtpClient client{service.ftp_port()};
+};
+
+// What the client takes as the name: after the first ":" and the blank behind it.
+std::string client_name(const std::string& line) {
+    return line.substr(line.find(' ', line.find(':')) + 1);
+}
+
+TEST_F(ServiceFtpTransfers, ListsSortedEntriesInTheShapeTheClientParses) {
+    const auto home = service.home();
+    std::filesystem::create_directory(home / "My Device on Stowbox");
+    write_file(home / "notes.txt", std::string(2048, 'n'));
+    write_file(home / "a b c.txt", "");
+    std::string data;
+    EXPECT_EQ(code_of(client.list(data)), 226);
+
+    const std::regex shape(
+        R"(([d-])[rwx-]{9} +\d+ alice +support      (\d+) [A-Z][a-z]{2} \d\d \d\d:\d\d (.+))");
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    for (std::size_t end; (end = data.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        const std::string line = data.substr(start, end - start);
+        std::smatch match;
+        ASSERT_TRUE(std::regex_match(line, match, shape)) << line;
+        EXPECT_EQ(client_name(line), match[3]);
+        names.push_back(match[3]);
+        if (match[3] == "notes.txt") {
+            EXPECT_EQ(match[1], "-");
+            EXPECT_EQ(match[2], "2048");
+        }
+        if (match[3] == "My Device on Stowbox") {
+            EXPECT_EQ(match[1], "d");
+        }
+    }
+    EXPECT_EQ(start, data.size()) << "every line ends in CR LF";
+    EXPECT_EQ(names, (std::vector<std::string>{"My Device on Stowbox", "a b c.txt", "notes.txt"}));
+
+    EXPECT_EQ(code_of(client.list(data, "LIST -la notes.txt")), 226);
+    EXPECT_EQ(client_name(data), "notes.txt\r\n");
+    EXPECT_EQ(code_of(client.list(data, "LIST Missing")), 550);
+    EXPECT_EQ(code_of(client.command("LIST")), 425) << "no PASV before it";
+}
+
+TEST_F(ServiceFtpTransfers, StoresAndRetrievesEveryByteWhateverTheType) {
+    const auto home = service.home();
+    std::filesystem::create_directory(home / "My Device on Stowbox");
+    const std::string bytes = pattern_bytes(300000, 1) + "\r\n\n\r\0end" + std::string(3, '\0');
+    EXPECT_EQ(code_of(client.command("TYPE A")), 200);
+    EXPECT_EQ(code_of(client.store("/My Device on Stowbox/data.bin", bytes)), 226);
+    EXPECT_EQ(read_file(home / "My Device on Stowbox" / "data.bin"), bytes);
+
+    std::string got;
+    EXPECT_EQ(code_of(client.command("CWD /My Device on Stowbox")), 250);
+    EXPECT_EQ(code_of(client.retrieve("data.bin", got)), 226);
+    EXPECT_EQ(got, bytes);
+
+    EXPECT_EQ(code_of(client.store("data.bin", "short")), 226) << "replaces the file";
+    EXPECT_EQ(read_file(home / "My Device on Stowbox" / "data.bin"), "short");
+    EXPECT_EQ(code_of(client.store("empty", "")), 226);
+    EXPECT_EQ(code_of(client.retrieve("empty", got)), 226);
+    EXPECT_EQ(got, "");
+
+    EXPECT_EQ(code_of(client.retrieve("missing", got)), 550);
+    EXPECT_EQ(code_of(client.retrieve("/My Device on Stowbox", got)), 550) << "a folder";
+    EXPECT_EQ(code_of(client.store("Missing/x", "x")), 550);
+    EXPECT_EQ(code_of(client.store("/My Device on Stowbox", "x")), 550) << "a folder";
+    EXPECT_EQ(code_of(client.command("RETR data.bin")), 425) << "no PASV before it";
+}
+
+TEST_F(ServiceFtpTransfers, TwentySessionsInParallelKeepEveryByte) {
+    constexpr int kSessions = 20;
+    std::vector<std::string> failures(kSessions);
+    std::vector<std::thread> threads;
+    for (int i = 0; i < kSessions; ++i) {
+        threads.emplace_back([&, i] {
+            try {
+                FtpClient session(service.ftp_port());
+                session.reply();
+                session.login();
+                const std::string name = "file" + std::to_string(i) + ".bin";
+                const std::string bytes = pattern_bytes(200000 + std::size_t(i) * 4099, i);
+                std::string back;
+                if (code_of(session.store(name, bytes)) != 226 ||
+                    code_of(session.retrieve(name, back)) != 226 || back != bytes) {
+                    failures[i] = name + " did not come back intact";
+                }
+            } catch (const std::exception& error) {
+                failures[i] = error.what();
+            }
+        });
+    }
+    for (auto& thread : threads) {
+        thread.join();
+    }
+    for (int i = 0; i < kSessions; ++i) {
+        EXPECT_EQ(failures[i], "");
+        EXPECT_EQ(read_file(service.home() / ("file" + std::to_string(i) + ".bin")),
+                  pattern_bytes(200000 + std::size_t(i) * 4099, i));
+    }
+}
+
+TEST_F(ServiceFtpTransfers, DataConnectionMustComeFromTheControlPeerAndInTime) {
+    write_file(service.home() / "f.txt", "payload");
+    // 127.0.0.2 is loopback too, but another host as far as the server can tell.
+    std::string got;
+    {
+        UniqueFd stranger;
+        UniqueFd own;
+        const std::string pasv = client.command("PASV ");
+        unsigned p1 = 0, p2 = 0;
+        ASSERT_EQ(
+            std::sscanf(pasv.c_str(), "227 Entering Passive Mode (127,0,0,1,%u,%u)", &p1, &p2), 2)
+            << pasv;
+        stranger = connect_to(std::uint16_t(p1 * 256 + p2), "127.0.0.2");
+        own = connect_to(std::uint16_t(p1 * 256 + p2));
+        EXPECT_EQ(code_of(client.command("RETR f.txt")), 150);
+        EXPECT_EQ(read_to_end(own.get()), "payload");
+        EXPECT_EQ(code_of(client.reply()), 226);
+        EXPECT_EQ(read_to_end(stranger.get()), "");
+    }
+    EXPECT_EQ(code_of(client.command("PASV ")), 227);
+    EXPECT_EQ(code_of(client.command("RETR f.txt")), 425) << "nobody connected";
+    EXPECT_EQ(code_of(client.retrieve("f.txt", got)), 226) << "the session goes on";
+}
+
+TEST_F(ServiceFtpTransfers, BrokenUploadKeepsTheOldFileAndTheServerRuns) {
+    const auto home = service.home();
+    write_file(home / "keep.txt", "old contents");
+    {
+        UniqueFd data = client.passive();
+        EXPECT_EQ(code_of(client.command("STOR keep.txt")), 150);
+        send_text(data.get(), "half of the new");
+        const linger abort_on_close{1, 0};  // close with a reset, not an orderly end
+        ::setsockopt(data.get(), SOL_SOCKET, SO_LINGER, &abort_on_close, sizeof abort_on_close);
+    }
+    EXPECT_EQ(code_of(client.reply()), 426);
+    EXPECT_EQ(read_file(home / "keep.txt"), "old contents");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(home),
+                            std::filesystem::directory_iterator()),
+              1)
+        << "no partial file left behind";
+
+    // A client that vanishes in the middle of a download.
+    write_file(home / "big.bin", pattern_bytes(8 << 20, 3));
+    {
+        FtpClient rude(service.ftp_port());
+        rude.reply();
+        rude.login();
+        UniqueFd data = rude.passive();
+        EXPECT_EQ(code_of(rude.command("RETR big.bin")), 150);
+    }
+    FtpClient next(service.ftp_port());
+    EXPECT_EQ(code_of(next.reply()), 220);
+    EXPECT_EQ(code_of(next.login()), 230);
+}
+
+}  // namespace
+}  // namespace stowbox::service::test

@@ -1,0 +1,174 @@
+#include "support/service_process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <stdexcept>
+#include <thread>
+
+extern char** environ;
+
+namespace stowbox::test {
+
+namespace {
+
+// Generous, since the service may be built with sanitizers on a busy machine.
+constexpr auto kStartTimeout = std::chrono::seconds(60);
+constexpr auto kStopTimeout = std::chrono::seconds(20);
+
+// Parses "ftp HOST:PORT"; false when the line is something else.
+bool parseEndpoint(const std::string& line, const std::string& kind, std::string& host, int& port) {
+    if (line.rfind(kind + " ", 0) != 0) {
+        return false;
+    }
+    const auto colon = line.rfind(':');
+    if (colon == std::string::npos || colon <= kind.size() + 1) {
+        return false;
+    }
+    host = line.substr(kind.size() + 1, colon - kind.size() - 1);
+    port = std::atoi(line.c_str() + colon + 1);
+    return port > 0;
+}
+
+}  // namespace
+
+ServiceProcess::ServiceProcess(std::vector<std::string> accounts,
+                               std::vector<std::string> extra_args) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "stowbox-service-XXXXXX");
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot create a temporary folder");
+    }
+    root_ = pattern;
+    std::vector<std::string> args{
+        STOWBOX_SERVICE_PATH, "--root", root_.string(), "--listen", "127.0.0.1",
+        "--ftp-port",         "0",      "--web-port",   "0"};
+    for (const auto& account : accounts) {
+        args.push_back("--account");
+        args.push_back(account);
+    }
+    args.insert(args.end(), extra_args.begin(), extra_args.end());
+    try {
+        start(args);
+    } catch (...) {
+        cleanUp();
+        throw;
+    }
+}
+
+ServiceProcess::~ServiceProcess() {
+    cleanUp();
+}
+
+std::filesystem::path ServiceProcess::accountDir(const std::string& name) const {
+    return root_ / "accounts" / name;
+}
+
+std::filesystem::path ServiceProcess::outboxDir() const {
+    return root_ / "outbox";
+}
+
+void ServiceProcess::start(const std::vector<std::string>& args) {
+    int pipe_fds[2];
+    if (::pipe2(pipe_fds, O_CLOEXEC) != 0) {
+        throw std::runtime_error("cannot create a pipe");
+    }
+    const int read_end = pipe_fds[0];
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipe_fds[1], STDOUT_FILENO);
+    // The child starts with default signal handling whatever the test program changed.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t signals;
+    sigemptyset(&signals);
+    posix_spawnattr_setsigmask(&attributes, &signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    sigaddset(&signals, SIGPIPE);
+    posix_spawnattr_setsigdefault(&attributes, &signals);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    std::vector<char*> argv;
+    for (const auto& arg : args) {
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    }
+    argv.push_back(nullptr);
+    const int spawned = ::posix_spawn(&pid_, argv[0], &actions, &attributes, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    ::close(pipe_fds[1]);
+    if (spawned != 0) {
+        ::close(read_end);
+        pid_ = -1;
+        throw std::runtime_error(std::string("cannot start ") + argv[0]);
+    }
+
+    std::string output;
+    const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
+    while (ftp_port_ == 0 || web_port_ == 0) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        pollfd p{read_end, POLLIN, 0};
+        char buffer[256];
+        ssize_t got = 0;
+        if (left.count() <= 0 || ::poll(&p, 1, int(left.count())) <= 0 ||
+            (got = ::read(read_end, buffer, sizeof buffer)) <= 0) {
+            ::close(read_end);
+            throw std::runtime_error("stowbox-service did not announce its ports; it printed: " +
+                                     output);
+        }
+        output.append(buffer, std::size_t(got));
+        std::size_t end;
+        while ((end = output.find('\n')) != std::string::npos) {
+            const std::string line = output.substr(0, end);
+            output.erase(0, end + 1);
+            std::string host;
+            int port = 0;
+            if (parseEndpoint(line, "ftp", host, port)) {
+                ftp_port_ = port;
+                host_ = host;
+            } else if (parseEndpoint(line, "web", host, port)) {
+                web_port_ = port;
+            }
+        }
+    }
+    ::close(read_end);
+}
+
+int ServiceProcess::stop(int signal) {
+    if (pid_ <= 0) {
+        return 0;
+    }
+    ::kill(pid_, signal);
+    int status = 0;
+    const auto deadline = std::chrono::steady_clock::now() + kStopTimeout;
+    for (;;) {
+        const pid_t done = ::waitpid(pid_, &status, WNOHANG);
+        if (done == pid_ || (done < 0 && errno != EINTR)) {
+            break;
+        }
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, &status, 0);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    pid_ = -1;
+    return status;
+}
+
+void ServiceProcess::cleanUp() {
+    stop();
+    if (!root_.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(root_, ignored);
+    }
+}
+
+}  // namespace stowbox::test
