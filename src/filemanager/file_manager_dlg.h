@@ -36,6 +36,9 @@ class CFileManagerDlg : public platform::ui::Dialog {
     // Adds one row per line of a LIST text, asking the server for each file's size.
     void AddListingRows(const std::wstring& strListing);
     bool SortItems(int nColumn, bool bAscending, int nLow = 0, int nHigh = -1);
+    // Uploads a device folder's content (the path ends in "\") into the remote folder, which
+    // the caller has made current, and below it folder by folder.
+    void UploadFolder(const std::wstring& strLocalFolder, const std::wstring& strRemoteFolder);
 
     // "1024", "1KB", "1MB": the size column's text.
     static std::wstring FormatSize(std::uint32_t nSize);
@@ -70,6 +73,16 @@ class CFileManagerDlg : public platform::ui::Dialog {
     void OnCancelButton() { OnCancel(); }
     void OnColumnClick(const platform::ui::Message& message);
     void OnPathSelChange();
+    void OnDownload();
+    void OnUpload();
+    void OnDelete();
+
+    // The commands act on the checked rows.
+    int CountCheckedRows() const;
+    void UncheckAllRows();
+    void EnableButtons(std::initializer_list<int> ids, bool bEnable);
+    // No event loop runs during a transfer: the bar is painted as soon as it moves.
+    void SetProgressNow(int nPosition);
 
     void HideButtons(std::initializer_list<int> ids);
     void ShowButtons(std::initializer_list<int> ids);

@@ -4,9 +4,54 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "app/globals.h"
+#include "headless/headless_frontend.h"
 #include "headless/run_program.h"
+#include "platform/device.h"
+#include "platform/text/codepage.h"
+#include "platform/ui/simple_controls.h"
+#include "platform/ui/window.h"
+#include "res/resource.h"
+#include "res/templates.h"
 
 namespace testing_support {
+
+namespace {
+
+// The headless front end, noting each explicit repaint with what it would show.
+class RepaintRecorder : public headless::HeadlessFrontend {
+  public:
+    RepaintRecorder(headless::ScriptPlayer& player, std::vector<std::string>& repaints)
+        : HeadlessFrontend(player), m_repaints(repaints) {}
+
+    void Repaint(platform::ui::Window& window, int controlId) override {
+        using namespace platform::ui;
+        if (controlId == 0) {
+            std::string line =
+                "window \"" + platform::text::ToUtf8(window.GetWindowText()) + "\" disabled";
+            for (const CommandBarButton& button : window.GetCommandBar().Buttons()) {
+                if (!button.enabled) {
+                    line += " " + std::to_string(button.id);
+                }
+            }
+            m_repaints.push_back(line);
+            return;
+        }
+        const Control* control = window.GetDlgItem(controlId);
+        if (control != nullptr && control->Kind() == ControlKind::ProgressBar) {
+            const auto& bar = static_cast<const ProgressBar&>(*control);
+            m_repaints.push_back("progress " + std::to_string(bar.GetPos()) + "/" +
+                                 std::to_string(bar.Upper()));
+            return;
+        }
+        m_repaints.push_back("control " + std::to_string(controlId));
+    }
+
+  private:
+    std::vector<std::string>& m_repaints;
+};
+
+}  // namespace
 
 Scenario::Scenario(std::vector<std::string> accounts) : service(std::move(accounts)) {}
 
@@ -22,12 +67,56 @@ ScenarioResult Scenario::Run(const std::string& script) {
     return {result.status, result.message, transcript.str()};
 }
 
+ScenarioResult Scenario::RunRecordingRepaints(const std::string& script,
+                                              std::vector<std::string>& repaints) {
+    headless::ParseResult parsed = headless::ParseScript(script);
+    if (parsed.error) {
+        return {headless::kStatusBadStep, *parsed.error, {}};
+    }
+    headless::DeviceOptions options;
+    options.root = device.Path();
+    options.ftpServer =
+        platform::net::Endpoint{service.host(), static_cast<std::uint16_t>(service.ftpPort())};
+    options.webServer =
+        platform::net::Endpoint{service.host(), static_cast<std::uint16_t>(service.webPort())};
+    std::ostringstream transcript;
+    // As the headless run does it, with the recording front end.
+    headless::ScriptPlayer player(std::move(parsed.steps), transcript);
+    RepaintRecorder frontend(player, repaints);
+    platform::Device program(frontend, options.root, headless::MakeNetwork(options));
+    platform::ActiveDevice active(program);
+    ScenarioResult result;
+    try {
+        theApp.InitInstance();
+        g_ftp.Close();
+        player.Finish(program);
+    } catch (const headless::ScriptStop& stop) {
+        g_ftp.Close();
+        result.status = stop.Status();
+        result.message = stop.what();
+    }
+    result.transcript = transcript.str();
+    return result;
+}
+
 std::string Scenario::LoginSteps(const std::string& user, const std::string& password) {
     return "type 1001 \"" + user + "\"\ntype 1002 \"" + password + "\"\nclick 1003\n";
 }
 
 std::string Scenario::ExitSteps() {
     return "answer yes\ncommand 32792\n";
+}
+
+std::string Scenario::TapCancelAtBlock(int n) {
+    for (const platform::ui::ControlTemplate& control : res::FileManagerDialog().controls) {
+        if (control.id == IDC_CANCEL_TRANSFER) {
+            const platform::ui::Point centre =
+                platform::ui::DialogRectToScreen(control.rect).Centre();
+            return "tap-at-block " + std::to_string(n) + " " + std::to_string(centre.x) + " " +
+                   std::to_string(centre.y) + "\n";
+        }
+    }
+    throw std::logic_error("the file manager has no CANCEL button");
 }
 
 std::filesystem::path Scenario::AccountDir(const std::string& user) const {

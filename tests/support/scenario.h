@@ -36,12 +36,20 @@ class Scenario : public ::testing::Test {
 
     // Runs the whole program on the script's steps.
     ScenarioResult Run(const std::string& script);
+    // Runs it as Run does and records, in order, what the program painted at once while no
+    // event loop ran (long commands do that): a progress bar as "progress POS/UPPER", a
+    // whole window as "window \"TITLE\" disabled ID ..." with its disabled toolbar buttons.
+    ScenarioResult RunRecordingRepaints(const std::string& script,
+                                        std::vector<std::string>& repaints);
 
     // Steps that log in; the file manager then shows the device's top folder.
     static std::string LoginSteps(const std::string& user = kUser,
                                   const std::string& password = kPassword);
     // Steps that confirm EXIT in the innermost window.
     static std::string ExitSteps();
+    // A step that taps the centre of the file manager's CANCEL button just before the n-th
+    // transfer cancel check from here on.
+    static std::string TapCancelAtBlock(int n);
 
     // The host folder of an account's "/" and of its remote root.
     std::filesystem::path AccountDir(const std::string& user = kUser) const;

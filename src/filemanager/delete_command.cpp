@@ -1,0 +1,37 @@
+// The delete command: checked remote files and empty remote folders, after one question.
+
+#include "app/globals.h"
+#include "filemanager/file_manager_dlg.h"
+#include "filemanager/ui_guards.h"
+
+using namespace platform::ui;
+
+void CFileManagerDlg::OnDelete() {
+    if (CountCheckedRows() == 0) {
+        AppMessageBox(L"Select a File or a Folder to delete");
+        return;
+    }
+    if (AppMessageBox(L"Do You Want To Delete The Selected Files and Folders",
+                      MessageBoxButtons::YesNo, MessageBoxIcon::Stop) != MessageBoxAnswer::Yes) {
+        return;
+    }
+    {
+        CWaitCursor wait;
+        for (int row = 0; row < m_listFiles.GetItemCount(); ++row) {
+            if (!m_listFiles.GetCheck(row)) {
+                continue;
+            }
+            const std::wstring type = m_listFiles.GetItemText(row, kColumnType);
+            const std::wstring name = m_listFiles.GetItemText(row, kColumnName);
+            if (type == kTypeFile) {
+                // A failing DELE is silent: the refreshed list still shows the file.
+                g_ftp.SendCommand(L"DELE " + name);
+                g_ftp.ReadReply();
+            } else if (type == kTypeFolder && !g_ftp.RemoveDir(name)) {
+                AppMessageBox(L"Directory is not empty");
+            }
+        }
+        UncheckAllRows();
+    }
+    ListRemoteFolder();
+}

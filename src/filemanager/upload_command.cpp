@@ -1,0 +1,152 @@
+// The upload command: checked device files go into the remote root, checked device folders
+// become remote folders there with their whole content.
+
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
+#include <string>
+
+#include "app/globals.h"
+#include "filemanager/file_manager_dlg.h"
+#include "filemanager/path_box.h"
+#include "filemanager/ui_guards.h"
+#include "ftp/reply_codes.h"
+#include "platform/device.h"
+#include "platform/fs/file_system.h"
+#include "res/resource.h"
+
+using namespace platform::ui;
+
+namespace {
+
+constexpr const wchar_t* kRemoteRoot = L"/My Device on Stowbox";
+
+// Locked while the files go out: the views, upload, help and move.
+constexpr std::initializer_list<int> kUploadLocks = {ID_SHOW_LOCAL, ID_SHOW_REMOTE, ID_UPLOAD,
+                                                     ID_HELP, ID_MOVE};
+
+// Sends one command and reads its reply; true when the server did it (250).
+bool Command(const std::wstring& strCommand) {
+    g_ftp.SendCommand(strCommand);
+    g_ftp.ReadReply();
+    return g_ftp.GetReplyCode() == ftp::kReplyFileActionOk;
+}
+
+// Makes a remote folder (it may exist already) and goes into it. False when the session
+// could not go there: its files must then not be stored wherever the session is.
+bool EnterNewRemoteFolder(const std::wstring& strRemoteFolder) {
+    g_ftp.SendCommand(L"MKD " + strRemoteFolder);
+    g_ftp.ReadReply();
+    const bool entered = Command(L"CWD " + strRemoteFolder);
+    g_ftp.GetCurrentDir();
+    return entered;
+}
+
+// Pipes, sockets and devices: never read, as the device listing never shows them.
+bool IsPipeOrDevice(std::uint32_t nAttributes) {
+    return nAttributes == platform::fs::kAttrSystem || nAttributes == platform::fs::kAttrInRom;
+}
+
+}  // namespace
+
+void CFileManagerDlg::OnUpload() {
+    using namespace platform::fs;
+    std::optional<CWaitCursor> wait(std::in_place);
+    if (CountCheckedRows() == 0) {
+        AppMessageBox(L"Select a file/folder for Upload");
+        return;
+    }
+    EnableButtons(kUploadLocks, false);
+    UpdateWindow(0);
+    SetWindowText(L"Uploading Files");
+    UpdateWindow(0);
+    m_progress.SetRange(0, CountCheckedRows());
+    m_progress.SetPos(0);
+
+    // The shown device folder, spelled by the path box's entries after "My Device".
+    const int entries = m_comboPath.GetCount();
+    std::wstring folder;
+    for (int i = 1; i < entries; ++i) {
+        folder += L"\\" + PathEntryName(m_comboPath.GetLBText(i));
+    }
+
+    const FileSystem& files = platform::Device::Current().Files();
+    int done = 0;
+    for (int row = 0; row < m_listFiles.GetItemCount(); ++row) {
+        if (!m_listFiles.GetCheck(row)) {
+            continue;
+        }
+        const std::wstring name = m_listFiles.GetItemText(row, kColumnName);
+        const std::wstring local = folder + L"\\" + name;
+        const std::optional<std::uint32_t> attributes = files.GetAttributes(local);
+        if (attributes && (*attributes & kAttrDirectory) != 0) {
+            // A checked link to a folder is uploaded as that folder; the walk below it
+            // follows no further links.
+            Command(std::wstring(L"CWD ") + kRemoteRoot);
+            const std::wstring remote = std::wstring(kRemoteRoot) + L"/" + name;
+            const bool entered = EnterNewRemoteFolder(remote);
+            g_ftp.m_strStoreInPlace = L"TRUE";
+            if (entered) {
+                UploadFolder(local + L"\\", remote);
+            }
+            // The folder counts as done whatever happened inside it.
+        } else {
+            Command(std::wstring(L"CWD ") + kRemoteRoot);
+            g_ftp.GetCurrentDir();
+            g_ftp.m_strStoreInPlace = L"FALSE";
+            if (!g_ftp.StoreFile(local, name)) {
+                AppMessageBox(L"File Transfer Cancelled");
+                SetProgressNow(0);
+                UncheckAllRows();
+                EnableButtons(kUploadLocks, true);
+                SetWindowText(L"My Device");
+                return;
+            }
+        }
+        SetProgressNow(++done);
+        m_listFiles.SetCheck(row, false);
+    }
+
+    UncheckAllRows();
+    m_progress.SetPos(0);
+    wait.reset();
+    EnableButtons(kUploadLocks, true);
+    SetWindowText(L"My Device");
+    AppMessageBox(L"File Upload Completed");
+}
+
+void CFileManagerDlg::UploadFolder(const std::wstring& strLocalFolder,
+                                   const std::wstring& strRemoteFolder) {
+    using namespace platform::fs;
+    // Files are stored under their bare names in the session's current folder; a subfolder's
+    // walk leaves the session below this folder.
+    bool bInThisFolder = true;
+    for (const FindData& entry :
+         platform::Device::Current().Files().Find(strLocalFolder + L"*.*")) {
+        if ((entry.attributes & kAttrDirectory) != 0) {
+            // A link is never followed, so a link loop cannot make the walk go on forever.
+            if ((entry.attributes & kAttrReparsePoint) != 0) {
+                continue;
+            }
+            const std::wstring remote = strRemoteFolder + L"//" + entry.name;
+            if (EnterNewRemoteFolder(remote)) {
+                bInThisFolder = false;
+                UploadFolder(strLocalFolder + entry.name + L"\\", remote);
+            }
+            continue;
+        }
+        if (IsPipeOrDevice(entry.attributes)) {
+            continue;
+        }
+        if (!bInThisFolder) {
+            if (!Command(L"CWD " + strRemoteFolder)) {
+                return;
+            }
+            bInThisFolder = true;
+        }
+        if (!g_ftp.StoreFile(strLocalFolder + entry.name, entry.name)) {
+            // Only this folder's walk ends; the enclosing folder goes on with its next entry.
+            return;
+        }
+    }
+}
