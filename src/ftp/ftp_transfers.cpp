@@ -144,10 +144,12 @@ std::wstring CFtpSession::StorePath(const std::wstring& strRemoteName) const {
 }
 
 // The server has answered the transfer command with 150 but the device side cannot take
-// part: ends the data connection, reads the server's reply to the broken transfer and
-// records the device's own failure code.
+// part: breaks the data connection, reads the server's reply to the broken transfer and
+// records the device's own failure code. A reset rather than an orderly close, so that a
+// server does not take an upload that never started for an empty file and replace the
+// remote file with it.
 bool CFtpSession::AbandonTransfer(int nReplyCode) {
-    m_dataSocket.Close();
+    m_dataSocket.Abort();
     m_file.Close();
     ReadReply();
     SetReplyCode(nReplyCode);

@@ -193,6 +193,14 @@ void Socket::Close() {
     }
 }
 
+void Socket::Abort() {
+    if (m_fd >= 0) {
+        const linger reset{1, 0};
+        ::setsockopt(m_fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+        Close();
+    }
+}
+
 std::optional<std::string> Socket::PeerAddress() const {
     sockaddr_in peer{};
     socklen_t length = sizeof peer;

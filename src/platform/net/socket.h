@@ -43,6 +43,8 @@ public:
     // Bytes received, 0 when the peer closed, -1 on error or time-out.
     int Receive(void* buffer, std::size_t count);
     void Close();
+    // Closes with a reset, so the peer sees a broken connection rather than a finished one.
+    void Abort();
     bool IsOpen() const { return m_fd >= 0; }
     // The dotted address of the connected peer, after routing.
     std::optional<std::string> PeerAddress() const;
