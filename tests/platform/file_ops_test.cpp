@@ -71,6 +71,9 @@ TEST_F(FileOperations, DeleteTakesFilesOnlyAndFoldersGoWhenEmpty) {
     EXPECT_FALSE(fs_.RemoveDirectory(L"\\"));
     EXPECT_TRUE(fs_.RemoveDirectory(L"\\dir\\sub"));
     EXPECT_TRUE(fs_.RemoveDirectory(L"\\dir"));
+    stdfs::permissions(root_ / "a.txt", stdfs::perms::owner_write, stdfs::perm_options::remove);
+    EXPECT_FALSE(fs_.DeleteFile(L"a.txt"));  // read-only, as the device refuses
+    stdfs::permissions(root_ / "a.txt", stdfs::perms::owner_write, stdfs::perm_options::add);
     EXPECT_TRUE(fs_.DeleteFile(L"a.txt"));
     EXPECT_FALSE(stdfs::exists(root_ / "a.txt"));
     EXPECT_FALSE(stdfs::exists(root_ / "dir"));

@@ -42,6 +42,10 @@ bool FileSystem::DeleteFile(std::wstring_view devicePath) const {
     if (!entry || !Lstat(*entry, st) || !(S_ISREG(st.st_mode) || S_ISLNK(st.st_mode))) {
         return false;
     }
+    // The device refuses to delete a read-only file.
+    if (S_ISREG(st.st_mode) && (st.st_mode & S_IWUSR) == 0) {
+        return false;
+    }
     return ::unlink(entry->c_str()) == 0;
 }
 
