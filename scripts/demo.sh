@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The demo: builds the program, starts the stand-in service on loopback with a demo account
-# and sample files, and runs the program against it.
+# and sample files, and opens the program's window against it. Without a display it plays a
+# short tour in the real widgets instead and names the folder of its screenshots.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -37,8 +38,16 @@ echo "Stand-in service: FTP $ftp, web $web"
 echo "Demo account: user name 'demo', password 'demo123'"
 echo "Device folder: $work/device"
 
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  echo "Log in with the demo account in the window that opens; EXIT or closing it ends the demo."
+  "$bin/stowbox" --device-root "$work/device" --server "$ftp" --web "$web"
+  exit
+fi
+
+# No display: a short tour played in the real widgets, drawn offscreen, with a picture of
+# the screen for each window, each 'show' step and each message box.
 cat >"$work/tour.script" <<'TOUR'
-# Log in, look at both views, leave.
+# Log in, look at both views, download a file, leave.
 type 1001 "demo"
 type 1002 "demo123"
 click 1003
@@ -47,8 +56,19 @@ show
 command 32789
 expect title "Stowbox"
 show
+expect row 1 "readme.txt"
+check 1
+command 32791
+expect box "File Download Completed"
+command 32788
+expect title "My Device"
+show
 answer yes
 command 32792
 TOUR
-"$bin/stowbox" --headless --script "$work/tour.script" --device-root "$work/device" \
-  --server "$ftp" --web "$web"
+status=0
+"$bin/stowbox" --script "$work/tour.script" --screenshots "$work/screenshots" \
+  --device-root "$work/device" --server "$ftp" --web "$web" || status=$?
+echo "No display here: the tour was played offscreen."
+echo "Screenshots of each window: $work/screenshots"
+exit $status

@@ -1,34 +1,75 @@
 // The program's executable: reads the launch options and runs the program with a front end.
 
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 #include <system_error>
 
 #include "headless/run_program.h"
 #include "headless/script_player.h"
 #include "launcher/launch_options.h"
+#include "qt/gui_run.h"
 
 namespace {
 
-int RunHeadless(const LaunchOptions& options) {
+// The script's text; FILE "-" reads standard input. Nothing when it cannot be read.
+std::optional<std::string> ReadScript(const std::string& path) {
     std::string text;
-    if (*options.script == "-") {
+    if (path == "-") {
         text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-    } else {
-        std::ifstream file(*options.script, std::ios::binary);
-        if (!file) {
-            std::cerr << "stowbox: cannot read the script " << *options.script << '\n';
-            return headless::kStatusBadStep;
-        }
-        text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+        return text;
     }
-    const headless::ScriptResult result = headless::RunScriptText(text, options.device, std::cout);
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        std::cerr << "stowbox: cannot read the script " << path << '\n';
+        return std::nullopt;
+    }
+    text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    return text;
+}
+
+int Report(const headless::ScriptResult& result) {
     if (result.status != headless::kStatusOk) {
         std::cerr << "stowbox: " << result.message << '\n';
     }
     return result.status;
+}
+
+int RunHeadless(const LaunchOptions& options) {
+    const auto text = ReadScript(*options.script);
+    if (!text) {
+        return headless::kStatusBadStep;
+    }
+    return Report(headless::RunScriptText(*text, options.device, std::cout));
+}
+
+int RunGui(const LaunchOptions& options, const char* programName) {
+    const qtfront::GuiOptions gui{options.device, qtfront::Scale{options.scale},
+                                  options.screenshots};
+    if (!options.script) {
+        if (!qtfront::HasDisplay() && std::getenv("QT_QPA_PLATFORM") == nullptr) {
+            std::cerr << "stowbox: there is no display to show the program on; play a script "
+                         "with --script FILE [--screenshots DIR], or use --headless\n";
+            return 2;
+        }
+        const qtfront::GuiApplication app(programName, false);
+        qtfront::RunGuiProgram(gui);
+        return 0;
+    }
+    const auto text = ReadScript(*options.script);
+    if (!text) {
+        return headless::kStatusBadStep;
+    }
+    headless::ParseResult parsed = headless::ParseScript(*text);
+    if (parsed.error) {
+        return Report({headless::kStatusBadStep, *parsed.error});
+    }
+    // Without a display the widgets draw offscreen; the pictures show them all the same.
+    const qtfront::GuiApplication app(programName, true);
+    return Report(qtfront::RunScriptInWidgets(std::move(parsed.steps), gui, std::cout));
 }
 
 }  // namespace
@@ -56,6 +97,5 @@ int main(int argc, char** argv) {
     if (options.headless) {
         return RunHeadless(options);
     }
-    std::cerr << "stowbox: this build has no graphical front end; use --headless --script FILE\n";
-    return 2;
+    return RunGui(options, argc > 0 ? argv[0] : "stowbox");
 }

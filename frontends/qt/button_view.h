@@ -1,0 +1,21 @@
+#pragma once
+// A push button: a click issues the button's command.
+
+#include <QPushButton>
+
+#include "control_view.h"
+
+namespace qtfront {
+
+class ButtonView final : public QPushButton, public ControlView {
+  public:
+    ButtonView(platform::ui::Control& button, QWidget& parent, const ViewContext& context);
+
+    QWidget& Widget() override { return *this; }
+    void Unbind(bool modelAlive) override;
+
+  private:
+    platform::ui::Control* m_button;
+};
+
+}  // namespace qtfront

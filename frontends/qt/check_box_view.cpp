@@ -1,0 +1,36 @@
+#include "check_box_view.h"
+
+#include <QSignalBlocker>
+
+#include "device_metrics.h"
+
+namespace qtfront {
+
+CheckBoxView::CheckBoxView(platform::ui::CheckBox& box, QWidget& parent, const ViewContext& context)
+    : QCheckBox(&parent), m_box(&box) {
+    setGeometry(context.scale.ToWidget(platform::ui::DialogRectToScreen(box.Template().rect)));
+    setFont(DeviceFont(context.scale, context.pointSize));
+    Render();
+    connect(this, &QCheckBox::clicked, this, [this](bool checked) {
+        if (m_box != nullptr) {
+            m_box->SetCheck(checked);
+        }
+    });
+    box.SetObserver([this](const platform::ui::ControlChange&) { Render(); });
+}
+
+void CheckBoxView::Render() {
+    const QSignalBlocker blocker(this);
+    setText(ToQString(m_box->GetWindowText()));
+    setChecked(m_box->GetCheck());
+    ApplyState(*this, *m_box);
+}
+
+void CheckBoxView::Unbind(bool modelAlive) {
+    if (m_box != nullptr && modelAlive) {
+        m_box->SetObserver(nullptr);
+    }
+    m_box = nullptr;
+}
+
+}  // namespace qtfront

@@ -1,0 +1,25 @@
+#pragma once
+// A drop-down list: entries and selection are the model's; a person's choice selects the
+// entry in the model and notifies the window.
+
+#include <QComboBox>
+
+#include "control_view.h"
+#include "platform/ui/simple_controls.h"
+
+namespace qtfront {
+
+class ComboBoxView final : public QComboBox, public ControlView {
+  public:
+    ComboBoxView(platform::ui::ComboBox& combo, QWidget& parent, const ViewContext& context);
+
+    QWidget& Widget() override { return *this; }
+    void Unbind(bool modelAlive) override;
+
+  private:
+    void Render();
+
+    platform::ui::ComboBox* m_combo;
+};
+
+}  // namespace qtfront

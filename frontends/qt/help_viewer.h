@@ -1,0 +1,21 @@
+#pragma once
+// The device's help viewer: on this host, the help page opens in the desktop's browser.
+// The project ships the program's help page and puts it into the device only when the help
+// is asked for and the page is not there yet.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "platform/fs/file_system.h"
+
+namespace qtfront {
+
+// The host file the help viewer would show for `commandLine` ("file:\Windows\Kestra.htm"),
+// writing the shipped help page there first when that page is missing. Nothing when
+// `program` is not the help viewer, the path leaves the device, or there is no such page.
+std::optional<std::filesystem::path> PrepareHelpPage(const platform::fs::FileSystem& files,
+                                                     const std::wstring& program,
+                                                     const std::wstring& commandLine);
+
+}  // namespace qtfront

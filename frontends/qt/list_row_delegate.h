@@ -1,0 +1,26 @@
+#pragma once
+// Paints the rows of a report list as the device does: a check box, the small icon and the
+// name in the first column, the selected row highlighted, every row 16 device pixels high.
+
+#include <QStyledItemDelegate>
+
+#include "scale.h"
+
+namespace qtfront {
+
+class ListRowDelegate final : public QStyledItemDelegate {
+  public:
+    ListRowDelegate(Scale scale, QObject* parent) : QStyledItemDelegate(parent), m_scale(scale) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+    // The check box of a row's first cell, within the cell's rectangle.
+    QRect CheckBoxRect(const QRect& cell) const;
+
+  private:
+    Scale m_scale;
+};
+
+}  // namespace qtfront

@@ -1,0 +1,43 @@
+#include "picture_view.h"
+
+#include <QPainter>
+
+#include "platform/ui/window.h"
+
+namespace qtfront {
+
+PictureView::PictureView(platform::ui::Control& picture, QWidget& parent,
+                         const ViewContext& context)
+    : QWidget(&parent),
+      m_picture(&picture),
+      m_bitmap(picture.Template().bitmap),
+      m_scale(context.scale) {
+    const platform::ui::Rect rect = platform::ui::DialogRectToScreen(picture.Template().rect);
+    m_area = QRectF(rect.x, rect.y, rect.width, rect.height);
+    setGeometry(context.scale.ToWidget(rect));
+    if (picture.Owner() != nullptr) {
+        m_captions = CaptionsFor(m_bitmap, picture.Owner()->Template());
+    }
+    // A tap on the picture is a tap on the window.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    ApplyState(*this, picture);
+    picture.SetObserver(
+        [this](const platform::ui::ControlChange&) { ApplyState(*this, *m_picture); });
+}
+
+void PictureView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.scale(m_scale.factor, m_scale.factor);
+    // Captions are placed in screen coordinates; draw in them.
+    painter.translate(-m_area.topLeft());
+    Artwork::DrawBitmap(painter, m_bitmap, m_area, m_captions);
+}
+
+void PictureView::Unbind(bool modelAlive) {
+    if (m_picture != nullptr && modelAlive) {
+        m_picture->SetObserver(nullptr);
+    }
+    m_picture = nullptr;
+}
+
+}  // namespace qtfront

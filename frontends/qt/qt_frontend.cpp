@@ -1,0 +1,214 @@
+#include "qt_frontend.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QIcon>
+
+#include "device_metrics.h"
+#include "help_viewer.h"
+#include "keyboard_shortcuts.h"
+#include "message_box.h"
+#include "platform/device.h"
+#include "popup_menu.h"
+#include "res/resource.h"
+
+namespace qtfront {
+
+using platform::ui::MessageBoxAnswer;
+using platform::ui::MessageQueue;
+using platform::ui::Window;
+
+QtFrontend::QtFrontend(Scale scale, bool showScreen)
+    : m_scale(scale),
+      m_showScreen(showScreen),
+      m_artwork(scale),
+      m_style(std::make_unique<DeviceStyle>(scale)),
+      m_screen(std::make_unique<DeviceScreen>(scale)),
+      m_transferFilter(std::make_unique<TransferInputFilter>(*m_screen, scale)) {
+    openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    m_screen->setWindowIcon(QIcon(m_artwork.Icon(IDI_APP, 32)));
+    m_screen->onCloseRequested = [this] { m_quitRequested = true; };
+    InstallKeyCommands(*m_screen, [this]() -> const Window* {
+        const WindowView* shown = ShownView();
+        return shown != nullptr ? &shown->Model() : nullptr;
+    });
+}
+
+QtFrontend::~QtFrontend() {
+    if (m_waitCursor) {
+        QGuiApplication::restoreOverrideCursor();
+    }
+    // Windows still listed here ended without being destroyed (a run stopped by an
+    // exception); their models may be gone, so the views only forget them.
+    for (auto& [window, view] : m_views) {
+        view->Unbind(false);
+    }
+    m_views.clear();
+}
+
+WindowView* QtFrontend::ViewOf(const Window& window) const {
+    const auto found = m_views.find(&window);
+    return found == m_views.end() ? nullptr : found->second.get();
+}
+
+WindowView* QtFrontend::ShownView() const {
+    if (!platform::Device::HasCurrent()) {
+        return nullptr;
+    }
+    const auto& windows = platform::Device::Current().Windows();
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+        if (WindowView* view = ViewOf(**it)) {
+            return view;
+        }
+    }
+    return nullptr;
+}
+
+void QtFrontend::SyncViews() {
+    for (auto& [window, view] : m_views) {
+        view->Sync();
+    }
+}
+
+QImage QtFrontend::Grab() {
+    SyncViews();
+    QCoreApplication::sendPostedEvents();
+    return m_screen->grab().toImage();
+}
+
+void QtFrontend::ShowInnermost() {
+    WindowView* shown = ShownView();
+    for (auto& [window, view] : m_views) {
+        if (view.get() != shown) {
+            view->hide();
+        }
+    }
+    if (shown != nullptr && shown->isHidden()) {
+        shown->show();
+        shown->raise();
+        shown->FocusFirstControl();
+    }
+}
+
+void QtFrontend::WaitForInput(MessageQueue& queue) {
+    while (queue.Empty()) {
+        SyncViews();
+        if (m_quitRequested) {
+            m_quitRequested = false;
+            platform::ui::Message quit;
+            quit.kind = platform::ui::MessageKind::Quit;
+            queue.Post(quit);
+            return;
+        }
+        if (m_automation != nullptr) {
+            QCoreApplication::processEvents();
+            if (!queue.Empty()) {
+                return;
+            }
+            if (m_automation->Idle(platform::Device::Current())) {
+                continue;
+            }
+        }
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+}
+
+void QtFrontend::PumpPendingInput(MessageQueue& queue) {
+    const TransferInputFilter::Swallowing swallowing(*m_transferFilter, queue);
+    if (m_automation != nullptr) {
+        m_automation->CancelCheck(queue);
+    }
+    // Once per data block: handle events only every few milliseconds, or the transfer
+    // would spend its time here.
+    const auto now = std::chrono::steady_clock::now();
+    if (now - m_lastPump < kPumpInterval) {
+        return;
+    }
+    m_lastPump = now;
+    SyncViews();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+MessageBoxAnswer QtFrontend::ShowMessageBox(const std::wstring& text, const std::wstring& title,
+                                            platform::ui::MessageBoxButtons buttons,
+                                            platform::ui::MessageBoxIcon icon) {
+    SyncViews();
+    if (m_automation != nullptr) {
+        if (const auto answer = m_automation->AnswerBox(text, title, buttons, icon)) {
+            return *answer;
+        }
+    }
+    return RunMessageBox(m_screen.get(), text, title, buttons, icon);
+}
+
+int QtFrontend::TrackPopupMenu(const platform::ui::Menu& menu, platform::ui::Point screen,
+                               const platform::ui::Control&) {
+    SyncViews();
+    if (m_automation != nullptr) {
+        if (const auto chosen = m_automation->ChooseMenuEntry(menu)) {
+            return *chosen;
+        }
+    }
+    const QPoint global = m_screen->mapToGlobal(m_scale.ToWidget(screen));
+    return RunPopupMenu(menu, global, m_screen.get(), DeviceFont(m_scale, 8));
+}
+
+void QtFrontend::WindowCreated(Window& window) {
+    auto view = std::make_unique<WindowView>(window, *m_screen, m_artwork, m_scale);
+    m_style->Apply(*view);
+    m_views[&window] = std::move(view);
+    ShowInnermost();
+    if (m_showScreen && !m_screen->isVisible()) {
+        m_screen->show();
+    }
+    if (m_automation != nullptr) {
+        m_automation->WindowOpened(window);
+    }
+}
+
+void QtFrontend::WindowDestroyed(Window& window) {
+    if (m_automation != nullptr) {
+        m_automation->WindowClosed(window);
+    }
+    const auto found = m_views.find(&window);
+    if (found != m_views.end()) {
+        found->second->Unbind(true);
+        m_views.erase(found);
+    }
+    ShowInnermost();
+}
+
+void QtFrontend::TitleChanged(Window& window) {
+    if (WindowView* view = ViewOf(window)) {
+        view->UpdateTitle();
+    }
+}
+
+void QtFrontend::Repaint(Window& window, int controlId) {
+    if (WindowView* view = ViewOf(window)) {
+        view->RepaintNow(controlId);
+    }
+}
+
+void QtFrontend::WaitCursorChanged(bool shown) {
+    if (shown == m_waitCursor) {
+        return;
+    }
+    m_waitCursor = shown;
+    if (shown) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QGuiApplication::restoreOverrideCursor();
+    }
+}
+
+bool QtFrontend::StartProgram(const std::wstring& program, const std::wstring& commandLine) {
+    if (m_automation != nullptr && m_automation->ProgramStarted(program, commandLine)) {
+        return true;
+    }
+    const auto page = PrepareHelpPage(platform::Device::Current().Files(), program, commandLine);
+    return page && openUrl && openUrl(QUrl::fromLocalFile(QString::fromStdString(page->string())));
+}
+
+}  // namespace qtfront

@@ -1,0 +1,59 @@
+#pragma once
+// A report-style list view bound to a list view control. A tap selects a row or ticks its
+// check box, a double tap and a tap-and-hold (long press or right click) notify the window
+// with the row and the screen point, a header click notifies the column.
+
+#include <QPoint>
+#include <QTimer>
+#include <QTreeView>
+
+#include "control_view.h"
+#include "platform/ui/list_view.h"
+
+namespace qtfront {
+
+class ListHeader;
+class ListRowDelegate;
+class ReportListModel;
+
+class ReportListView final : public QTreeView, public ControlView {
+  public:
+    ReportListView(platform::ui::ListView& list, QWidget& parent, const ViewContext& context);
+
+    QWidget& Widget() override { return *this; }
+    void Unbind(bool modelAlive) override;
+    void Sync() override;
+
+    // Where a person taps to tick row `row`, and a point on its name, in viewport pixels.
+    QPoint CheckBoxPoint(int row) const;
+    QPoint RowPoint(int row) const;
+    ReportListModel& Model() const { return *m_model; }
+    ListHeader& Header() const { return *m_header; }
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+  private:
+    void OnModelChanged(const platform::ui::ControlChange& change);
+    void AfterReset(bool columnsChanged);
+    void ApplyColumnWidths();
+    bool InCheckBox(QPoint viewportPos) const;
+    platform::ui::Point DevicePoint(QPoint viewportPos) const;
+    void Notify(int code, int row, QPoint viewportPos, int column = -1) const;
+
+    platform::ui::ListView* m_list;
+    Scale m_scale;
+    platform::ui::WindowHandle m_window;
+    ReportListModel* m_model;
+    ListRowDelegate* m_delegate;
+    ListHeader* m_header;
+    QTimer m_holdTimer;
+    QPoint m_pressPos;
+    int m_pressRow = -1;
+};
+
+}  // namespace qtfront

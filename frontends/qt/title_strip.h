@@ -1,0 +1,28 @@
+#pragma once
+// The strip at the top of the device screen that shows the window's title.
+
+#include <QPixmap>
+#include <QString>
+#include <QWidget>
+
+#include "scale.h"
+
+namespace qtfront {
+
+class TitleStrip final : public QWidget {
+  public:
+    TitleStrip(QWidget& parent, Scale scale, QPixmap icon);
+
+    void SetTitle(const QString& title);
+    const QString& Title() const { return m_title; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    Scale m_scale;
+    QPixmap m_icon;
+    QString m_title;
+};
+
+}  // namespace qtfront

@@ -1,0 +1,54 @@
+#pragma once
+// The device screen as one window shows it: the title strip with its title, the window's
+// background and controls laid out from its template, and its command bar.
+
+#include <QWidget>
+#include <vector>
+
+#include "control_view.h"
+#include "platform/ui/window.h"
+
+namespace qtfront {
+
+class CommandBarView;
+class TitleStrip;
+
+class WindowView final : public QWidget {
+  public:
+    WindowView(platform::ui::Window& window, QWidget& screen, const Artwork& artwork, Scale scale);
+
+    // Stops listening to the window's models (`modelsAlive` false: they are gone already,
+    // only forget them).
+    void Unbind(bool modelsAlive);
+    // Applies held-back model changes of every control.
+    void Sync();
+    void UpdateTitle();
+    // Paints the window (0) or one control now.
+    void RepaintNow(int controlId);
+    // Puts the keyboard focus on the first control that takes it.
+    void FocusFirstControl();
+
+    const platform::ui::Window& Model() const { return *m_window; }
+    // The widget of control `id`, or null.
+    QWidget* ControlWidget(int id) const;
+    CommandBarView& CommandBar() const { return *m_commandBar; }
+    TitleStrip& Title() const { return *m_title; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    void PostStylus(platform::ui::MessageKind kind, QPoint pos) const;
+
+    platform::ui::Window* m_window;
+    Scale m_scale;
+    ViewContext m_context;
+    std::vector<std::pair<int, ControlView*>> m_views;  // children of this widget
+    TitleStrip* m_title;
+    CommandBarView* m_commandBar;
+    bool m_drawBackground = true;
+};
+
+}  // namespace qtfront

@@ -1,0 +1,114 @@
+// Message boxes, pop-up menus and the wait cursor as a person meets them.
+
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QTest>
+
+#include "gui_test.h"
+#include "platform/ui/application.h"
+#include "platform/ui/menu.h"
+#include "platform/ui/toolkit.h"
+#include "test_dialog.h"
+
+namespace qttest {
+namespace {
+
+using platform::ui::MessageBoxAnswer;
+using platform::ui::MessageBoxButtons;
+using platform::ui::MessageBoxIcon;
+using platform::ui::MessageKind;
+
+constexpr int kCopy = 32816;
+constexpr int kPaste = 32814;
+
+constexpr platform::ui::MenuItemTemplate kItems[] = {
+    {kCopy, L"Copy"}, {0, L""}, {kPaste, L"Paste"}};
+constexpr platform::ui::MenuTemplate kPopup{185, L"POP UP", kItems};
+
+class BoxesAndMenus : public GuiTest {
+  protected:
+    DialogDevice device{frontend};
+    TestDialog dialog;
+    std::vector<MessageBoxAnswer> answers;
+    std::vector<int> chosen;
+
+    void SetUp() override { frontend.SetAutomation(&driver); }
+    void Ask(MessageBoxButtons buttons, MessageBoxIcon icon) {
+        answers.push_back(
+            platform::ui::ShowMessageBox(L"Do You Want To Exit", L"Kestra.htp", buttons, icon));
+    }
+    void Pop() {
+        const auto menu = platform::ui::Menu::LoadPopup(kPopup);
+        ASSERT_TRUE(menu.has_value());
+        chosen.push_back(menu->TrackPopup({60, 150}, dialog.list));
+    }
+};
+
+TEST_F(BoxesAndMenus, BoxesAreAnsweredAsAPersonChooses) {
+    driver.Add("boxes", [&] {
+        AnswerBox(QMessageBox::No);
+        Ask(MessageBoxButtons::YesNo, MessageBoxIcon::Stop);
+        AnswerBox(QMessageBox::Yes);
+        Ask(MessageBoxButtons::YesNo, MessageBoxIcon::Stop);
+        AnswerBox(QMessageBox::Ok);
+        Ask(MessageBoxButtons::Ok, MessageBoxIcon::None);
+        ASSERT_EQ(Boxes().size(), 3u);
+        EXPECT_EQ(Boxes()[0].title, "Kestra.htp");
+        EXPECT_EQ(Boxes()[0].text, "Do You Want To Exit");
+        EXPECT_TRUE(Boxes()[0].stopIcon);
+        EXPECT_TRUE(Boxes()[0].yesNo);
+        EXPECT_FALSE(Boxes()[2].yesNo);
+        EXPECT_EQ(answers, (std::vector<MessageBoxAnswer>{
+                               MessageBoxAnswer::No, MessageBoxAnswer::Yes, MessageBoxAnswer::Ok}));
+        platform::ui::PostMessage(EndMessage());
+    });
+    dialog.RunModal();
+    EXPECT_TRUE(driver.AllStepsRan());
+}
+
+TEST_F(BoxesAndMenus, AChosenMenuEntryGoesToTheOwnerControl) {
+    driver.Add("menus", [&] {
+        ChooseMenuEntry("Paste");
+        Pop();
+        ChooseMenuEntry("");
+        Pop();
+        ASSERT_EQ(Menus().size(), 2u);
+        EXPECT_EQ(Menus()[0], (QStringList{"Copy", "-", "Paste"}));
+        EXPECT_EQ(chosen, (std::vector<int>{kPaste, 0}));
+    });
+    driver.Add("posted", [&] {
+        ASSERT_EQ(dialog.list.messages.size(), 1u);
+        EXPECT_EQ(dialog.list.messages[0].kind, MessageKind::Command);
+        EXPECT_EQ(dialog.list.messages[0].id, kPaste);
+        EXPECT_TRUE(dialog.Received(MessageKind::Command).empty())
+            << "the window's table does not see its control's menu commands";
+        platform::ui::PostMessage(EndMessage());
+    });
+    dialog.RunModal();
+    EXPECT_TRUE(driver.AllStepsRan());
+}
+
+TEST_F(BoxesAndMenus, TheWaitCursorShowsWhileTheProgramIsBusy) {
+    driver.Add("cursor", [&] {
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+        platform::ui::BeginWaitCursor();
+        platform::ui::BeginWaitCursor();
+        ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        // A box over the busy window shows the arrow, and the wait cursor comes back.
+        AnswerBox(QMessageBox::Ok);
+        Ask(MessageBoxButtons::Ok, MessageBoxIcon::None);
+        EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        platform::ui::EndWaitCursor();
+        EXPECT_NE(QGuiApplication::overrideCursor(), nullptr);
+        platform::ui::EndWaitCursor();
+        platform::ui::EndWaitCursor();  // one too many changes nothing
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+        platform::ui::PostMessage(EndMessage());
+    });
+    dialog.RunModal();
+    EXPECT_TRUE(driver.AllStepsRan());
+}
+
+}  // namespace
+}  // namespace qttest

@@ -1,0 +1,84 @@
+// The help command opens the device's help page; the shipped page is written into the
+// device only when it is missing.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "gui_test.h"
+#include "platform/ui/toolkit.h"
+#include "qt/help_viewer.h"
+#include "support/temp_folder.h"
+#include "test_dialog.h"
+
+namespace qttest {
+namespace {
+
+const std::wstring kViewer = L"PegHelp.exe";
+const std::wstring kCommandLine = L"file:\\Windows\\Kestra.htm";
+
+std::string Read(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class HelpPage : public ::testing::Test {
+  protected:
+    testing_support::TempFolder root{"stowbox-help"};
+    platform::fs::FileSystem files{root.Path()};
+};
+
+TEST_F(HelpPage, IsWrittenOnlyWhenAskedForAndMissing) {
+    EXPECT_TRUE(std::filesystem::is_empty(root.Path())) << "nothing before the help command";
+    const auto page = qtfront::PrepareHelpPage(files, kViewer, kCommandLine);
+    ASSERT_TRUE(page.has_value());
+    EXPECT_EQ(*page, root.Path() / "Windows" / "Kestra.htm");
+    const std::string text = Read(*page);
+    EXPECT_NE(text.find("<html"), std::string::npos);
+    EXPECT_NE(text.find("F1"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(root.Path() / "Windows" / "Kestra.htm.partial"));
+
+    // A page the person put there is theirs: it is shown, not replaced.
+    root.WriteFile("Windows/Kestra.htm", "my own notes");
+    EXPECT_EQ(qtfront::PrepareHelpPage(files, kViewer, kCommandLine), page);
+    EXPECT_EQ(Read(*page), "my own notes");
+}
+
+TEST_F(HelpPage, OtherProgramsPagesAndPathsLeavingTheDeviceOpenNothing) {
+    EXPECT_FALSE(qtfront::PrepareHelpPage(files, L"notepad.exe", kCommandLine));
+    EXPECT_FALSE(qtfront::PrepareHelpPage(files, kViewer, L"file:\\Windows\\Other.htm"));
+    EXPECT_FALSE(qtfront::PrepareHelpPage(files, kViewer, L"file:\\..\\..\\etc\\passwd"));
+    EXPECT_TRUE(std::filesystem::is_empty(root.Path()));
+    // A page of another name that is there opens; the viewer's name is not case-sensitive.
+    root.WriteFile("Manual.htm", "x");
+    EXPECT_EQ(qtfront::PrepareHelpPage(files, L"\\Windows\\PEGHELP.EXE", L"file:\\Manual.htm"),
+              root.Path() / "Manual.htm");
+}
+
+class HelpCommand : public GuiTest {
+  protected:
+    DialogDevice device{frontend};
+    TestDialog dialog;
+};
+
+TEST_F(HelpCommand, OpensThePageInTheDesktopsBrowser) {
+    std::vector<QUrl> opened;
+    frontend.openUrl = [&](const QUrl& url) {
+        opened.push_back(url);
+        return true;
+    };
+    frontend.SetAutomation(&driver);
+    driver.Add("help", [&] {
+        EXPECT_TRUE(frontend.StartProgram(kViewer, kCommandLine));
+        EXPECT_FALSE(frontend.StartProgram(L"calc.exe", L""));
+        platform::ui::PostMessage(EndMessage());
+    });
+    dialog.RunModal();
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_TRUE(opened[0].isLocalFile());
+    EXPECT_TRUE(opened[0].toLocalFile().endsWith("/Windows/Kestra.htm"));
+    EXPECT_TRUE(std::filesystem::exists(opened[0].toLocalFile().toStdString()));
+}
+
+}  // namespace
+}  // namespace qttest

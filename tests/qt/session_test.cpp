@@ -1,0 +1,279 @@
+// Whole sessions in the real widgets against the stand-in service: a person logs in, moves
+// between the views, ticks rows, downloads with the progress bar moving, cancels with a
+// click on CANCEL, opens the tap-and-hold menu and answers the exit question.
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <algorithm>
+#include <fstream>
+#include <set>
+
+#include "gui_test.h"
+#include "headless/run_program.h"
+#include "qt/title_strip.h"
+#include "res/resource.h"
+#include "support/service_process.h"
+#include "support/temp_folder.h"
+
+namespace qttest {
+namespace {
+
+std::string Bytes(std::size_t count, unsigned seed) {
+    std::string bytes(count, '\0');
+    for (std::size_t i = 0; i < count; ++i) {
+        bytes[i] = static_cast<char>((i * 131 + seed * 17 + (i >> 9)) & 0xFF);
+    }
+    return bytes;
+}
+
+class Session : public GuiTest {
+  protected:
+    testing_support::TempFolder deviceRoot{"stowbox-qt-device"};
+    stowbox::test::ServiceProcess service{{"alice:secret"}};
+
+    void SetUp() override {
+        frontend.SetAutomation(&driver);
+        deviceRoot.WriteFile("notes.txt", "Shopping list\n");
+        deviceRoot.WriteFile("Photos/beach.jpg", Bytes(3000, 1));
+    }
+
+    void WriteRemote(const std::string& relative, const std::string& bytes) {
+        const auto path = service.accountDir("alice") / "My Device on Stowbox" / relative;
+        std::filesystem::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+
+    void Run() {
+        headless::DeviceOptions options;
+        options.root = deviceRoot.Path();
+        options.ftpServer =
+            platform::net::Endpoint{service.host(), static_cast<std::uint16_t>(service.ftpPort())};
+        options.webServer =
+            platform::net::Endpoint{service.host(), static_cast<std::uint16_t>(service.webPort())};
+        headless::RunProgram(frontend, options);
+        EXPECT_TRUE(driver.AllStepsRan());
+    }
+
+    QString Title() const { return Shown().Title().Title(); }
+    void Click(QWidget& widget) {
+        ASSERT_TRUE(widget.isVisible());
+        ASSERT_TRUE(widget.isEnabled());
+        QTest::mouseClick(&widget, Qt::LeftButton);
+    }
+    std::vector<std::wstring> Names() const {
+        std::vector<std::wstring> names;
+        const auto& list =
+            dynamic_cast<const platform::ui::ListView&>(*Shown().Model().GetDlgItem(IDC_FILELIST));
+        for (int row = 0; row < list.GetItemCount(); ++row) {
+            names.push_back(list.GetItemText(row, 0));
+        }
+        return names;
+    }
+    int RowOf(const std::wstring& name) const {
+        const auto names = Names();
+        const auto found = std::find(names.begin(), names.end(), name);
+        return found == names.end() ? -1 : static_cast<int>(found - names.begin());
+    }
+    platform::ui::ListView& FileList() const {
+        return dynamic_cast<platform::ui::ListView&>(*Shown().Model().GetDlgItem(IDC_FILELIST));
+    }
+
+    void LogIn() {
+        driver.Add("log in", [this] {
+            QTest::keyClicks(&Widget<QLineEdit>(IDC_USERNAME), "alice");
+            QTest::keyClicks(&Widget<QLineEdit>(IDC_PASSWORD), "secret");
+            Click(Widget<QPushButton>(IDC_LOGIN));
+        });
+    }
+    void Exit() {
+        driver.Add("exit", [this] {
+            AnswerBox(QMessageBox::Yes);
+            Click(ToolButton(ID_EXIT));
+        });
+    }
+};
+
+TEST_F(Session, LogsInSwitchesViewsAndAnswersTheExitQuestion) {
+    WriteRemote("readme.txt", "Welcome\n");
+    WriteRemote("Music/song.mp3", Bytes(5000, 2));
+    driver.Add("empty fields", [&] {
+        EXPECT_EQ(Title(), "Kestra");
+        AnswerBox(QMessageBox::Ok);
+        Click(Widget<QPushButton>(IDC_LOGIN));
+    });
+    driver.Add("type and log in", [&] {
+        ASSERT_EQ(Boxes().size(), 1u);
+        EXPECT_EQ(Boxes()[0].title, "Kestra.htp");
+        EXPECT_EQ(Boxes()[0].text, "Enter User Name");
+        EXPECT_FALSE(Boxes()[0].yesNo);
+        QTest::keyClicks(&Widget<QLineEdit>(IDC_USERNAME), "alice");
+        QTest::keyClicks(&Widget<QLineEdit>(IDC_PASSWORD), "secret");
+        EXPECT_NE(Widget<QLineEdit>(IDC_PASSWORD).displayText(), "secret");
+        Shot("typed");
+        Click(Widget<QPushButton>(IDC_LOGIN));
+    });
+    driver.Add("local view", [&] {
+        EXPECT_EQ(Title(), "My Device");
+        EXPECT_EQ(Names(), (std::vector<std::wstring>{L"Photos", L"notes.txt"}));
+        EXPECT_TRUE(ToolButton(ID_UPLOAD).isVisible());
+        EXPECT_TRUE(ToolButton(ID_DOWNLOAD).isHidden());
+        EXPECT_TRUE(ToolButton(ID_HELP).isHidden());
+        EXPECT_TRUE(ToolButton(ID_MOVE).isHidden());
+        EXPECT_EQ(ToolButton(ID_UPLOAD).toolTip(), "Upload Files");
+        Shot("local");
+        Click(ToolButton(ID_SHOW_REMOTE));
+    });
+    driver.Add("remote view", [&] {
+        EXPECT_EQ(Title(), "Stowbox");
+        EXPECT_EQ(Names(), (std::vector<std::wstring>{L"Music", L"readme.txt"}));
+        EXPECT_TRUE(ToolButton(ID_DOWNLOAD).isVisible());
+        EXPECT_TRUE(ToolButton(ID_UPLOAD).isHidden());
+        QComboBox& path = Widget<QComboBox>(IDC_PATHBOX);
+        EXPECT_EQ(path.currentText(), "**  My Device on Stowbox");
+        Shot("remote");
+        Click(ToolButton(ID_SHOW_LOCAL));
+    });
+    driver.Add("exit, no", [&] {
+        EXPECT_EQ(Title(), "My Device");
+        AnswerBox(QMessageBox::No);
+        Click(ToolButton(ID_EXIT));
+    });
+    driver.Add("still there", [&] {
+        ASSERT_EQ(Boxes().size(), 2u);
+        EXPECT_EQ(Boxes()[1].text, "Do You Want To Exit");
+        EXPECT_TRUE(Boxes()[1].yesNo);
+        EXPECT_TRUE(Boxes()[1].stopIcon);
+        EXPECT_EQ(Title(), "My Device");
+    });
+    Exit();
+    Run();
+    EXPECT_EQ(Boxes().size(), 3u);
+    EXPECT_EQ(frontend.ShownView(), nullptr) << "every window closed";
+}
+
+TEST_F(Session, DoubleTapOpensAFolderAndTheLongPressMenuOpens) {
+    WriteRemote("Music/song.mp3", Bytes(5000, 2));
+    WriteRemote("readme.txt", "Welcome\n");
+    LogIn();
+    driver.Add("remote", [&] { Click(ToolButton(ID_SHOW_REMOTE)); });
+    driver.Add("double tap Music", [&] {
+        ASSERT_EQ(Names().front(), L"Music");
+        DoubleTapRow(List(IDC_FILELIST), 0);
+    });
+    driver.Add("in Music", [&] {
+        ASSERT_EQ(Names().size(), 1u);
+        EXPECT_NE(Names()[0].find(L"song.mp3"), std::wstring::npos);
+        QComboBox& path = Widget<QComboBox>(IDC_PATHBOX);
+        EXPECT_EQ(path.count(), 3);
+        EXPECT_TRUE(path.currentText().endsWith("Music"));
+        Shot("music");
+        // Back up one level through the path box.
+        path.setFocus();
+        QTest::keyClick(&path, Qt::Key_Up);
+    });
+    driver.Add("back in the remote root", [&] {
+        EXPECT_EQ(Names().size(), 2u);
+        ChooseMenuEntry("Share File");
+        LongPressRow(List(IDC_FILELIST), 1);
+    });
+    driver.Add("right click", [&] {
+        ChooseMenuEntry("");
+        RightClickRow(List(IDC_FILELIST), 0);
+    });
+    driver.Add("menus seen", [&] {
+        ASSERT_EQ(Menus().size(), 2u);
+        for (const QStringList& entries : Menus()) {
+            EXPECT_EQ(entries, (QStringList{"Cut", "-", "Copy", "-", "Paste", "-", "Share File"}));
+        }
+    });
+    Exit();
+    Run();
+}
+
+TEST_F(Session, DownloadsTickedRowsWithTheProgressBarMoving) {
+    const std::string first = Bytes(150'000, 3);
+    const std::string second = Bytes(150'000, 4);
+    WriteRemote("a.bin", first);
+    WriteRemote("b.bin", second);
+    WriteRemote("Music/song.mp3", Bytes(5000, 2));
+    std::set<int> progressSeen;
+    bool pictureTaken = false;
+    driver.onCancelCheck = [&](int) {
+        const int value = Widget<QProgressBar>(IDC_PROGRESS).value();
+        progressSeen.insert(value);
+        if (value == 1 && !pictureTaken) {
+            pictureTaken = true;
+            Shot("downloading");
+        }
+    };
+    LogIn();
+    driver.Add("remote", [&] { Click(ToolButton(ID_SHOW_REMOTE)); });
+    driver.Add("tick", [&] {
+        ASSERT_EQ(Names().size(), 3u);
+        ASSERT_EQ(RowOf(L"Music"), 0) << "folders first";
+        TickRow(List(IDC_FILELIST), RowOf(L"a.bin"));
+        TickRow(List(IDC_FILELIST), RowOf(L"b.bin"));
+        EXPECT_TRUE(FileList().GetCheck(RowOf(L"a.bin")));
+        EXPECT_TRUE(FileList().GetCheck(RowOf(L"b.bin")));
+        EXPECT_FALSE(FileList().GetCheck(0));
+        Shot("ticked");
+        AnswerBox(QMessageBox::Ok);
+        Click(ToolButton(ID_DOWNLOAD));
+    });
+    driver.Add("downloaded", [&] {
+        ASSERT_EQ(Boxes().size(), 1u);
+        EXPECT_EQ(Boxes()[0].text, "File Download Completed");
+        EXPECT_EQ(deviceRoot.ReadFile("a.bin"), first);
+        EXPECT_EQ(deviceRoot.ReadFile("b.bin"), second);
+        for (int row = 0; row < 3; ++row) {
+            EXPECT_FALSE(FileList().GetCheck(row)) << row;
+        }
+        EXPECT_TRUE(progressSeen.count(0) && progressSeen.count(1))
+            << "the bar moved while the files came";
+        EXPECT_EQ(Widget<QProgressBar>(IDC_PROGRESS).value(), 0);
+        EXPECT_TRUE(ToolButton(ID_SHOW_LOCAL).isEnabled());
+    });
+    Exit();
+    Run();
+}
+
+TEST_F(Session, AClickOnCancelStopsTheDownload) {
+    WriteRemote("big.bin", Bytes(3'000'000, 5));
+    bool clicked = false;
+    driver.onCancelCheck = [&](int check) {
+        if (check == 200) {
+            Shot("before-cancel");
+            // During a transfer the button itself does nothing; its place on the screen
+            // is what the transfer looks for.
+            QTest::mouseClick(&Widget<QPushButton>(IDC_CANCEL_TRANSFER), Qt::LeftButton);
+            clicked = true;
+        }
+    };
+    LogIn();
+    driver.Add("remote", [&] { Click(ToolButton(ID_SHOW_REMOTE)); });
+    driver.Add("tick and download", [&] {
+        ASSERT_EQ(Names(), (std::vector<std::wstring>{L"big.bin"}));
+        TickRow(List(IDC_FILELIST), 0);
+        AnswerBox(QMessageBox::Ok);
+        Click(ToolButton(ID_DOWNLOAD));
+    });
+    driver.Add("cancelled", [&] {
+        EXPECT_TRUE(clicked);
+        ASSERT_EQ(Boxes().size(), 1u);
+        EXPECT_EQ(Boxes()[0].text, "File Transfer Cancelled");
+        EXPECT_LT(driver.CancelChecks(), 3'000'000 / 255) << "the transfer stopped early";
+        EXPECT_FALSE(std::filesystem::exists(deviceRoot.Path() / "big.bin"));
+        EXPECT_FALSE(FileList().GetCheck(0));
+        EXPECT_EQ(Widget<QProgressBar>(IDC_PROGRESS).value(), 0);
+    });
+    Exit();
+    Run();
+}
+
+}  // namespace
+}  // namespace qttest
