@@ -33,10 +33,8 @@ void RunProgram(platform::ui::Frontend& frontend, const DeviceOptions& options) 
     g_ftp.Close();
 }
 
-ScriptResult RunScript(std::vector<Step> steps, const DeviceOptions& options,
-                       std::ostream& transcript) {
-    ScriptPlayer player(std::move(steps), transcript);
-    HeadlessFrontend frontend(player);
+ScriptResult PlayProgram(ScriptPlayer& player, platform::ui::Frontend& frontend,
+                         const DeviceOptions& options) {
     platform::Device device(frontend, options.root, MakeNetwork(options));
     platform::ActiveDevice active(device);
     ScriptResult result;
@@ -50,6 +48,13 @@ ScriptResult RunScript(std::vector<Step> steps, const DeviceOptions& options,
         result.message = stop.what();
     }
     return result;
+}
+
+ScriptResult RunScript(std::vector<Step> steps, const DeviceOptions& options,
+                       std::ostream& transcript) {
+    ScriptPlayer player(std::move(steps), transcript);
+    HeadlessFrontend frontend(player);
+    return PlayProgram(player, frontend, options);
 }
 
 ScriptResult RunScriptText(const std::string& text, const DeviceOptions& options,

@@ -33,6 +33,14 @@ struct ScriptResult {
     std::string message;  // why a run did not end with 0
 };
 
+class ScriptPlayer;
+
+// Runs the program on a device with `frontend` while `player` plays the script: the
+// player's checks and steps end the run early with their status. Front ends that play
+// scripts in their own way (the Qt one, a recording one in tests) share this.
+ScriptResult PlayProgram(ScriptPlayer& player, platform::ui::Frontend& frontend,
+                         const DeviceOptions& options);
+
 // Plays a script with the headless front end; the transcript goes to `transcript`.
 ScriptResult RunScript(std::vector<Step> steps, const DeviceOptions& options,
                        std::ostream& transcript);

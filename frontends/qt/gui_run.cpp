@@ -81,21 +81,7 @@ headless::ScriptResult RunScriptInWidgets(std::vector<headless::Step> steps,
     ScriptAutomation automation(player, frontend, snapshots ? &*snapshots : nullptr);
     frontend.SetAutomation(&automation);
 
-    headless::ScriptResult result;
-    {
-        platform::Device device(frontend, options.device.root,
-                                headless::MakeNetwork(options.device));
-        platform::ActiveDevice active(device);
-        try {
-            theApp.InitInstance();
-            g_ftp.Close();
-            player.Finish(device);
-        } catch (const headless::ScriptStop& stop) {
-            g_ftp.Close();
-            result.status = stop.Status();
-            result.message = stop.what();
-        }
-    }
+    const headless::ScriptResult result = headless::PlayProgram(player, frontend, options.device);
     frontend.SetAutomation(nullptr);
     return result;
 }

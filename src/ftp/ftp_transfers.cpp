@@ -82,6 +82,9 @@ bool CFtpSession::StoreFile(std::wstring strLocalPath, std::wstring strRemoteNam
         return false;
     }
     if (!m_file.Open(platform::Device::Current().Files(), strLocalPath, File::Mode::Read)) {
+        // A reset rather than an orderly close: a server must not take the upload that never
+        // started for an empty file and replace the remote file with it.
+        m_dataSocket.Abort();
         return AbandonTransfer(ftp::kReplyLocalFileFailed);
     }
     const BlockLoopEnd end = SendFileBlocks();
@@ -144,12 +147,10 @@ std::wstring CFtpSession::StorePath(const std::wstring& strRemoteName) const {
 }
 
 // The server has answered the transfer command with 150 but the device side cannot take
-// part: breaks the data connection, reads the server's reply to the broken transfer and
-// records the device's own failure code. A reset rather than an orderly close, so that a
-// server does not take an upload that never started for an empty file and replace the
-// remote file with it.
+// part: ends the data connection, reads the server's reply to the broken transfer and
+// records the device's own failure code.
 bool CFtpSession::AbandonTransfer(int nReplyCode) {
-    m_dataSocket.Abort();
+    m_dataSocket.Close();
     m_file.Close();
     ReadReply();
     SetReplyCode(nReplyCode);

@@ -80,23 +80,10 @@ ScenarioResult Scenario::RunRecordingRepaints(const std::string& script,
     options.webServer =
         platform::net::Endpoint{service.host(), static_cast<std::uint16_t>(service.webPort())};
     std::ostringstream transcript;
-    // As the headless run does it, with the recording front end.
     headless::ScriptPlayer player(std::move(parsed.steps), transcript);
     RepaintRecorder frontend(player, repaints);
-    platform::Device program(frontend, options.root, headless::MakeNetwork(options));
-    platform::ActiveDevice active(program);
-    ScenarioResult result;
-    try {
-        theApp.InitInstance();
-        g_ftp.Close();
-        player.Finish(program);
-    } catch (const headless::ScriptStop& stop) {
-        g_ftp.Close();
-        result.status = stop.Status();
-        result.message = stop.what();
-    }
-    result.transcript = transcript.str();
-    return result;
+    const headless::ScriptResult played = headless::PlayProgram(player, frontend, options);
+    return {played.status, played.message, transcript.str()};
 }
 
 std::string Scenario::LoginSteps(const std::string& user, const std::string& password) {
