@@ -26,7 +26,7 @@ struct FindData {
 };
 
 class FileSystem {
-public:
+  public:
     // root: the host folder that holds the device's "\". It must exist.
     explicit FileSystem(std::filesystem::path root);
 
@@ -51,13 +51,13 @@ public:
     bool CreateDirectory(std::wstring_view devicePath) const;
     bool RemoveDirectory(std::wstring_view devicePath) const;  // empty folders only
 
-private:
+  private:
     std::filesystem::path m_root;  // canonical
 };
 
 // A device file open for reading or writing; closed by its destructor.
 class File {
-public:
+  public:
     enum class Mode {
         Read,          // existing file, others may open it too
         CreateAlways,  // created, or emptied when it exists
@@ -83,7 +83,7 @@ public:
     long long Seek(long long offset, Origin origin);
     void Close();
 
-private:
+  private:
     int m_fd = -1;
 };
 

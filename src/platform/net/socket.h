@@ -24,7 +24,7 @@ std::optional<Endpoint> ParseEndpoint(const std::string& text);
 
 // One blocking stream socket, closed by its destructor.
 class Socket {
-public:
+  public:
     Socket() = default;
     ~Socket();
     Socket(const Socket&) = delete;
@@ -49,16 +49,16 @@ public:
     // The dotted address of the connected peer, after routing.
     std::optional<std::string> PeerAddress() const;
 
-private:
+  private:
     int m_fd = -1;
     const Network* m_network = nullptr;
 };
 
 // The device's socket layer: start-up, address routes, time-outs.
 class Network {
-public:
+  public:
     struct Options {
-        bool failStartup = false;                        // lets a test make start-up fail
+        bool failStartup = false;  // lets a test make start-up fail
         std::chrono::milliseconds ioTimeout{std::chrono::minutes(2)};  // a dead peer ends a wait
     };
     Network() = default;
@@ -74,7 +74,7 @@ public:
 
     std::chrono::milliseconds IoTimeout() const { return m_options.ioTimeout; }
 
-private:
+  private:
     Options m_options;
     bool m_started = false;
     std::vector<std::pair<Endpoint, Endpoint>> m_routes;
