@@ -18,9 +18,9 @@
 
 #include "filemanager/file_manager_dlg.h"
 #include "headless/headless_frontend.h"
-#include "headless/script.h"
-#include "headless/script_player.h"
 #include "platform/device.h"
+#include "script/script.h"
+#include "script/script_player.h"
 
 namespace {
 
@@ -74,8 +74,8 @@ const DeviceRoot& RootWith(int count, Names names) {
 // confirms EXIT.
 void OpenAndClose(const stdfs::path& root, int count) {
     std::ostringstream transcript;
-    headless::ScriptPlayer player(headless::ParseScript("answer yes\ncommand 32792\n").steps,
-                                  transcript);
+    script::ScriptPlayer player(script::ParseScript("answer yes\ncommand 32792\n").steps,
+                                transcript);
     headless::HeadlessFrontend frontend(player);
     platform::Device device(frontend, root);
     platform::ActiveDevice active(device);

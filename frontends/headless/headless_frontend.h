@@ -2,14 +2,14 @@
 // The in-memory front end: input comes from a script, what a person would see goes to a
 // transcript.
 
-#include "headless/script_player.h"
 #include "platform/ui/frontend.h"
+#include "script/script_player.h"
 
 namespace headless {
 
 class HeadlessFrontend : public platform::ui::Frontend {
   public:
-    explicit HeadlessFrontend(ScriptPlayer& player) : m_player(player) {}
+    explicit HeadlessFrontend(script::ScriptPlayer& player) : m_player(player) {}
 
     void WaitForInput(platform::ui::MessageQueue& queue) override;
     void PumpPendingInput(platform::ui::MessageQueue& queue) override;
@@ -27,7 +27,7 @@ class HeadlessFrontend : public platform::ui::Frontend {
     bool StartProgram(const std::wstring& program, const std::wstring& commandLine) override;
 
   private:
-    ScriptPlayer& m_player;
+    script::ScriptPlayer& m_player;
 };
 
 }  // namespace headless

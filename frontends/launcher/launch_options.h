@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "headless/run_program.h"
+#include "script/run_program.h"
 
 struct LaunchOptions {
     bool headless = false;
     std::optional<std::string> script;  // "-" reads standard input
     std::optional<std::filesystem::path> screenshots;
     int scale = 2;
-    headless::DeviceOptions device;
+    script::DeviceOptions device;
     bool showUsage = false;
 };
 

@@ -8,10 +8,11 @@
 #include <sstream>
 #include <system_error>
 
-#include "headless/run_program.h"
-#include "headless/script_player.h"
+#include "headless/run_script.h"
 #include "launcher/launch_options.h"
 #include "qt/gui_run.h"
+#include "script/run_program.h"
+#include "script/script_player.h"
 
 namespace {
 
@@ -31,8 +32,8 @@ std::optional<std::string> ReadScript(const std::string& path) {
     return text;
 }
 
-int Report(const headless::ScriptResult& result) {
-    if (result.status != headless::kStatusOk) {
+int Report(const script::ScriptResult& result) {
+    if (result.status != script::kStatusOk) {
         std::cerr << "stowbox: " << result.message << '\n';
     }
     return result.status;
@@ -41,7 +42,7 @@ int Report(const headless::ScriptResult& result) {
 int RunHeadless(const LaunchOptions& options) {
     const auto text = ReadScript(*options.script);
     if (!text) {
-        return headless::kStatusBadStep;
+        return script::kStatusBadStep;
     }
     return Report(headless::RunScriptText(*text, options.device, std::cout));
 }
@@ -61,11 +62,11 @@ int RunGui(const LaunchOptions& options, const char* programName) {
     }
     const auto text = ReadScript(*options.script);
     if (!text) {
-        return headless::kStatusBadStep;
+        return script::kStatusBadStep;
     }
-    headless::ParseResult parsed = headless::ParseScript(*text);
+    script::ParseResult parsed = script::ParseScript(*text);
     if (parsed.error) {
-        return Report({headless::kStatusBadStep, *parsed.error});
+        return Report({script::kStatusBadStep, *parsed.error});
     }
     // Without a display the widgets draw offscreen; the pictures show them all the same.
     const qtfront::GuiApplication app(programName, true);

@@ -4,9 +4,9 @@
 #include <cstdlib>
 
 #include "app/globals.h"
-#include "headless/script_player.h"
 #include "platform/device.h"
 #include "qt_frontend.h"
+#include "script/script_player.h"
 #include "script_automation.h"
 #include "snapshots.h"
 
@@ -66,14 +66,14 @@ void RunGuiProgram(const GuiOptions& options) {
         pictures.emplace(frontend, *snapshots);
         frontend.SetAutomation(&*pictures);
     }
-    headless::RunProgram(frontend, options.device);
+    script::RunProgram(frontend, options.device);
     frontend.SetAutomation(nullptr);
 }
 
-headless::ScriptResult RunScriptInWidgets(std::vector<headless::Step> steps,
-                                          const GuiOptions& options, std::ostream& transcript) {
+script::ScriptResult RunScriptInWidgets(std::vector<script::Step> steps, const GuiOptions& options,
+                                        std::ostream& transcript) {
     QtFrontend frontend(options.scale);
-    headless::ScriptPlayer player(std::move(steps), transcript);
+    script::ScriptPlayer player(std::move(steps), transcript);
     std::optional<Snapshots> snapshots;
     if (options.screenshots) {
         snapshots.emplace(*options.screenshots);
@@ -81,7 +81,7 @@ headless::ScriptResult RunScriptInWidgets(std::vector<headless::Step> steps,
     ScriptAutomation automation(player, frontend, snapshots ? &*snapshots : nullptr);
     frontend.SetAutomation(&automation);
 
-    const headless::ScriptResult result = headless::PlayProgram(player, frontend, options.device);
+    const script::ScriptResult result = script::PlayProgram(player, frontend, options.device);
     frontend.SetAutomation(nullptr);
     return result;
 }

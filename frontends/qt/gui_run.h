@@ -9,15 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "headless/run_program.h"
 #include "scale.h"
+#include "script/run_program.h"
 
 class QApplication;
 
 namespace qtfront {
 
 struct GuiOptions {
-    headless::DeviceOptions device;
+    script::DeviceOptions device;
     Scale scale;
     std::optional<std::filesystem::path> screenshots;  // pictures of the screen go here
 };
@@ -46,7 +46,7 @@ void RunGuiProgram(const GuiOptions& options);
 
 // Plays a script in the real widgets; the transcript goes to `transcript`. Needs a
 // GuiApplication.
-headless::ScriptResult RunScriptInWidgets(std::vector<headless::Step> steps,
-                                          const GuiOptions& options, std::ostream& transcript);
+script::ScriptResult RunScriptInWidgets(std::vector<script::Step> steps, const GuiOptions& options,
+                                        std::ostream& transcript);
 
 }  // namespace qtfront

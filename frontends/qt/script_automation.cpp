@@ -6,7 +6,7 @@
 
 namespace qtfront {
 
-ScriptAutomation::ScriptAutomation(headless::ScriptPlayer& player, QtFrontend& frontend,
+ScriptAutomation::ScriptAutomation(script::ScriptPlayer& player, QtFrontend& frontend,
                                    Snapshots* snapshots)
     : m_player(player), m_frontend(frontend), m_snapshots(snapshots) {
     if (m_snapshots != nullptr) {

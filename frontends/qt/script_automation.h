@@ -4,7 +4,7 @@
 // when a window opens, at every `show` step and when a message box comes up.
 
 #include "automation.h"
-#include "headless/script_player.h"
+#include "script/script_player.h"
 
 namespace qtfront {
 
@@ -14,7 +14,7 @@ class Snapshots;
 class ScriptAutomation final : public Automation {
   public:
     // `snapshots` may be null: no pictures.
-    ScriptAutomation(headless::ScriptPlayer& player, QtFrontend& frontend, Snapshots* snapshots);
+    ScriptAutomation(script::ScriptPlayer& player, QtFrontend& frontend, Snapshots* snapshots);
 
     bool Idle(platform::Device& device) override;
     std::optional<platform::ui::MessageBoxAnswer> AnswerBox(
@@ -27,7 +27,7 @@ class ScriptAutomation final : public Automation {
     bool ProgramStarted(const std::wstring& program, const std::wstring& commandLine) override;
 
   private:
-    headless::ScriptPlayer& m_player;
+    script::ScriptPlayer& m_player;
     QtFrontend& m_frontend;
     Snapshots* m_snapshots;
 };

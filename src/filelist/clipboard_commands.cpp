@@ -1,6 +1,6 @@
 #include "app/globals.h"
 #include "filelist/file_list_ctrl.h"
-#include "filemanager/path_box.h"
+#include "filelist/path_box.h"
 #include "platform/ui/application.h"
 
 using namespace platform::ui;
@@ -16,15 +16,8 @@ void CFileListCtrl::RecordClipItem(bool bTrim) {
         app->m_strClipPath = L"/" + name;
         return;
     }
-    const auto level = [&](const std::wstring& text) {
-        return bTrim ? TrimLeadingBlanks(text) : text;
-    };
-    std::wstring path;
-    for (int i = 1; i < count; ++i) {
-        path += L"/" + level(PathEntryName(box->GetLBText(i)));
-    }
-    app->m_strClipName = level(name);
-    app->m_strClipPath = path + L"/" + app->m_strClipName;
+    app->m_strClipName = bTrim ? TrimLeadingBlanks(name) : name;
+    app->m_strClipPath = PathFromEntries(*box, count - 1, L'/', bTrim) + L"/" + app->m_strClipName;
 }
 
 void CFileListCtrl::OnCopy() {

@@ -1,9 +1,8 @@
 #include "app/globals.h"
 #include "filelist/file_list_ctrl.h"
-#include "filemanager/file_manager_dlg.h"
-#include "filemanager/listing_line.h"
-#include "filemanager/path_box.h"
-#include "filemanager/ui_guards.h"
+#include "filelist/listing_line.h"
+#include "filelist/path_box.h"
+#include "platform/ui/ui_guards.h"
 
 void CFileListCtrl::OnDoubleTap() {
     CWaitCursor wait;
@@ -19,11 +18,7 @@ void CFileListCtrl::OnDoubleTap() {
     const std::wstring& view = GetClientApp()->m_strCurrentView;
     if (view == L"Local") {
         box->InsertString(count, PathBoxEntry(count, name));
-        std::wstring folder;
-        for (int i = 1; i <= count; ++i) {
-            folder += L"\\" + PathEntryName(box->GetLBText(i));
-        }
-        FillLocalFolder(folder + L"\\", L"*");
+        FillLocalFolder(PathFromEntries(*box, count, L'\\') + L"\\", L"*");
         SortByColumn(kColumnType, true);
         box->SetCurSel(count);
     } else {
@@ -45,7 +40,7 @@ void CFileListCtrl::OnDoubleTap() {
 
 void CFileListCtrl::FillFromListing(const std::wstring& strListing) {
     ForEachListingLine(strListing, [this](const std::wstring& line) {
-        const CListingEntry entry = CFileManagerDlg::ParseListingLine(line);
+        const CListingEntry entry = ParseListingLine(line);
         AddRow(entry.strName, entry.bFolder, entry.bFolder ? 0 : SizeFromSupportField(line));
     });
 }

@@ -1,8 +1,8 @@
 #include "filelist/file_list_ctrl.h"
 
 #include "app/globals.h"
+#include "filelist/format_size.h"
 #include "filelist/sort_rows.h"
-#include "filemanager/file_manager_dlg.h"
 #include "platform/device.h"
 #include "platform/fs/file_system.h"
 #include "platform/ui/menu.h"
@@ -75,7 +75,7 @@ int CFileListCtrl::AddRow(const std::wstring& strName, bool bFolder, std::uint32
     }
     SetCheck(row, false);
     if (!bFolder) {
-        SetItemText(row, kColumnSize, CFileManagerDlg::FormatSize(nSize));
+        SetItemText(row, kColumnSize, FormatSize(nSize));
     }
     SetItemText(row, kColumnType, bFolder ? kTypeFolder : kTypeFile);
     return row;

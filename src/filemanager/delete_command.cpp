@@ -2,7 +2,7 @@
 
 #include "app/globals.h"
 #include "filemanager/file_manager_dlg.h"
-#include "filemanager/ui_guards.h"
+#include "platform/ui/ui_guards.h"
 
 using namespace platform::ui;
 

@@ -6,7 +6,7 @@
 
 #include "app/globals.h"
 #include "filemanager/file_manager_dlg.h"
-#include "filemanager/ui_guards.h"
+#include "platform/ui/ui_guards.h"
 #include "res/resource.h"
 
 using namespace platform::ui;

@@ -2,10 +2,10 @@
 
 #include "app/globals.h"
 #include "dialogs/new_folder_dlg.h"
-#include "filemanager/ui_guards.h"
 #include "platform/device.h"
 #include "platform/shell/shell.h"
 #include "platform/ui/toolkit.h"
+#include "platform/ui/ui_guards.h"
 #include "res/resource.h"
 #include "res/templates.h"
 

@@ -12,13 +12,6 @@
 #include "platform/ui/message_map.h"
 #include "platform/ui/simple_controls.h"
 
-// What one line of a remote folder listing yields.
-struct CListingEntry {
-    std::wstring strName;
-    bool bFolder = false;
-    int nImage = kImageFile;
-};
-
 class CFileManagerDlg : public platform::ui::Dialog {
   public:
     CFileManagerDlg();
@@ -39,12 +32,6 @@ class CFileManagerDlg : public platform::ui::Dialog {
     // Uploads a device folder's content (the path ends in "\") into the remote folder, which
     // the caller has made current, and below it folder by folder.
     void UploadFolder(const std::wstring& strLocalFolder, const std::wstring& strRemoteFolder);
-
-    // "1024", "1KB", "1MB": the size column's text.
-    static std::wstring FormatSize(std::uint32_t nSize);
-    static CListingEntry ParseListingLine(const std::wstring& strLine);
-    // The size a SIZE reply gives: the leading number after its first blank, 0 without one.
-    static std::uint32_t SizeFromReply(const std::wstring& strReply);
 
     CFileListCtrl m_listFiles;
     platform::ui::ComboBox m_comboPath;

@@ -1,6 +1,6 @@
 #include "app/globals.h"
 #include "filemanager/file_manager_dlg.h"
-#include "filemanager/ui_guards.h"
+#include "platform/ui/ui_guards.h"
 
 void CFileManagerDlg::ShowLocalRoot() {
     CWaitCursor wait;

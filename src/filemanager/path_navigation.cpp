@@ -1,7 +1,7 @@
 #include "app/globals.h"
+#include "filelist/path_box.h"
 #include "filemanager/file_manager_dlg.h"
-#include "filemanager/path_box.h"
-#include "filemanager/ui_guards.h"
+#include "platform/ui/ui_guards.h"
 
 namespace {
 
@@ -10,11 +10,7 @@ std::wstring LocalFolderPath(const platform::ui::ComboBox& box, int nChosen) {
     if (nChosen <= 0) {
         return L"\\";
     }
-    std::wstring path;
-    for (int i = 1; i <= nChosen; ++i) {
-        path += L"\\" + PathEntryName(box.GetLBText(i));
-    }
-    return path + L"\\";
+    return PathFromEntries(box, nChosen, L'\\') + L"\\";
 }
 
 // The remote folder they spell: "/My Device on Stowbox" for entry 1 alone, deeper levels with
@@ -23,10 +19,7 @@ std::wstring RemoteFolderPath(const platform::ui::ComboBox& box, int nChosen) {
     if (nChosen <= 0) {
         return L"//";  // the account's top folder
     }
-    std::wstring path;
-    for (int i = 1; i <= nChosen; ++i) {
-        path += L"/" + TrimLeadingBlanks(PathEntryName(box.GetLBText(i)));
-    }
+    const std::wstring path = PathFromEntries(box, nChosen, L'/', true);
     return nChosen == 1 ? path : path + L"/";
 }
 

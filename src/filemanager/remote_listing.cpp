@@ -1,7 +1,7 @@
 #include "app/globals.h"
+#include "filelist/listing_line.h"
 #include "filemanager/file_manager_dlg.h"
-#include "filemanager/listing_line.h"
-#include "filemanager/ui_guards.h"
+#include "platform/ui/ui_guards.h"
 
 void CFileManagerDlg::ListRemoteFolder() {
     CWaitCursor wait;
@@ -34,12 +34,4 @@ void CFileManagerDlg::AddListingRows(const std::wstring& strListing) {
         }
         m_listFiles.AddRow(entry.strName, entry.bFolder, size);
     });
-}
-
-std::uint32_t CFileManagerDlg::SizeFromReply(const std::wstring& strReply) {
-    const std::size_t blank = strReply.find(L' ');
-    std::wstring text = blank == std::wstring::npos ? strReply : strReply.substr(blank + 1);
-    // Without the carriage return and line feed.
-    text.resize(text.size() >= 2 ? text.size() - 2 : 0);
-    return static_cast<std::uint32_t>(LeadingNumber(text));
 }

@@ -7,12 +7,12 @@
 #include <string>
 
 #include "app/globals.h"
+#include "filelist/path_box.h"
 #include "filemanager/file_manager_dlg.h"
-#include "filemanager/path_box.h"
-#include "filemanager/ui_guards.h"
 #include "ftp/reply_codes.h"
 #include "platform/device.h"
 #include "platform/fs/file_system.h"
+#include "platform/ui/ui_guards.h"
 #include "res/resource.h"
 
 using namespace platform::ui;
@@ -65,10 +65,7 @@ void CFileManagerDlg::OnUpload() {
 
     // The shown device folder, spelled by the path box's entries after "My Device".
     const int entries = m_comboPath.GetCount();
-    std::wstring folder;
-    for (int i = 1; i < entries; ++i) {
-        folder += L"\\" + PathEntryName(m_comboPath.GetLBText(i));
-    }
+    const std::wstring folder = PathFromEntries(m_comboPath, entries - 1, L'\\');
 
     const FileSystem& files = platform::Device::Current().Files();
     int done = 0;

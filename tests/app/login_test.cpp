@@ -7,7 +7,8 @@
 #include <sstream>
 
 #include "app/globals.h"
-#include "headless/run_program.h"
+#include "headless/run_script.h"
+#include "script/run_program.h"
 #include "support/scripted_ftp_server.h"
 #include "support/temp_folder.h"
 
@@ -21,9 +22,9 @@ class Login : public ::testing::Test {
     ScriptedFtpServer server;
     std::ostringstream transcript;
 
-    headless::ScriptResult Run(const std::string& script) {
+    script::ScriptResult Run(const std::string& script) {
         server.Start();
-        headless::DeviceOptions options;
+        script::DeviceOptions options;
         options.root = device.Path();
         options.ftpServer = platform::net::Endpoint{"127.0.0.1", server.Port()};
         auto result = headless::RunScriptText(script, options, transcript);

@@ -5,19 +5,20 @@
 #include <climits>
 
 #include "filelist/file_list_ctrl.h"
-#include "filemanager/file_manager_dlg.h"
+#include "filelist/format_size.h"
+#include "filelist/listing_line.h"
 
 namespace {
 
 TEST(FormatSize, UnitsStartAboveTheirBoundary) {
-    EXPECT_EQ(CFileManagerDlg::FormatSize(0), L"0");
-    EXPECT_EQ(CFileManagerDlg::FormatSize(1024), L"1024");
-    EXPECT_EQ(CFileManagerDlg::FormatSize(1025), L"1KB");
-    EXPECT_EQ(CFileManagerDlg::FormatSize(2047), L"1KB");
-    EXPECT_EQ(CFileManagerDlg::FormatSize(2048), L"2KB");
-    EXPECT_EQ(CFileManagerDlg::FormatSize(1048576), L"1024KB");
-    EXPECT_EQ(CFileManagerDlg::FormatSize(1048577), L"1MB");
-    EXPECT_EQ(CFileManagerDlg::FormatSize(0xFFFFFFFFu), L"4095MB");
+    EXPECT_EQ(FormatSize(0), L"0");
+    EXPECT_EQ(FormatSize(1024), L"1024");
+    EXPECT_EQ(FormatSize(1025), L"1KB");
+    EXPECT_EQ(FormatSize(2047), L"1KB");
+    EXPECT_EQ(FormatSize(2048), L"2KB");
+    EXPECT_EQ(FormatSize(1048576), L"1024KB");
+    EXPECT_EQ(FormatSize(1048577), L"1MB");
+    EXPECT_EQ(FormatSize(0xFFFFFFFFu), L"4095MB");
 }
 
 struct LineCase {
@@ -47,7 +48,7 @@ TEST(ParseListingLine, NameFollowsTheBlankAfterTheTimeOfDay) {
         {L"-rw-r--r--   1 alice    support      1 Jan 01 00:00 lf-only", L"lf-onl", false},
     };
     for (const LineCase& c : cases) {
-        const CListingEntry entry = CFileManagerDlg::ParseListingLine(c.line);
+        const CListingEntry entry = ParseListingLine(c.line);
         EXPECT_EQ(entry.strName, c.name) << "line: " << testing::PrintToString(c.line);
         EXPECT_EQ(entry.bFolder, c.folder) << "line: " << testing::PrintToString(c.line);
         EXPECT_EQ(entry.nImage, c.folder ? kImageFolder : kImageFile);
@@ -55,17 +56,16 @@ TEST(ParseListingLine, NameFollowsTheBlankAfterTheTimeOfDay) {
 }
 
 TEST(SizeFromReply, LeadingNumberAfterTheFirstBlank) {
-    EXPECT_EQ(CFileManagerDlg::SizeFromReply(L"213 2048\r\n"), 2048u);
-    EXPECT_EQ(CFileManagerDlg::SizeFromReply(L"213 0\r\n"), 0u);
-    EXPECT_EQ(CFileManagerDlg::SizeFromReply(L"550 No such file\r\n"), 0u);
-    EXPECT_EQ(CFileManagerDlg::SizeFromReply(L"213   77 bytes\r\n"), 77u);
+    EXPECT_EQ(SizeFromReply(L"213 2048\r\n"), 2048u);
+    EXPECT_EQ(SizeFromReply(L"213 0\r\n"), 0u);
+    EXPECT_EQ(SizeFromReply(L"550 No such file\r\n"), 0u);
+    EXPECT_EQ(SizeFromReply(L"213   77 bytes\r\n"), 77u);
     // Short or empty replies (a lost connection) give 0 instead of reading outside the text.
-    EXPECT_EQ(CFileManagerDlg::SizeFromReply(L""), 0u);
-    EXPECT_EQ(CFileManagerDlg::SizeFromReply(L"2"), 0u);
-    EXPECT_EQ(CFileManagerDlg::SizeFromReply(L"42\r\n"), 42u);
+    EXPECT_EQ(SizeFromReply(L""), 0u);
+    EXPECT_EQ(SizeFromReply(L"2"), 0u);
+    EXPECT_EQ(SizeFromReply(L"42\r\n"), 42u);
     // Beyond the signed 32-bit range the number stops at its largest value.
-    EXPECT_EQ(CFileManagerDlg::SizeFromReply(L"213 99999999999\r\n"),
-              static_cast<std::uint32_t>(INT_MAX));
+    EXPECT_EQ(SizeFromReply(L"213 99999999999\r\n"), static_cast<std::uint32_t>(INT_MAX));
 }
 
 TEST(SizeFromSupportField, NumberAfterTheGroupField) {

@@ -6,7 +6,8 @@
 #include <sstream>
 
 #include "app/globals.h"
-#include "headless/run_program.h"
+#include "headless/run_script.h"
+#include "script/run_program.h"
 #include "support/scripted_ftp_server.h"
 #include "support/temp_folder.h"
 
@@ -16,9 +17,9 @@ using testing_support::ScriptedFtpServer;
 
 class RemoteExchange : public ::testing::Test {
   protected:
-    headless::ScriptResult Run(const std::string& script) {
+    script::ScriptResult Run(const std::string& script) {
         server.Start();
-        headless::DeviceOptions options;
+        script::DeviceOptions options;
         options.root = device.Path();
         options.ftpServer = platform::net::Endpoint{"127.0.0.1", server.Port()};
         auto result = headless::RunScriptText(script, options, transcript);

@@ -8,44 +8,45 @@
 
 #include <sstream>
 
-#include "headless/run_program.h"
-#include "headless/script.h"
-#include "headless/script_player.h"
+#include "headless/run_script.h"
+#include "script/run_program.h"
+#include "script/script.h"
+#include "script/script_player.h"
 #include "support/temp_folder.h"
 
-namespace {
+    namespace {
 
-// A loopback port where nothing listens.
-std::uint16_t ClosedPort() {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    close(fd);
-    return ntohs(address.sin_port);
-}
-
-class ScriptRunner : public ::testing::Test {
-  protected:
-    testing_support::TempFolder device;
-    std::ostringstream transcript;
-
-    headless::ScriptResult Run(const std::string& script, bool failSockets = false) {
-        headless::DeviceOptions options;
-        options.root = device.Path();
-        options.ftpServer = platform::net::Endpoint{"127.0.0.1", ClosedPort()};
-        options.failSocketStartup = failSockets;
-        return headless::RunScriptText(script, options, transcript);
+    // A loopback port where nothing listens.
+    std::uint16_t ClosedPort() {
+        const int fd = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        socklen_t length = sizeof address;
+        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+        close(fd);
+        return ntohs(address.sin_port);
     }
-};
+
+    class ScriptRunner : public ::testing::Test {
+      protected:
+        testing_support::TempFolder device;
+        std::ostringstream transcript;
+
+        script::ScriptResult Run(const std::string& script, bool failSockets = false) {
+            script::DeviceOptions options;
+            options.root = device.Path();
+            options.ftpServer = platform::net::Endpoint{"127.0.0.1", ClosedPort()};
+            options.failSocketStartup = failSockets;
+            return headless::RunScriptText(script, options, transcript);
+        }
+    };
 
 }  // namespace
 
 TEST(ScriptParser, SplitsQuotedWordsWithEscapesAndSkipsComments) {
-    const auto parsed = headless::ParseScript(
+    const auto parsed = script::ParseScript(
         "# a comment\n\n  type 1001 \"a \\\"b\\\" \\\\ c\"\r\n   # another\nexpect rows 3\n");
     ASSERT_FALSE(parsed.error);
     ASSERT_EQ(parsed.steps.size(), 2u);
@@ -54,8 +55,8 @@ TEST(ScriptParser, SplitsQuotedWordsWithEscapesAndSkipsComments) {
     EXPECT_EQ(parsed.steps[0].args, (std::vector<std::wstring>{L"1001", L"a \"b\" \\ c"}));
     EXPECT_EQ(parsed.steps[1].args, (std::vector<std::wstring>{L"rows", L"3"}));
 
-    EXPECT_TRUE(headless::ParseScript("type 1001 \"open\n").error);
-    EXPECT_EQ(headless::Quote(L"say \"hi\" \\"), L"\"say \\\"hi\\\" \\\\\"");
+    EXPECT_TRUE(script::ParseScript("type 1001 \"open\n").error);
+    EXPECT_EQ(script::Quote(L"say \"hi\" \\"), L"\"say \\\"hi\\\" \\\\\"");
 }
 
 TEST_F(ScriptRunner, ProgramThatEndsWithEveryCheckHeldGivesZero) {

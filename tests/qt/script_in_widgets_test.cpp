@@ -13,9 +13,9 @@
 #include <sstream>
 
 #include "gui_test.h"
-#include "headless/script.h"
-#include "headless/script_player.h"
 #include "qt/gui_run.h"
+#include "script/script.h"
+#include "script/script_player.h"
 #include "support/service_process.h"
 #include "support/temp_folder.h"
 
@@ -48,15 +48,15 @@ class ScriptInWidgets : public ::testing::Test {
     std::filesystem::path pictures = ArtifactFolder();
     std::ostringstream transcript;
 
-    headless::DeviceOptions Device() const {
-        headless::DeviceOptions options;
+    script::DeviceOptions Device() const {
+        script::DeviceOptions options;
         options.root = deviceRoot.Path();
         options.ftpServer =
             platform::net::Endpoint{service.host(), static_cast<std::uint16_t>(service.ftpPort())};
         return options;
     }
-    headless::ScriptResult Play(const std::string& text) {
-        headless::ParseResult parsed = headless::ParseScript(text);
+    script::ScriptResult Play(const std::string& text) {
+        script::ParseResult parsed = script::ParseScript(text);
         EXPECT_FALSE(parsed.error.has_value());
         return qtfront::RunScriptInWidgets(std::move(parsed.steps),
                                            {Device(), qtfront::Scale{2}, pictures}, transcript);
@@ -80,7 +80,7 @@ TEST_F(ScriptInWidgets, PlaysTheScriptAndSavesPicturesOfTheScreen) {
                              "show\n"
                              "answer yes\n"
                              "command 32792\n");
-    EXPECT_EQ(result.status, headless::kStatusOk) << result.message << transcript.str();
+    EXPECT_EQ(result.status, script::kStatusOk) << result.message << transcript.str();
     EXPECT_NE(transcript.str().find("window open \"Kestra\" CLoginDlg"), std::string::npos);
     EXPECT_EQ(deviceRoot.ReadFile("readme.txt"), "Welcome\n");
     EXPECT_EQ(Pictures(pictures), (std::vector<std::string>{
@@ -97,7 +97,7 @@ TEST_F(ScriptInWidgets, PlaysTheScriptAndSavesPicturesOfTheScreen) {
 
 TEST_F(ScriptInWidgets, AQuestionWithoutAnAnswerEndsTheRunInsteadOfWaiting) {
     const auto result = Play(std::string(kLogIn) + "command 32792\n");
-    EXPECT_EQ(result.status, headless::kStatusBadStep);
+    EXPECT_EQ(result.status, script::kStatusBadStep);
     EXPECT_NE(result.message.find("Do You Want To Exit"), std::string::npos) << result.message;
 }
 
@@ -112,7 +112,7 @@ TEST_F(ScriptInWidgets, ATapOnCancelAtATransferBlockCancelsTheDownload) {
                              "expect unchecked 0\n"
                              "answer yes\n"
                              "command 32792\n");
-    EXPECT_EQ(result.status, headless::kStatusOk) << result.message << transcript.str();
+    EXPECT_EQ(result.status, script::kStatusOk) << result.message << transcript.str();
     EXPECT_FALSE(std::filesystem::exists(deviceRoot.Path() / "big.bin"));
 }
 

@@ -14,9 +14,9 @@
 #include <set>
 
 #include "gui_test.h"
-#include "headless/run_program.h"
 #include "qt/title_strip.h"
 #include "res/resource.h"
+#include "script/run_program.h"
 #include "support/service_process.h"
 #include "support/temp_folder.h"
 
@@ -49,13 +49,13 @@ class Session : public GuiTest {
     }
 
     void Run() {
-        headless::DeviceOptions options;
+        script::DeviceOptions options;
         options.root = deviceRoot.Path();
         options.ftpServer =
             platform::net::Endpoint{service.host(), static_cast<std::uint16_t>(service.ftpPort())};
         options.webServer =
             platform::net::Endpoint{service.host(), static_cast<std::uint16_t>(service.webPort())};
-        headless::RunProgram(frontend, options);
+        script::RunProgram(frontend, options);
         EXPECT_TRUE(driver.AllStepsRan());
     }
 

@@ -6,13 +6,14 @@
 
 #include "app/globals.h"
 #include "headless/headless_frontend.h"
-#include "headless/run_program.h"
+#include "headless/run_script.h"
 #include "platform/device.h"
 #include "platform/text/codepage.h"
 #include "platform/ui/simple_controls.h"
 #include "platform/ui/window.h"
 #include "res/resource.h"
 #include "res/templates.h"
+#include "script/run_program.h"
 
 namespace testing_support {
 
@@ -21,7 +22,7 @@ namespace {
 // The headless front end, noting each explicit repaint with what it would show.
 class RepaintRecorder : public headless::HeadlessFrontend {
   public:
-    RepaintRecorder(headless::ScriptPlayer& player, std::vector<std::string>& repaints)
+    RepaintRecorder(script::ScriptPlayer& player, std::vector<std::string>& repaints)
         : HeadlessFrontend(player), m_repaints(repaints) {}
 
     void Repaint(platform::ui::Window& window, int controlId) override {
@@ -56,33 +57,33 @@ class RepaintRecorder : public headless::HeadlessFrontend {
 Scenario::Scenario(std::vector<std::string> accounts) : service(std::move(accounts)) {}
 
 ScenarioResult Scenario::Run(const std::string& script) {
-    headless::DeviceOptions options;
+    script::DeviceOptions options;
     options.root = device.Path();
     options.ftpServer =
         platform::net::Endpoint{service.host(), static_cast<std::uint16_t>(service.ftpPort())};
     options.webServer =
         platform::net::Endpoint{service.host(), static_cast<std::uint16_t>(service.webPort())};
     std::ostringstream transcript;
-    const headless::ScriptResult result = headless::RunScriptText(script, options, transcript);
+    const script::ScriptResult result = headless::RunScriptText(script, options, transcript);
     return {result.status, result.message, transcript.str()};
 }
 
 ScenarioResult Scenario::RunRecordingRepaints(const std::string& script,
                                               std::vector<std::string>& repaints) {
-    headless::ParseResult parsed = headless::ParseScript(script);
+    script::ParseResult parsed = script::ParseScript(script);
     if (parsed.error) {
-        return {headless::kStatusBadStep, *parsed.error, {}};
+        return {script::kStatusBadStep, *parsed.error, {}};
     }
-    headless::DeviceOptions options;
+    script::DeviceOptions options;
     options.root = device.Path();
     options.ftpServer =
         platform::net::Endpoint{service.host(), static_cast<std::uint16_t>(service.ftpPort())};
     options.webServer =
         platform::net::Endpoint{service.host(), static_cast<std::uint16_t>(service.webPort())};
     std::ostringstream transcript;
-    headless::ScriptPlayer player(std::move(parsed.steps), transcript);
+    script::ScriptPlayer player(std::move(parsed.steps), transcript);
     RepaintRecorder frontend(player, repaints);
-    const headless::ScriptResult played = headless::PlayProgram(player, frontend, options);
+    const script::ScriptResult played = script::PlayProgram(player, frontend, options);
     return {played.status, played.message, transcript.str()};
 }
 

@@ -1,4 +1,4 @@
-#include "headless/script_player.h"
+#include "script/script_player.h"
 
 #include <algorithm>
 #include <charconv>
@@ -8,7 +8,7 @@
 #include "platform/ui/simple_controls.h"
 #include "platform/ui/window.h"
 
-namespace headless {
+namespace script {
 
 using platform::Device;
 using namespace platform::ui;
@@ -530,4 +530,4 @@ void ScriptPlayer::UrlOpened(const std::wstring& url) {
     Line(L"url " + Quote(url));
 }
 
-}  // namespace headless
+}  // namespace script

@@ -1,7 +1,23 @@
 #pragma once
-// Walking the text of a LIST reply line by line.
+// Reading the text of a LIST reply: its lines, what each line yields, the sizes of files.
 
+#include <cstdint>
 #include <string>
+
+#include "filelist/file_list_ctrl.h"
+
+// What one line of a remote folder listing yields.
+struct CListingEntry {
+    std::wstring strName;
+    bool bFolder = false;
+    int nImage = kImageFile;
+};
+
+// The name follows the blank after the line's first ":" (the time of day), without the
+// carriage return and the blanks that lead it; a line that begins with "d" is a folder.
+CListingEntry ParseListingLine(const std::wstring& strLine);
+// The size a SIZE reply gives: the leading number after its first blank, 0 without one.
+std::uint32_t SizeFromReply(const std::wstring& strReply);
 
 // Calls fn(line) for every line that ends in a line feed, without the line feed (the
 // carriage return stays). Text after the last line feed is not a line.

@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "headless/script.h"
 #include "platform/device.h"
 #include "platform/ui/frontend.h"
 #include "platform/ui/menu.h"
+#include "script/script.h"
 
-namespace headless {
+namespace script {
 
 // Exit statuses of a script run.
 inline constexpr int kStatusOk = 0;
@@ -93,4 +93,4 @@ class ScriptPlayer {
     std::vector<BlockTap> m_blockTaps;
 };
 
-}  // namespace headless
+}  // namespace script

@@ -1,12 +1,11 @@
-#include "filemanager/listing_line.h"
+#include "filelist/listing_line.h"
 
 #include <climits>
 #include <cwctype>
 
-#include "filemanager/file_manager_dlg.h"
-#include "filemanager/path_box.h"
+#include "filelist/path_box.h"
 
-CListingEntry CFileManagerDlg::ParseListingLine(const std::wstring& strLine) {
+CListingEntry ParseListingLine(const std::wstring& strLine) {
     CListingEntry entry;
     entry.bFolder = !strLine.empty() && strLine.front() == L'd';
     entry.nImage = entry.bFolder ? kImageFolder : kImageFile;
@@ -43,4 +42,12 @@ int LeadingNumber(const std::wstring& strText) {
         }
     }
     return static_cast<int>(negative ? -value : value);
+}
+
+std::uint32_t SizeFromReply(const std::wstring& strReply) {
+    const std::size_t blank = strReply.find(L' ');
+    std::wstring text = blank == std::wstring::npos ? strReply : strReply.substr(blank + 1);
+    // Without the carriage return and line feed.
+    text.resize(text.size() >= 2 ? text.size() - 2 : 0);
+    return static_cast<std::uint32_t>(LeadingNumber(text));
 }

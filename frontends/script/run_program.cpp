@@ -1,10 +1,10 @@
-#include "headless/run_program.h"
+#include "script/run_program.h"
 
 #include "app/globals.h"
-#include "headless/headless_frontend.h"
 #include "platform/device.h"
+#include "script/script_player.h"
 
-namespace headless {
+namespace script {
 
 namespace {
 // The addresses built into the program.
@@ -50,20 +50,4 @@ ScriptResult PlayProgram(ScriptPlayer& player, platform::ui::Frontend& frontend,
     return result;
 }
 
-ScriptResult RunScript(std::vector<Step> steps, const DeviceOptions& options,
-                       std::ostream& transcript) {
-    ScriptPlayer player(std::move(steps), transcript);
-    HeadlessFrontend frontend(player);
-    return PlayProgram(player, frontend, options);
-}
-
-ScriptResult RunScriptText(const std::string& text, const DeviceOptions& options,
-                           std::ostream& transcript) {
-    ParseResult parsed = ParseScript(text);
-    if (parsed.error) {
-        return {kStatusBadStep, *parsed.error};
-    }
-    return RunScript(std::move(parsed.steps), options, transcript);
-}
-
-}  // namespace headless
+}  // namespace script

@@ -1,6 +1,6 @@
 #pragma once
-// Runs the whole program on a device with a given front end: the launcher and the tests
-// share this.
+// Runs the whole program on a device with a given front end, plain or playing a script: the
+// launcher, both front ends and the tests share this.
 
 #include <filesystem>
 #include <optional>
@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "headless/script.h"
 #include "platform/net/socket.h"
 #include "platform/ui/frontend.h"
+#include "script/script.h"
 
-namespace headless {
+namespace script {
 
 struct DeviceOptions {
     std::filesystem::path root;                        // the device's "\"
@@ -41,10 +41,4 @@ class ScriptPlayer;
 ScriptResult PlayProgram(ScriptPlayer& player, platform::ui::Frontend& frontend,
                          const DeviceOptions& options);
 
-// Plays a script with the headless front end; the transcript goes to `transcript`.
-ScriptResult RunScript(std::vector<Step> steps, const DeviceOptions& options,
-                       std::ostream& transcript);
-ScriptResult RunScriptText(const std::string& text, const DeviceOptions& options,
-                           std::ostream& transcript);
-
-}  // namespace headless
+}  // namespace script

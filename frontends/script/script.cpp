@@ -1,10 +1,10 @@
-#include "headless/script.h"
+#include "script/script.h"
 
 #include <sstream>
 
 #include "platform/text/codepage.h"
 
-namespace headless {
+namespace script {
 
 std::optional<std::vector<std::wstring>> SplitWords(const std::wstring& line) {
     std::vector<std::wstring> words;
@@ -81,4 +81,4 @@ ParseResult ParseScript(const std::string& text) {
     return result;
 }
 
-}  // namespace headless
+}  // namespace script

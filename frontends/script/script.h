@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace headless {
+namespace script {
 
 struct Step {
     int line = 0;                    // 1-based line of the script, 0 for steps built in code
@@ -28,4 +28,4 @@ std::optional<std::vector<std::wstring>> SplitWords(const std::wstring& line);
 // Quotes a text the way the script and the transcript write it.
 std::wstring Quote(const std::wstring& text);
 
-}  // namespace headless
+}  // namespace script

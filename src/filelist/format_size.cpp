@@ -1,8 +1,6 @@
-#include <string>
+#include "filelist/format_size.h"
 
-#include "filemanager/file_manager_dlg.h"
-
-std::wstring CFileManagerDlg::FormatSize(std::uint32_t nSize) {
+std::wstring FormatSize(std::uint32_t nSize) {
     const wchar_t* unit = L"";
     if (nSize > 1048576) {
         nSize >>= 20;

@@ -1,4 +1,4 @@
-#include "filemanager/path_box.h"
+#include "filelist/path_box.h"
 
 std::wstring PathBoxEntry(int nIndex, const std::wstring& strName) {
     return std::wstring(static_cast<std::size_t>(nIndex + 1), L'*') + L' ' + strName;
@@ -12,4 +12,15 @@ std::wstring PathEntryName(const std::wstring& strEntry) {
 std::wstring TrimLeadingBlanks(const std::wstring& strText) {
     const std::size_t first = strText.find_first_not_of(L' ');
     return first == std::wstring::npos ? std::wstring() : strText.substr(first);
+}
+
+std::wstring PathFromEntries(const platform::ui::ComboBox& box, int nLast, wchar_t chSeparator,
+                             bool bTrim) {
+    std::wstring path;
+    for (int i = 1; i <= nLast; ++i) {
+        const std::wstring name = PathEntryName(box.GetLBText(i));
+        path += chSeparator;
+        path += bTrim ? TrimLeadingBlanks(name) : name;
+    }
+    return path;
 }
