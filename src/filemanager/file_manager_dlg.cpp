@@ -14,8 +14,6 @@ using namespace platform::ui;
 namespace {
 // The list's background: the system's caption text colour.
 constexpr std::uint32_t kCaptionTextColour = 0xFFFFFF;
-// The remote root: the account's folder for the device's files.
-constexpr const wchar_t* kRemoteRootName = L"My Device on Stowbox";
 }  // namespace
 
 const MessageEntry<CFileManagerDlg> CFileManagerDlg::kMessageMap[] = {

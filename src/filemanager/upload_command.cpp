@@ -19,8 +19,6 @@ using namespace platform::ui;
 
 namespace {
 
-constexpr const wchar_t* kRemoteRoot = L"/My Device on Stowbox";
-
 // Locked while the files go out: the views, upload, help and move.
 constexpr std::initializer_list<int> kUploadLocks = {ID_SHOW_LOCAL, ID_SHOW_REMOTE, ID_UPLOAD,
                                                      ID_HELP, ID_MOVE};

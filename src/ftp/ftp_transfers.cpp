@@ -13,6 +13,7 @@
 #include "ftp/pasv_reply.h"
 #include "platform/device.h"
 #include "platform/text/codepage.h"
+#include "res/session_texts.h"
 
 namespace {
 
@@ -22,8 +23,6 @@ constexpr std::size_t kReceiveBlock = 255;  // per receive call: listings and do
 constexpr std::size_t kSendBlock = 256;     // per file read and send: uploads
 // Received blocks gather here before they go to the file: few writes, bounded memory.
 constexpr std::size_t kWriteBuffer = 64 * 1024;
-
-constexpr std::wstring_view kRemoteRoot = L"/My Device on Stowbox";
 
 }  // namespace
 
