@@ -18,10 +18,6 @@ case "${1:-}" in
   *) seconds=$1 ;;
 esac
 
-if [ -f ~/.ccache_env ]; then
-  # shellcheck disable=SC1090
-  source ~/.ccache_env
-fi
 cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DSTOWBOX_FUZZ=ON -DSTOWBOX_BUILD_TESTS=OFF -DSTOWBOX_BUILD_BENCH=OFF >/dev/null
 cmake --build build/fuzz -j2 --target fuzz_targets
