@@ -4,11 +4,13 @@
 #include <netinet/tcp.h>
 #include <sys/socket.h>
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <thread>
 

@@ -1,6 +1,7 @@
 // The service's path resolution: a virtual path joined to a current folder, and mapped into
 // an account's folder that holds links leading in and out. The input is the current folder,
 // a line feed, and the argument.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
