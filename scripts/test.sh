@@ -12,3 +12,6 @@ for preset in default asan; do
   echo "== $preset: test"
   ctest --preset "$preset"
 done
+
+echo "== fuzz targets: a bounded run of each"
+scripts/fuzz.sh --check

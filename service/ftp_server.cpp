@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <exception>
 #include <iostream>
 
@@ -57,7 +58,8 @@ void FtpServer::accept_loop() {
 }
 
 void FtpServer::admit(UniqueFd connection) {
-    if (sessions_.size() >= config_.max_sessions) {
+    if (sessions_.size() >= config_.max_sessions ||
+        pending_logins() >= config_.max_pending_logins) {
         constexpr std::string_view busy = "421 Too many connections, try again later\r\n";
         [[maybe_unused]] auto sent =
             ::send(connection.get(), busy.data(), busy.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
@@ -68,7 +70,9 @@ void FtpServer::admit(UniqueFd connection) {
     try {
         slot->thread = std::thread([this, slot, fd = std::move(connection)]() mutable {
             try {
-                FtpSession(std::move(fd), accounts_, config_, stop_.fd()).run();
+                FtpSession(std::move(fd), accounts_, config_, stop_.fd(), [slot] {
+                    slot->logged_in = true;
+                }).run();
             } catch (const std::exception& error) {
                 // A session's failure must never take the server down.
                 std::cerr << "stowbox-service: FTP session ended: " << error.what() << '\n';
@@ -80,6 +84,12 @@ void FtpServer::admit(UniqueFd connection) {
         return;
     }
     sessions_.push_back(std::move(session));
+}
+
+std::size_t FtpServer::pending_logins() const {
+    return std::size_t(std::count_if(sessions_.begin(), sessions_.end(), [](const auto& session) {
+        return !session->logged_in && !session->finished;
+    }));
 }
 
 void FtpServer::reap_finished() {

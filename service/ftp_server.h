@@ -33,11 +33,13 @@ class FtpServer {
     struct Session {
         std::thread thread;
         std::atomic<bool> finished{false};
+        std::atomic<bool> logged_in{false};
     };
 
     void accept_loop();
     void admit(UniqueFd connection);
     void reap_finished();
+    std::size_t pending_logins() const;
 
     const AccountBook& accounts_;
     const ServiceConfig& config_;

@@ -36,11 +36,13 @@ std::string quote_path(std::string_view path) {
 }  // namespace
 
 FtpSession::FtpSession(UniqueFd control, const AccountBook& accounts, const ServiceConfig& config,
-                       int stop_fd)
+                       int stop_fd, std::function<void()> on_login)
     : control_(std::move(control)),
       accounts_(accounts),
       config_(config),
       stop_fd_(stop_fd),
+      on_login_(std::move(on_login)),
+      login_deadline_(std::chrono::steady_clock::now() + config.login_timeout),
       peer_(peer_endpoint(control_.get()).sin_addr),
       framer_(config.max_command_line) {}
 
@@ -80,6 +82,10 @@ void FtpSession::run() {
 }
 
 FtpSession::ReadStatus FtpSession::read_line(std::string& line) {
+    // The deadline covers the whole line, so a client that sends a byte now and then
+    // cannot hold the session for ever.
+    using Clock = std::chrono::steady_clock;
+    const auto idle_deadline = Clock::now() + config_.idle_timeout;
     std::array<char, 8192> buffer{};
     for (;;) {
         if (auto next = framer_.next()) {
@@ -89,10 +95,16 @@ FtpSession::ReadStatus FtpSession::read_line(std::string& line) {
             line = std::move(next->text);
             return ReadStatus::line;
         }
-        const auto got =
-            recv_some(control_.get(), buffer.data(), buffer.size(), stop_fd_, config_.idle_timeout);
+        const bool login_first = login_deadline_ && *login_deadline_ < idle_deadline;
+        const auto deadline = login_first ? *login_deadline_ : idle_deadline;
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        const auto got = left.count() > 0 ? recv_some(control_.get(), buffer.data(), buffer.size(),
+                                                      stop_fd_, left)
+                                          : RecvResult{RecvResult::Kind::timed_out};
         if (got.kind == RecvResult::Kind::timed_out) {
-            reply(421, "Idle time-out, closing the connection");
+            reply(421, login_first ? "Login time-out, closing the connection"
+                                   : "Idle time-out, closing the connection");
             return ReadStatus::ended;
         }
         if (got.kind != RecvResult::Kind::data) {
@@ -175,6 +187,12 @@ void FtpSession::cmd_pass(const std::string& arg) {
     }
     fs_.emplace(account_->home);
     cwd_ = "/";
+    if (login_deadline_) {
+        login_deadline_.reset();
+        if (on_login_) {
+            on_login_();
+        }
+    }
     reply(230, "Logged in");
 }
 

@@ -2,6 +2,8 @@
 
 #include <netinet/in.h>
 
+#include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,8 +19,9 @@ namespace stowbox::service {
 // One FTP control connection, run to its end on the calling thread.
 class FtpSession {
   public:
+    // `on_login` runs when the connection first logs in.
     FtpSession(UniqueFd control, const AccountBook& accounts, const ServiceConfig& config,
-               int stop_fd);
+               int stop_fd, std::function<void()> on_login = {});
 
     void run();
 
@@ -75,6 +78,9 @@ class FtpSession {
     const AccountBook& accounts_;
     const ServiceConfig& config_;
     int stop_fd_;
+    std::function<void()> on_login_;
+    // Set until the first login; the connection is closed when it passes.
+    std::optional<std::chrono::steady_clock::time_point> login_deadline_;
     in_addr peer_{};
     LineFramer framer_;
     bool open_ = true;

@@ -10,7 +10,7 @@ Service::Service(ServiceConfig config)
     : config_(std::move(config)),
       accounts_(config_.root, config_.accounts),
       ftp_(accounts_, config_),
-      web_(accounts_, config_.root / "outbox") {
+      web_(accounts_, config_) {
     std::filesystem::create_directories(config_.root / "outbox");
 }
 

@@ -1,30 +1,71 @@
 #include "web_server.h"
 
+#include <arpa/inet.h>
 #include <httplib.h>
+#include <poll.h>
+#include <sys/socket.h>
 
+#include <atomic>
 #include <chrono>
+#include <exception>
+#include <iostream>
+#include <list>
 #include <stdexcept>
 #include <thread>
 
+#include "http_connection.h"
+#include "net_io.h"
 #include "plain_reply.h"
 #include "servlets.h"
 #include "share_store.h"
+#include "stop_signal.h"
 
 namespace stowbox::service {
 
-struct WebServer::Impl {
-    Impl(const AccountBook& accounts, std::filesystem::path outbox)
-        : context{accounts, shares, std::move(outbox)} {}
+namespace {
 
-    ShareStore shares;
-    ServletContext context;
-    httplib::Server server;
-    std::thread thread;
+// The library's own accept loop bounds each read but not a whole request, nor the size of
+// its headers; this one hands it connections that do.
+class RequestHandler : public httplib::Server {
+  public:
+    // The library writes response bodies only while it believes its listening socket open,
+    // so that a shutdown cuts them short; tell it about ours.
+    void set_listening(int fd) { svr_sock_ = fd; }
+    void serve(httplib::Stream& connection) {
+        bool closed = false;
+        process_request(connection, true, closed, [](httplib::Request&) {});
+    }
 };
 
-WebServer::WebServer(const AccountBook& accounts, std::filesystem::path outbox)
-    : impl_(std::make_unique<Impl>(accounts, std::move(outbox))) {
-    auto& server = impl_->server;
+}  // namespace
+
+struct WebServer::Impl {
+    struct Connection {
+        std::thread thread;
+        std::atomic<bool> finished{false};
+    };
+
+    Impl(const AccountBook& accounts, const ServiceConfig& config)
+        : config(config), context{accounts, shares, config.root / "outbox"} {}
+
+    void accept_loop();
+    void admit(UniqueFd connection);
+    void reap_finished();
+
+    const ServiceConfig& config;
+    ShareStore shares;
+    ServletContext context;
+    RequestHandler handler;
+    StopSignal stop;
+    UniqueFd listener;
+    std::thread acceptor;
+    // Only the acceptor thread touches this while it runs; stop() takes over after joining it.
+    std::list<std::unique_ptr<Connection>> connections;
+};
+
+WebServer::WebServer(const AccountBook& accounts, const ServiceConfig& config)
+    : impl_(std::make_unique<Impl>(accounts, config)) {
+    auto& server = impl_->handler;
     // No request here carries a body worth more than this.
     server.set_payload_max_length(64 * 1024);
     server.set_exception_handler(
@@ -40,30 +81,85 @@ WebServer::~WebServer() {
 }
 
 void WebServer::start(const std::string& address, std::uint16_t port) {
-    auto& server = impl_->server;
-    const int bound = port == 0 ? server.bind_to_any_port(address)
-                                : (server.bind_to_port(address, port) ? int(port) : -1);
-    if (bound <= 0) {
-        throw std::runtime_error("cannot listen for web requests on " + address + ":" +
-                                 std::to_string(port));
+    const auto ip = parse_ipv4(address);
+    if (!ip) {
+        throw std::invalid_argument("not an IPv4 address: " + address);
     }
-    port_ = std::uint16_t(bound);
-    impl_->thread = std::thread([&server] { server.listen_after_bind(); });
-    // stop() is lost on a server whose loop has not begun yet, so wait for the loop. The
-    // socket already listens, so no request is refused meanwhile.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!server.is_running()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            throw std::runtime_error("the web server did not start");
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    impl_->listener = listen_tcp(*ip, port, 128);
+    port_ = ntohs(local_endpoint(impl_->listener.get()).sin_port);
+    impl_->handler.set_listening(impl_->listener.get());
+    impl_->acceptor = std::thread([impl = impl_.get()] { impl->accept_loop(); });
 }
 
 void WebServer::stop() {
-    if (impl_->thread.joinable()) {
-        impl_->server.stop();
-        impl_->thread.join();
+    impl_->stop.raise();
+    impl_->handler.set_listening(-1);
+    if (impl_->acceptor.joinable()) {
+        impl_->acceptor.join();
+    }
+    for (auto& connection : impl_->connections) {
+        connection->thread.join();
+    }
+    impl_->connections.clear();
+    impl_->listener.reset();
+}
+
+void WebServer::Impl::accept_loop() {
+    for (;;) {
+        // The periodic wake-up only serves to join finished connection threads.
+        const auto ready =
+            wait_for(listener.get(), POLLIN, stop.fd(), std::chrono::milliseconds(1000));
+        if (ready == WaitResult::stopped) {
+            return;
+        }
+        reap_finished();
+        if (ready != WaitResult::ready) {
+            continue;
+        }
+        UniqueFd connection(::accept4(listener.get(), nullptr, nullptr, SOCK_CLOEXEC));
+        if (connection) {
+            admit(std::move(connection));
+        }
+    }
+}
+
+void WebServer::Impl::admit(UniqueFd fd) {
+    if (connections.size() >= config.max_web_connections) {
+        constexpr std::string_view busy =
+            "HTTP/1.1 503 Service Unavailable\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+        [[maybe_unused]] auto sent =
+            ::send(fd.get(), busy.data(), busy.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+        return;
+    }
+    auto connection = std::make_unique<Connection>();
+    Connection* slot = connection.get();
+    try {
+        slot->thread = std::thread([this, slot, fd = std::move(fd)]() mutable {
+            try {
+                HttpConnection stream(std::move(fd), stop.fd(), config.web_timeout,
+                                      config.max_request_head);
+                handler.serve(stream);
+                ::shutdown(stream.socket(), SHUT_RDWR);
+            } catch (const std::exception& error) {
+                std::cerr << "stowbox-service: web request failed: " << error.what() << '\n';
+            }
+            slot->finished = true;
+        });
+    } catch (const std::system_error& error) {
+        std::cerr << "stowbox-service: cannot serve a web request: " << error.what() << '\n';
+        return;
+    }
+    connections.push_back(std::move(connection));
+}
+
+void WebServer::Impl::reap_finished() {
+    for (auto it = connections.begin(); it != connections.end();) {
+        if ((*it)->finished) {
+            (*it)->thread.join();
+            it = connections.erase(it);
+        } else {
+            ++it;
+        }
     }
 }
 

@@ -1,23 +1,24 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "account.h"
+#include "service_config.h"
 
 namespace stowbox::service {
 
-// The service's web side: the download-limits and share servlets and the share links.
+// The service's web side: the download-limits and share servlets and the share links. The
+// HTTP library parses and routes; connections are accepted and bounded here.
 class WebServer {
   public:
-    WebServer(const AccountBook& accounts, std::filesystem::path outbox);
+    WebServer(const AccountBook& accounts, const ServiceConfig& config);
     WebServer(const WebServer&) = delete;
     WebServer& operator=(const WebServer&) = delete;
     ~WebServer();
 
-    // Listens and starts serving. Throws std::runtime_error.
+    // Listens and starts serving. Throws std::exception.
     void start(const std::string& address, std::uint16_t port);
     std::uint16_t port() const { return port_; }
     void stop();

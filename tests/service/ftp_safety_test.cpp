@@ -1,6 +1,7 @@
 // Nothing leaves the account's folder, and no client can wear the server down.
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <thread>
 
 #include "service_test_kit.h"
@@ -97,30 +98,86 @@ TEST(ServiceFtpLimits, ClosesIdleSessions) {
     EXPECT_EQ(read_to_end(client.fd()), "");
 }
 
-TEST(ServiceFtpLimits, TurnsAwayConnectionsPastTheSessionLimit) {
-    TestService service;
-    std::vector<std::unique_ptr<FtpClient>> clients;
-    for (int i = 0; i < 64; ++i) {
-        clients.push_back(std::make_unique<FtpClient>(service.ftp_port()));
-        ASSERT_EQ(code_of(clients.back()->reply()), 220);
-    }
-    FtpClient extra(service.ftp_port());
-    EXPECT_EQ(code_of(extra.reply()), 421);
-    EXPECT_EQ(read_to_end(extra.fd()), "");
+TEST(ServiceFtpLimits, ACommandLineMustArriveWholeWithinTheIdleTimeOut) {
+    TestService service(
+        [](ServiceConfig& config) { config.idle_timeout = std::chrono::milliseconds(200); });
+    FtpClient client(service.ftp_port());
+    ASSERT_EQ(code_of(client.reply()), 220);
+    // Each byte comes well within the time-out; the line as a whole does not.
+    EXPECT_TRUE(drip_until_answered(client.fd(), "USER " + std::string(200, 'x'),
+                                    std::chrono::milliseconds(20)));
+    EXPECT_EQ(client.reply(), "421 Idle time-out, closing the connection\r\n");
+    EXPECT_EQ(read_to_end(client.fd()), "");
+}
 
-    EXPECT_EQ(code_of(clients.back()->command("QUIT")), 221);
-    read_to_end(clients.back()->fd());
-    clients.pop_back();
+TEST(ServiceFtpLimits, ClosesConnectionsThatDoNotLogInInTime) {
+    TestService service(
+        [](ServiceConfig& config) { config.login_timeout = std::chrono::milliseconds(300); });
+    FtpClient lingering(service.ftp_port());
+    FtpClient member(service.ftp_port());
+    ASSERT_EQ(code_of(member.reply()), 220);
+    ASSERT_EQ(code_of(member.login()), 230);
+    ASSERT_EQ(code_of(lingering.reply()), 220);
+    EXPECT_EQ(code_of(lingering.command("USER alice")), 331);
+    // Busy but never logged in: every command is answered, until the time is up.
+    std::string last;
+    for (int i = 0; i < 500 && code_of(last) != 421; ++i) {
+        last = lingering.command("NOOP");
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(last, "421 Login time-out, closing the connection\r\n");
+    EXPECT_EQ(read_to_end(lingering.fd()), "");
+
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(code_of(member.command("NOOP")), 200) << "a session that logged in stays";
+    EXPECT_EQ(code_of(member.command("USER bob")), 331);
+    EXPECT_EQ(code_of(member.command("NOOP")), 530) << "logged out again, but not timed out";
+}
+
+TEST(ServiceFtpLimits, KeepsRoomForSessionsThatLoggedIn) {
+    TestService service;
+    const ServiceConfig limits;
+    ASSERT_LT(limits.max_pending_logins, limits.max_sessions);
+    std::deque<std::unique_ptr<FtpClient>> pending;
+    std::vector<std::unique_ptr<FtpClient>> members;
+    auto greeting = [&service](std::unique_ptr<FtpClient>& client) {
+        client = std::make_unique<FtpClient>(service.ftp_port());
+        return code_of(client->reply());
+    };
+    auto refused = [&] {
+        std::unique_ptr<FtpClient> extra;
+        return greeting(extra) == 421 && read_to_end(extra->fd()).empty();
+    };
+
+    // A crowd that does not log in fills its own share of places only.
+    while (pending.size() < limits.max_pending_logins) {
+        ASSERT_EQ(greeting(pending.emplace_back()), 220);
+    }
+    EXPECT_TRUE(refused());
+    // Every login frees a place for one more newcomer, up to the whole limit.
+    while (members.size() + pending.size() < limits.max_sessions) {
+        ASSERT_EQ(code_of(pending.front()->login()), 230);
+        members.push_back(std::move(pending.front()));
+        pending.pop_front();
+        ASSERT_EQ(greeting(pending.emplace_back()), 220);
+    }
+    EXPECT_TRUE(refused());
+    ASSERT_EQ(code_of(pending.front()->login()), 230);
+    EXPECT_TRUE(refused()) << "the whole limit holds for sessions that logged in";
+
+    EXPECT_EQ(code_of(members.back()->command("QUIT")), 221);
+    read_to_end(members.back()->fd());
+    members.pop_back();
     // The server notices the ended session a moment after the client does.
-    int greeting = 0;
-    for (int attempt = 0; attempt < 200 && greeting != 220; ++attempt) {
-        FtpClient again(service.ftp_port());
-        greeting = code_of(again.reply());
-        if (greeting != 220) {
+    int code = 0;
+    for (int attempt = 0; attempt < 200 && code != 220; ++attempt) {
+        std::unique_ptr<FtpClient> again;
+        code = greeting(again);
+        if (code != 220) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
     }
-    EXPECT_EQ(greeting, 220);
+    EXPECT_EQ(code, 220);
 }
 
 }  // namespace

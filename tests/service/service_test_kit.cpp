@@ -92,6 +92,16 @@ std::string read_to_end(int fd) {
     return data;
 }
 
+bool drip_until_answered(int fd, const std::string& text, std::chrono::milliseconds pause) {
+    for (const char c : text) {
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, int(pause.count())) > 0 || ::send(fd, &c, 1, MSG_NOSIGNAL) != 1) {
+            return true;
+        }
+    }
+    return false;
+}
+
 FtpClient::FtpClient(std::uint16_t port) : control_(connect_to(port)) {}
 
 std::string FtpClient::reply() {

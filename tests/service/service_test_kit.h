@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -35,6 +36,9 @@ UniqueFd connect_to(std::uint16_t port, const char* from_address = "127.0.0.1");
 void send_text(int fd, const std::string& text);
 // Everything the peer sends until it closes the connection.
 std::string read_to_end(int fd);
+// Sends `text` a byte at a time with `pause` before each, until the peer answers or closes;
+// true when it did so before the text was through.
+bool drip_until_answered(int fd, const std::string& text, std::chrono::milliseconds pause);
 
 // A raw FTP control connection that checks nothing itself.
 class FtpClient {

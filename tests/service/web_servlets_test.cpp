@@ -1,7 +1,10 @@
 // The download-limits and share servlets and the share links, over raw HTTP/1.0 and curl.
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
+
 #include <regex>
+#include <thread>
 
 #include "service_test_kit.h"
 
@@ -180,6 +183,73 @@ TEST_F(ServiceWebServlets, InjectedHeaderLinesStayInsideTheirHeader) {
     EXPECT_EQ(head.find("\r\nBcc:"), std::string::npos) << head;
     EXPECT_EQ(head.find("\nSubject: fake"), std::string::npos) << head;
     EXPECT_NE(head.find("From: a@example.comBcc: spy@example.com\r\n"), std::string::npos);
+}
+
+// The client's download-limits request with `headers` added to its head.
+std::string limits_request(const std::string& headers = "") {
+    return "POST /qmanager/servlet/DownloadLimits?user=alice&password=secret HTTP/1.0\r\n"
+           "Host: 127.0.0.1\r\n" +
+           headers + "\r\n";
+}
+
+// Header lines of about 1000 bytes each, `size` bytes in all.
+std::string filler_headers(std::size_t size) {
+    std::string headers;
+    for (int i = 0; headers.size() < size; ++i) {
+        headers += "X-Filler-" + std::to_string(i) + ": " + std::string(980, 'a') + "\r\n";
+    }
+    return headers;
+}
+
+// Sends what the server takes (it may stop reading) and returns whatever came back.
+std::string send_and_read(std::uint16_t port, const std::string& request) {
+    UniqueFd connection = connect_to(port);
+    [[maybe_unused]] const auto sent =
+        ::send(connection.get(), request.data(), request.size(), MSG_NOSIGNAL);
+    return read_to_end(connection.get());
+}
+
+TEST(ServiceWebLimits, BoundsTheRequestHead) {
+    TestService service;
+    const std::size_t bound = ServiceConfig{}.max_request_head;
+    EXPECT_EQ(http(service.web_port(), limits_request(filler_headers(bound / 2))).body, "10\n");
+    for (const auto& request : {limits_request(filler_headers(bound * 4)),
+                                "GET /" + std::string(bound * 4, 'a'),  // never ends
+                                "POST / HTTP/1.0\r\nX-Long: " + std::string(bound * 4, 'a')}) {
+        const std::string reply = send_and_read(service.web_port(), request);
+        EXPECT_TRUE(reply.empty() || reply.starts_with("HTTP/1.1 4")) << reply.substr(0, 100);
+        EXPECT_EQ(reply.find("\r\n\r\n10\n"), std::string::npos);
+    }
+    EXPECT_EQ(http(service.web_port(), limits_request()).body, "10\n");
+}
+
+TEST(ServiceWebLimits, ARequestMustArriveWholeWithinTheTimeOut) {
+    TestService service(
+        [](ServiceConfig& config) { config.web_timeout = std::chrono::milliseconds(200); });
+    UniqueFd connection = connect_to(service.web_port());
+    // Each byte comes well within the time-out; the request as a whole does not.
+    EXPECT_TRUE(
+        drip_until_answered(connection.get(), limits_request(), std::chrono::milliseconds(20)));
+    EXPECT_EQ(read_to_end(connection.get()), "");
+    EXPECT_EQ(http(service.web_port(), limits_request()).body, "10\n");
+}
+
+TEST(ServiceWebLimits, TurnsAwayConnectionsPastTheLimit) {
+    TestService service([](ServiceConfig& config) { config.max_web_connections = 2; });
+    auto first = connect_to(service.web_port());
+    auto second = connect_to(service.web_port());
+    EXPECT_EQ(http(service.web_port(), limits_request()).status, 503);
+    first.reset();
+    second.reset();
+    // The server notices the ended connections a moment after the client does.
+    HttpReply reply;
+    for (int attempt = 0; attempt < 200 && reply.status != 200; ++attempt) {
+        reply = http(service.web_port(), limits_request());
+        if (reply.status != 200) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+    EXPECT_EQ(reply.body, "10\n");
 }
 
 }  // namespace
