@@ -4,13 +4,12 @@
 #include <cstdlib>
 #include <string>
 
-#include "filemanager/file_manager_dlg.h"
-#include "filemanager/listing_line.h"
+#include "filelist/listing_line.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::wstring listing(data, data + size);
     ForEachListingLine(listing, [](const std::wstring& line) {
-        const CListingEntry entry = CFileManagerDlg::ParseListingLine(line);
+        const CListingEntry entry = ParseListingLine(line);
         // A name is a piece of its own line.
         if (entry.strName.size() > line.size() || entry.strName.find(L'\n') != std::wstring::npos) {
             std::abort();

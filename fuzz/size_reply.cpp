@@ -3,12 +3,11 @@
 #include <cstdint>
 #include <string>
 
-#include "filemanager/file_manager_dlg.h"
-#include "filemanager/listing_line.h"
+#include "filelist/listing_line.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::wstring reply(data, data + size);
-    CFileManagerDlg::SizeFromReply(reply);
+    SizeFromReply(reply);
     LeadingNumber(reply);
     return 0;
 }
