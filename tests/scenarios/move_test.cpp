@@ -15,6 +15,13 @@ namespace fs = std::filesystem;
 
 class Move : public testing_support::Scenario {
   protected:
+    // The program's state outlives a run in this process: the next scenario starts afresh.
+    void TearDown() override {
+        g_strOpenRemote.clear();
+        theApp.m_strMoveFiles.clear();
+        theApp.m_strMoveDir.clear();
+    }
+
     // The remote root holds a.txt, b.txt, c.txt, the folder Empty and Docs with readme.txt
     // and Work; Work holds plan.txt, a.txt of its own and the folder Final.
     void MakeTree() {
