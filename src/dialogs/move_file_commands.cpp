@@ -4,11 +4,6 @@
 #include "dialogs/move_file_dlg.h"
 #include "filemanager/file_manager_dlg.h"
 
-namespace {
-// What follows every name in m_strMoveFiles.
-constexpr const wchar_t* kMoveSeparator = L"~`";
-}  // namespace
-
 void CMoveFileDlg::OnMoveFile() {
     const std::wstring shown = g_ftp.GetCurrentDir();
     const int row = m_listFolders.GetSelectionMark();
@@ -22,10 +17,10 @@ void CMoveFileDlg::OnMoveFile() {
     // Used once: a later move must not rename these files again.
     app->m_strMoveFiles.clear();
     std::size_t position = 0;
-    for (std::size_t separator = names.find(kMoveSeparator, position);
-         separator != std::wstring::npos; separator = names.find(kMoveSeparator, position)) {
+    for (std::size_t separator = names.find(kMoveNameSeparator, position);
+         separator != std::wstring::npos; separator = names.find(kMoveNameSeparator, position)) {
         const std::wstring name = names.substr(position, separator - position);
-        position = separator + 2;
+        position = separator + kMoveNameSeparator.size();
         // An empty name would make the source path the source folder itself.
         if (name.empty()) {
             continue;

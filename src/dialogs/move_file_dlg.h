@@ -5,12 +5,16 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/ui/dialog.h"
 #include "platform/ui/image_list.h"
 #include "platform/ui/list_view.h"
 #include "platform/ui/message_map.h"
 #include "platform/ui/simple_controls.h"
+
+// What follows every name in m_strMoveFiles: a tilde and a backtick.
+inline constexpr std::wstring_view kMoveNameSeparator = L"~`";
 
 class CMoveFileDlg : public platform::ui::Dialog {
   public:

@@ -17,7 +17,7 @@ void CFileManagerDlg::OnMove() {
     for (int row = 0; row < m_listFiles.GetItemCount(); ++row) {
         if (m_listFiles.GetCheck(row)) {
             app->m_strMoveFiles += TrimLeadingBlanks(m_listFiles.GetItemText(row, kColumnName));
-            app->m_strMoveFiles += L"~`";
+            app->m_strMoveFiles += kMoveNameSeparator;
         }
     }
     app->m_strMoveDir = g_ftp.GetCurrentDir() + L"/";
