@@ -1,5 +1,6 @@
 // The move command and the move file dialog against the stand-in service: the folder picker's
-// rows and path box, the files arriving, and the chain of windows it leaves behind.
+// rows and path box, the files arriving, and the chain of windows it leaves behind. The exact
+// exchange, the account's top and empty listings: move_exchange_test.cpp.
 
 #include <gtest/gtest.h>
 
@@ -33,7 +34,6 @@ class Move : public testing_support::Scenario {
         WriteAccountFile("My Device on Stowbox/Docs/Work/a.txt", "work a");
         MakeAccountFolder("My Device on Stowbox/Docs/Work/Final");
         MakeAccountFolder("My Device on Stowbox/Empty");
-        MakeAccountFolder("Top");
     }
 
     static std::string Path(int selected, const std::string& entries) {
@@ -103,39 +103,6 @@ TEST_F(Move, TwoFilesIntoAFolderTwoLevelsDownThenASecondMoveAndExitEndsTheChain)
               "window close \"MOVE FILE\" CMoveFileDlg\n"
               "window close \"Stowbox\" CFileManagerDlg\n"
               "window close \"Kestra\" CLoginDlg\n");
-}
-
-TEST_F(Move, TheAccountTopAndEmptyFoldersAndCancelMovesNothing) {
-    MakeTree();
-    const std::string root = kRootEntry;
-    const auto result = Run(LoginSteps() +
-                            "command 32789\n"
-                            "check 4\n"
-                            "command 32807\n"
-                            "doubletap 0\n"
-                            "doubletap 0\n" +
-                            Path(3, root + " \"***  Docs\" \"****  Work\"") +
-                            // The account's top: its folders, the deeper entries gone.
-                            "select 1024 0\n" + Path(0, "") +
-                            "expect rows 2\n"
-                            "expect row 0 \" My Device on Stowbox\"\nexpect row 1 \" Top\"\n"
-                            // An empty folder empties the list.
-                            "doubletap 1\n" +
-                            Path(1, "\"**  Top\"") +
-                            "expect rows 0\n"
-                            "select 1024 0\n"
-                            "doubletap 0\n" +
-                            Path(1, "\"**  My Device on Stowbox\"") +
-                            "expect rows 2\n"
-                            "click 1010\n"
-                            "expect title \"My Device\"\n" +
-                            Path(1, root) +
-                            "expect rows 5\n"
-                            "expect row 4 \"a.txt\"\n" +
-                            ExitSteps());
-    EXPECT_EQ(result.status, 0) << result.message << '\n' << result.transcript;
-    EXPECT_TRUE(fs::is_regular_file(RemoteRoot() / "a.txt"));
-    EXPECT_EQ(theApp.m_strMoveFiles, L"");
 }
 
 TEST_F(Move, NothingCheckedSaysSoAndTheNextWindowStillOpensRemote) {
