@@ -14,9 +14,13 @@ void Issue(const KeyCommand& key, const platform::ui::Window* window) {
     if (window == nullptr) {
         return;
     }
+    const platform::ui::CommandBar& bar = window->GetCommandBar();
+    if (key.whileVisible != 0 && !bar.IsVisible(key.whileVisible)) {
+        return;
+    }
     platform::ui::Message message;
     message.window = window->Handle();
-    if (window->GetCommandBar().Has(key.command)) {
+    if (bar.Has(key.command)) {
         message.kind = platform::ui::MessageKind::Command;
         message.id = key.command;
     } else if (key.helpRequestOtherwise) {

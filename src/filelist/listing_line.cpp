@@ -9,6 +9,11 @@ CListingEntry ParseListingLine(const std::wstring& strLine) {
     CListingEntry entry;
     entry.bFolder = !strLine.empty() && strLine.front() == L'd';
     entry.nImage = entry.bFolder ? kImageFolder : kImageFile;
+    entry.strName = TrimLeadingBlanks(ListingNameText(strLine));
+    return entry;
+}
+
+std::wstring ListingNameText(const std::wstring& strLine) {
     // The name follows the blank after the time of day, the line's first ":".
     std::wstring text = strLine;
     if (const std::size_t colon = text.find(L':'); colon != std::wstring::npos) {
@@ -20,8 +25,7 @@ CListingEntry ParseListingLine(const std::wstring& strLine) {
     if (!text.empty()) {
         text.pop_back();  // the carriage return
     }
-    entry.strName = TrimLeadingBlanks(text);
-    return entry;
+    return text;
 }
 
 int LeadingNumber(const std::wstring& strText) {

@@ -26,6 +26,7 @@ const MessageEntry<CFileManagerDlg> CFileManagerDlg::kMessageMap[] = {
     OnCommand(ID_NEW_FOLDER, &CFileManagerDlg::OnNewFolder),
     OnCommand(ID_DELETE, &CFileManagerDlg::OnDelete),
     OnCommand(ID_SHOW_ACCOUNT_TOP, &CFileManagerDlg::OnShowAccountTop),
+    OnCommand(ID_MOVE, &CFileManagerDlg::OnMove),
     OnCommand(ID_HELP, &CFileManagerDlg::OnHelp),
     OnCommand(ID_SHARE_FILE_MENU, &CFileManagerDlg::OnShareFileMenu),
     OnNotify(IDC_PATHBOX, kNotifySelChange, &CFileManagerDlg::OnPathSelChange),

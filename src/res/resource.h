@@ -19,6 +19,13 @@ inline constexpr int IDC_PATHBOX = 1011;
 inline constexpr int IDD_NEWFOLDER = 159;
 inline constexpr int IDC_FOLDERNAME = 1013;
 
+// Move file dialog.
+inline constexpr int IDD_MOVEFILE = 174;
+inline constexpr int IDC_MOVE_CANCEL = 1010;
+inline constexpr int IDC_MOVE_FILE = 1016;
+inline constexpr int IDC_MOVE_FOLDERLIST = 1018;
+inline constexpr int IDC_MOVE_PATHBOX = 1024;
+
 // Commands.
 inline constexpr int ID_SHOW_LOCAL = 32788;
 inline constexpr int ID_SHOW_REMOTE = 32789;

@@ -1,0 +1,141 @@
+#include "dialogs/move_file_dlg.h"
+
+#include "app/globals.h"
+#include "filelist/listing_line.h"
+#include "filelist/path_box.h"
+#include "platform/ui/ui_guards.h"
+#include "res/resource.h"
+#include "res/templates.h"
+
+using namespace platform::ui;
+
+namespace {
+
+constexpr int kColumnFolderName = 0;
+
+// The folder name of a path box entry: after its first blank, without the blank that
+// follows (the remote root's entry has two, a folder's entry takes its row's blank).
+std::wstring EntryFolderName(const std::wstring& strEntry) {
+    const std::wstring rest = PathEntryName(strEntry);
+    return rest.empty() ? rest : rest.substr(1);
+}
+
+// The path to change to when entry nChosen is chosen: "//" for the account's top, the remote
+// root without a final "/", a deeper level with one.
+std::wstring ChosenFolderPath(const ComboBox& box, int nChosen) {
+    if (nChosen <= 0) {
+        return L"//";
+    }
+    std::wstring path;
+    for (int i = 1; i <= nChosen; ++i) {
+        path += L"/" + EntryFolderName(box.GetLBText(i));
+    }
+    return nChosen == 1 ? path : path + L"/";
+}
+
+// The LIST text of the session's current folder, empty when there is none.
+std::wstring ListCurrentFolder() {
+    std::wstring listing;
+    g_ftp.List(g_ftp.GetCurrentDir(), listing);
+    return listing;
+}
+
+}  // namespace
+
+const MessageEntry<CMoveFileDlg> CMoveFileDlg::kMessageMap[] = {
+    OnNotify(IDC_MOVE_FOLDERLIST, kNotifyDoubleTap, &CMoveFileDlg::OnFolderDoubleTap),
+    OnNotify(IDC_MOVE_PATHBOX, kNotifySelChange, &CMoveFileDlg::OnPathSelChange),
+    OnCommand(IDC_MOVE_FILE, &CMoveFileDlg::OnMoveFile),
+    OnCommand(IDC_MOVE_CANCEL, &CMoveFileDlg::OnCancelButton),
+};
+
+CMoveFileDlg::CMoveFileDlg() : Dialog(res::MoveFileDialog()) {
+    BindControl(IDC_MOVE_PATHBOX, m_comboPath);
+    BindControl(IDC_MOVE_FOLDERLIST, m_listFolders);
+}
+
+bool CMoveFileDlg::OnMessage(const Message& message) {
+    return DispatchMessageTable(*this, kMessageMap, message) || Dialog::OnMessage(message);
+}
+
+bool CMoveFileDlg::OnInitDialog() {
+    Dialog::OnInitDialog();
+    m_pLargeImages = std::make_unique<ImageList>(32, 32, 2, 4);
+    m_pSmallImages = std::make_unique<ImageList>(16, 16, 2, 4);
+    m_pLargeImages->Add(IDI_FOLDER);
+    m_pSmallImages->Add(IDI_FOLDER);
+    m_listFolders.SetImageLists(m_pLargeImages.get(), m_pSmallImages.get());
+    m_listFolders.InsertColumn(kColumnFolderName, L"Name", ColumnAlign::Left, 200);
+    ShowRootFolders();
+    return true;
+}
+
+void CMoveFileDlg::ShowRootFolders() {
+    CWaitCursor wait;
+    CListFreeze freeze(m_listFolders);
+    m_comboPath.ResetContent();
+    m_comboPath.InsertString(0, L"Stowbox");
+    m_comboPath.InsertString(1, std::wstring(L"**  ") + kRemoteRootName);
+    m_listFolders.DeleteAllItems();
+    // No reply is examined: a refused CWD lists the folder the session stayed in.
+    g_ftp.SendCommand(std::wstring(L"CWD //") + kRemoteRootName);
+    g_ftp.ReadReply();
+    const std::wstring listing = ListCurrentFolder();
+    if (!listing.empty()) {
+        AddFolderRows(listing);
+        m_comboPath.SetCurSel(1);
+    }
+}
+
+void CMoveFileDlg::AddFolderRows(const std::wstring& strListing) {
+    ForEachListingLine(strListing, [this](const std::wstring& line) {
+        if (!line.empty() && line.front() == L'd') {
+            m_listFolders.InsertItem(m_listFolders.GetItemCount(), ListingNameText(line),
+                                     kImageFolder);
+        }
+    });
+}
+
+void CMoveFileDlg::OnFolderDoubleTap() {
+    CWaitCursor wait;
+    const int row = m_listFolders.GetSelectionMark();
+    if (row < 0 || row >= m_listFolders.GetItemCount()) {
+        return;  // a double tap beside the rows names no folder
+    }
+    const std::wstring text = m_listFolders.GetItemText(row, kColumnFolderName);
+    const int count = m_comboPath.GetCount();
+    m_comboPath.InsertString(count, PathBoxEntry(count, text));
+    // The row's own blank separates the command word from the name.
+    g_ftp.SendCommand(L"CWD" + text);
+    g_ftp.ReadReply();
+    const std::wstring listing = ListCurrentFolder();
+    CListFreeze freeze(m_listFolders);
+    m_listFolders.DeleteAllItems();
+    if (!listing.empty()) {
+        AddFolderRows(listing);
+    }
+    m_comboPath.SetCurSel(count);
+}
+
+void CMoveFileDlg::OnPathSelChange() {
+    CWaitCursor wait;
+    const int chosen = m_comboPath.GetCurSel();
+    if (chosen < 0) {
+        return;
+    }
+    g_ftp.SendCommand(L"CWD " + ChosenFolderPath(m_comboPath, chosen));
+    g_ftp.ReadReply();
+    const std::wstring listing = ListCurrentFolder();
+    if (listing.empty()) {
+        // Nothing to show: the list and the deeper entries stay as they were.
+        m_comboPath.SetCurSel(chosen);
+        return;
+    }
+    CListFreeze freeze(m_listFolders);
+    m_listFolders.DeleteAllItems();
+    AddFolderRows(listing);
+    for (int i = m_comboPath.GetCount() - 1; i > chosen; --i) {
+        m_comboPath.DeleteString(i);
+    }
+    m_comboPath.SetCurSel(chosen);
+}
