@@ -31,14 +31,14 @@ void CFileListCtrl::OnDoubleTap() {
         g_ftp.List(g_ftp.GetCurrentDir(), listing);
         DeleteAllItems();
         if (!listing.empty()) {
-            FillFromListing(listing);
+            FillFromListingLines(listing);
             SortByColumn(kColumnType, true);
         }
         box->SetCurSel(count);
     }
 }
 
-void CFileListCtrl::FillFromListing(const std::wstring& strListing) {
+void CFileListCtrl::FillFromListingLines(const std::wstring& strListing) {
     ForEachListingLine(strListing, [this](const std::wstring& line) {
         const CListingEntry entry = ParseListingLine(line);
         AddRow(entry.strName, entry.bFolder, entry.bFolder ? 0 : SizeFromSupportField(line));

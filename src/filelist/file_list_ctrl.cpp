@@ -17,6 +17,7 @@ using namespace platform::ui;
 const MessageEntry<CFileListCtrl> CFileListCtrl::kMessageMap[] = {
     OnCommand(ID_COPY, &CFileListCtrl::OnCopy),
     OnCommand(ID_CUT, &CFileListCtrl::OnCut),
+    OnCommand(ID_PASTE, &CFileListCtrl::OnPaste),
     OnNotify(IDC_FILELIST, kNotifyDoubleTap, &CFileListCtrl::OnDoubleTap),
     OnNotify(IDC_FILELIST, kNotifyTapAndHold, &CFileListCtrl::OnTapAndHold),
     OnCommand(ID_SHARE_FILE_MENU, &CFileListCtrl::OnShareFile),

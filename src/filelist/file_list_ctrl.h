@@ -1,6 +1,6 @@
 #pragma once
 // The file list of the main window: double tap opens a folder, tap-and-hold opens the pop-up
-// menu of cut and copy, the hidden type column stays closed.
+// menu of cut, copy and paste, the hidden type column stays closed.
 
 #include <cstdint>
 #include <string>
@@ -42,7 +42,13 @@ class CFileListCtrl : public platform::ui::ListView {
     // Appends one row in name order: name, size text (files only) and type code. Returns the
     // row, or -1 when it could not be inserted.
     int AddRow(const std::wstring& strName, bool bFolder, std::uint32_t nSize);
-    // Fills the list from a LIST text, each file's size read from its own line.
+    // Adds the rows of a LIST text, each file's size read from its own line (the double
+    // tap's listing: no SIZE requests).
+    void FillFromListingLines(const std::wstring& strListing);
+    // Adds one row per line of a LIST text, asking the server for each file's size.
+    void AddListingRows(const std::wstring& strListing);
+    // Empties the list and fills it from a LIST text with one SIZE request per file, folders
+    // first (the refill after a paste changed the remote folder).
     void FillFromListing(const std::wstring& strListing);
 
     // The size a LIST line gives after its group field " support      ", 0 without digits.
@@ -53,7 +59,18 @@ class CFileListCtrl : public platform::ui::ListView {
     void OnTapAndHold(const platform::ui::Message& message);
     void OnCopy();
     void OnCut();
+    void OnPaste();
     void OnShareFile() {}
+
+    // The transfer paths of Paste, chosen by the view showing and the clipboard record.
+    void PasteUploadCut();
+    void PasteRemoteMove();
+    void PasteUploadCopy();
+    void PasteDeviceMove(const std::wstring& strTarget);
+    void PasteDownload(const std::wstring& strTarget, bool bCutRecord);
+    void PasteDeviceCopy(const std::wstring& strTarget);
+    // Lists the server's current folder again into the list.
+    void RefillFromServer();
 
     // The path box of the window this list belongs to.
     platform::ui::ComboBox* PathBox() const;

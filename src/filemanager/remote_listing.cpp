@@ -1,5 +1,4 @@
 #include "app/globals.h"
-#include "filelist/listing_line.h"
 #include "filemanager/file_manager_dlg.h"
 #include "platform/ui/ui_guards.h"
 
@@ -25,13 +24,5 @@ void CFileManagerDlg::ListRemoteFolder() {
 }
 
 void CFileManagerDlg::AddListingRows(const std::wstring& strListing) {
-    ForEachListingLine(strListing, [this](const std::wstring& line) {
-        const CListingEntry entry = ParseListingLine(line);
-        std::uint32_t size = 0;
-        if (!entry.bFolder) {
-            g_ftp.SendCommand(L"SIZE " + entry.strName);
-            size = SizeFromReply(g_ftp.ReadReply());
-        }
-        m_listFiles.AddRow(entry.strName, entry.bFolder, size);
-    });
+    m_listFiles.AddListingRows(strListing);
 }

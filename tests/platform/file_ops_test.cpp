@@ -31,6 +31,10 @@ TEST_F(FileOperations, CopyHonoursFailIfExistsAndNeverDamagesTheTarget) {
     EXPECT_FALSE(fs_.CopyFile(L"\\dir", L"\\c.txt", false));
     EXPECT_FALSE(fs_.CopyFile(L"\\none", L"\\c.txt", false));
     EXPECT_FALSE(fs_.CopyFile(L"\\a.txt", L"\\nofolder\\c.txt", false));
+    WriteHostFile(root_ / "dir" / "copy.txt", "charlie");
+    stdfs::permissions(root_ / "b.txt", stdfs::perms::owner_write, stdfs::perm_options::remove);
+    EXPECT_FALSE(fs_.CopyFile(L"/dir/copy.txt", L"\\b.txt", false));  // read-only, kept
+    EXPECT_EQ(ReadHostFile(root_ / "b.txt"), "alpha");
     ASSERT_EQ(::mkfifo((root_ / "fifo").c_str(), 0644), 0);
     EXPECT_FALSE(fs_.CopyFile(L"\\fifo", L"\\c.txt", false));  // returns, does not wait
 

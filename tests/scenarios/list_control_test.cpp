@@ -33,7 +33,7 @@ TEST_F(ListControl, HoldOnEmptySpaceNamesNothingToCutOrCopy) {
                             "hold none\n"
                             "menu 32812\n"
                             "expect box \"Select a file to cut\"\n"
-                            // Share File and Paste in the pop-up do nothing here.
+                            // Share File does nothing; the cut pasted onto itself neither.
                             "hold 0\n"
                             "menu 32817\n"
                             "hold 0\n"

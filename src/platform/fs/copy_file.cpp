@@ -73,9 +73,10 @@ bool FileSystem::CopyFile(std::wstring_view from, std::wstring_view to, bool fai
     }
     struct stat out {};
     if (::lstat(target->c_str(), &out) == 0) {
-        // Copying a file onto itself would empty it; folders and pipes are never replaced.
+        // Copying a file onto itself would empty it; folders and pipes are never replaced,
+        // and the device refuses to overwrite a read-only file.
         const bool sameFile = out.st_dev == in.st_dev && out.st_ino == in.st_ino;
-        if (failIfExists || sameFile || !S_ISREG(out.st_mode)) {
+        if (failIfExists || sameFile || !S_ISREG(out.st_mode) || (out.st_mode & S_IWUSR) == 0) {
             return false;
         }
     }

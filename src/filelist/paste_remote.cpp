@@ -1,0 +1,89 @@
+// The paths of Paste in the Remote view: uploads into the shown folder and moves inside the
+// account.
+
+#include <utility>
+
+#include "app/globals.h"
+#include "filelist/file_list_ctrl.h"
+#include "filelist/paste_steps.h"
+#include "filelist/path_box.h"
+#include "platform/device.h"
+#include "platform/ui/application.h"
+
+using namespace platform::ui;
+
+namespace {
+
+// Stores a device file under its name in the server's current folder, the folder shown.
+// Nothing outside that folder is replaced or moved, so no file of the same name elsewhere
+// (in the remote root, say) is touched. The store-target flag is left as it was found.
+bool StoreInShownFolder(const std::wstring& strLocalPath, const std::wstring& strName) {
+    std::wstring previous = std::exchange(g_ftp.m_strStoreInPlace, kTextTrue);
+    const bool stored = g_ftp.StoreFile(strLocalPath, strName);
+    g_ftp.m_strStoreInPlace = std::move(previous);
+    return stored;
+}
+
+}  // namespace
+
+void CFileListCtrl::PasteUploadCut() {
+    CClientApp* app = GetClientApp();
+    const std::wstring name = app->m_strClipName;
+    const bool replacing = RemoteFileMayExist(name);
+    if (replacing && !AskToReplace(kAskReplaceExisting)) {
+        return;
+    }
+    if (!StoreInShownFolder(app->m_strClipPath, name)) {
+        AppMessageBox(kPasteTransferFailed);
+        return;
+    }
+    if (!replacing) {
+        RefillFromServer();
+    }
+    if (!platform::Device::Current().Files().DeleteFile(app->m_strClipPath)) {
+        // The cut cannot be carried out: the upload is taken back, and with the cut source
+        // gone a second paste does nothing.
+        AppMessageBox(L"Cannot delete a system file");
+        DeleteRemoteFile(name);
+        app->m_strCutSource.clear();
+        return;
+    }
+    if (replacing) {
+        RefillFromServer();
+    } else {
+        AppMessageBox(kPasteUploadDone);
+    }
+    app->m_strCutSource.clear();
+    app->m_strClipName.clear();
+}
+
+void CFileListCtrl::PasteRemoteMove() {
+    CClientApp* app = GetClientApp();
+    const std::wstring here = g_ftp.GetCurrentDir();
+    app->m_strClipName = TrimLeadingBlanks(app->m_strClipName);
+    if (app->m_strClipPath == here + L"/" + app->m_strClipName) {
+        return;  // pasted into the folder it came from
+    }
+    const std::wstring target = here + L"//" + app->m_strClipName;
+    if (RemoteFileMayExist(target) && !AskToReplace(kAskReplaceExisiting)) {
+        return;
+    }
+    g_ftp.Rename(app->m_strClipPath, target);
+    RefillFromServer();
+    app->m_strCutSource.clear();
+    app->m_strClipName.clear();
+}
+
+void CFileListCtrl::PasteUploadCopy() {
+    CClientApp* app = GetClientApp();
+    if (RemoteFileMayExist(app->m_strClipName) && !AskToReplace(kAskReplaceExisiting)) {
+        return;
+    }
+    if (!StoreInShownFolder(app->m_strClipPath, app->m_strClipName)) {
+        AppMessageBox(kPasteTransferFailed);
+        return;
+    }
+    RefillFromServer();
+    // The record stays: the same file can be pasted again elsewhere.
+    AppMessageBox(kPasteUploadDone);
+}
