@@ -12,3 +12,6 @@ for preset in default asan; do
   echo "== $preset: test"
   ctest --preset "$preset"
 done
+
+echo "== default: package"
+scripts/check-package.sh
