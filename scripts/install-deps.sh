@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev fonts-dejavu-core
   curl xvfb xauth
   clang-14 libclang-rt-14-dev llvm-14
+  dpkg-dev file help2man desktop-file-utils
 )
 
 missing=()

@@ -13,5 +13,8 @@ for preset in default asan; do
   ctest --preset "$preset"
 done
 
+echo "== default: package"
+scripts/check-package.sh
+
 echo "== fuzz targets: a bounded run of each"
 scripts/fuzz.sh --check

@@ -28,15 +28,20 @@ CommandLine failure(std::string error) {
 }  // namespace
 
 std::string usage_text() {
-    return "usage: stowbox-service --root DIR [--listen ADDRESS] [--ftp-port N] [--web-port N]\n"
-           "                       --account NAME:PASSWORD[:LIMIT] [--account ...]\n"
+    return "Usage: stowbox-service --root DIR --account NAME:PASSWORD[:LIMIT]... [OPTION]...\n"
+           "Runs a stand-in of the Stowbox service: its FTP server and its web servlets.\n"
            "  --root DIR        keeps each account's files in DIR/accounts/NAME and mails in\n"
            "                    DIR/outbox\n"
            "  --listen ADDRESS  IPv4 address to listen on (default 127.0.0.1)\n"
            "  --ftp-port N      FTP port; 0 picks a free one (default 0)\n"
            "  --web-port N      web port; 0 picks a free one (default 0)\n"
            "  --account ...     an account; LIMIT is its download limit, 1 to 999 (default 10)\n"
-           "Once listening it prints \"ftp HOST:PORT\" and \"web HOST:PORT\".\n";
+           "  --help            print this help and exit\n"
+           "  --version         print the version and exit\n"
+           "Once listening it prints \"ftp HOST:PORT\" and \"web HOST:PORT\".\n"
+           "\n"
+           "Examples:\n"
+           "  stowbox-service --root /tmp/stowbox-service --ftp-port 2121 --account alice:secret\n";
 }
 
 CommandLine parse_command_line(const std::vector<std::string>& args) {
@@ -49,9 +54,9 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
             value = option.substr(eq + 1);
             option.resize(eq);
         }
-        if (option == "--help" || option == "-h") {
+        if (option == "--help" || option == "-h" || option == "--version") {
             CommandLine result;
-            result.help = true;
+            (option == "--version" ? result.version : result.help) = true;
             return result;
         }
         const bool takes_value = option == "--root" || option == "--listen" ||

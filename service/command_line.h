@@ -11,6 +11,7 @@ namespace stowbox::service {
 struct CommandLine {
     std::optional<ServiceConfig> config;  // set when the arguments are usable
     bool help = false;
+    bool version = false;
     std::string error;
 };
 

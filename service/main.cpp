@@ -15,6 +15,10 @@ int main(int argc, char** argv) {
         std::cout << usage_text();
         return 0;
     }
+    if (command_line.version) {
+        std::cout << "stowbox-service " << STOWBOX_VERSION << "\n";
+        return 0;
+    }
     if (!command_line.config) {
         std::cerr << "stowbox-service: " << command_line.error << "\n" << usage_text();
         return 2;

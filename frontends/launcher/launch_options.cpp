@@ -3,16 +3,24 @@
 #include <cstdlib>
 
 const char* const kUsage =
-    "usage: stowbox [--headless] [--script FILE] [--screenshots DIR] [--device-root DIR]\n"
-    "               [--server HOST:PORT] [--web HOST:PORT] [--scale N] [--fail-socket-startup]\n"
+    "Usage: stowbox [OPTION]...\n"
+    "  or:  stowbox --headless --script FILE [OPTION]...\n"
+    "Opens the Stowbox client's window, or plays a script in it (--script) or without a\n"
+    "display (--headless).\n"
     "  --headless             run without a display; input comes from --script\n"
     "  --script FILE          play a script (FILE '-' reads standard input)\n"
     "  --screenshots DIR      with the GUI: save a picture of each window and 'show' step\n"
     "  --device-root DIR      host folder that holds the device's files\n"
+    "                         (default: ~/.local/share/stowbox/device)\n"
     "  --server HOST:PORT     where the built-in FTP server address leads\n"
     "  --web HOST:PORT        where the built-in web host leads\n"
     "  --scale N              device pixels are drawn N screen pixels wide (default 2)\n"
-    "  --fail-socket-startup  the device's socket layer refuses to start (for tests)\n";
+    "  --fail-socket-startup  the device's socket layer refuses to start (for tests)\n"
+    "  --help                 print this help and exit\n"
+    "  --version              print the version and exit\n"
+    "\n"
+    "Examples:\n"
+    "  stowbox --headless --script login.script --server 127.0.0.1:2121\n";
 
 ParsedLaunch ParseLaunchOptions(const std::vector<std::string>& args) {
     ParsedLaunch parsed;
@@ -32,6 +40,8 @@ ParsedLaunch ParseLaunchOptions(const std::vector<std::string>& args) {
             options.device.failSocketStartup = true;
         } else if (arg == "--help" || arg == "-h") {
             options.showUsage = true;
+        } else if (arg == "--version") {
+            options.showVersion = true;
         } else if (arg == "--script") {
             options.script = value();
         } else if (arg == "--screenshots") {
@@ -80,7 +90,9 @@ ParsedLaunch ParseLaunchOptions(const std::vector<std::string>& args) {
 
 std::filesystem::path DefaultDeviceRoot() {
     std::filesystem::path data;
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg != '\0') {
+    // A relative XDG_DATA_HOME is invalid and ignored, as the XDG base directory rules say.
+    if (const char* xdg = std::getenv("XDG_DATA_HOME");
+        xdg != nullptr && std::filesystem::path(xdg).is_absolute()) {
         data = xdg;
     } else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
         data = std::filesystem::path(home) / ".local" / "share";

@@ -15,6 +15,7 @@ struct LaunchOptions {
     int scale = 2;
     script::DeviceOptions device;
     bool showUsage = false;
+    bool showVersion = false;
 };
 
 struct ParsedLaunch {

@@ -86,6 +86,10 @@ int main(int argc, char** argv) {
         std::cout << kUsage;
         return 0;
     }
+    if (options.showVersion) {
+        std::cout << "stowbox " << STOWBOX_VERSION << '\n';
+        return 0;
+    }
     if (options.device.root.empty()) {
         options.device.root = DefaultDeviceRoot();
     }

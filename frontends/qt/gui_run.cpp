@@ -53,6 +53,8 @@ GuiApplication::GuiApplication(const char* programName, bool offscreenWithoutDis
     m_argc = static_cast<int>(m_args.size());
     m_app = std::make_unique<QApplication>(m_argc, m_argv.data());
     QApplication::setApplicationName(QStringLiteral("Stowbox"));
+    // Lets the desktop match the window with the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("stowbox"));
 }
 
 GuiApplication::~GuiApplication() = default;

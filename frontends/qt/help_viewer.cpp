@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <cwctype>
-#include <fstream>
 #include <string_view>
 #include <system_error>
 
-#include "help_page.h"
+#include "data_folder.h"
 
 namespace qtfront {
 
@@ -30,22 +29,21 @@ std::wstring_view BaseName(std::wstring_view path) {
     return slash == std::wstring_view::npos ? path : path.substr(slash + 1);
 }
 
-bool WriteShippedPage(const std::filesystem::path& host) {
+bool CopyShippedPage(const std::filesystem::path& shipped, const std::filesystem::path& host) {
     std::error_code error;
+    if (shipped.empty() || !std::filesystem::is_regular_file(shipped, error)) {
+        return false;
+    }
     std::filesystem::create_directories(host.parent_path(), error);
     if (error) {
         return false;
     }
-    // Written beside and renamed, so an interrupted write never leaves half a page.
+    // Copied beside and renamed, so an interrupted copy never leaves half a page.
     const std::filesystem::path partial = host.string() + ".partial";
-    {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        out.write(kHelpPage,
-                  static_cast<std::streamsize>(std::char_traits<char>::length(kHelpPage)));
-        if (!out.flush()) {
-            std::filesystem::remove(partial, error);
-            return false;
-        }
+    if (!std::filesystem::copy_file(shipped, partial,
+                                    std::filesystem::copy_options::overwrite_existing, error)) {
+        std::filesystem::remove(partial, error);
+        return false;
     }
     std::filesystem::rename(partial, host, error);
     if (error) {
@@ -59,7 +57,8 @@ bool WriteShippedPage(const std::filesystem::path& host) {
 
 std::optional<std::filesystem::path> PrepareHelpPage(const platform::fs::FileSystem& files,
                                                      const std::wstring& program,
-                                                     const std::wstring& commandLine) {
+                                                     const std::wstring& commandLine,
+                                                     const std::filesystem::path& shippedPage) {
     if (Lower(BaseName(program)) != kHelpViewer) {
         return std::nullopt;
     }
@@ -78,10 +77,15 @@ std::optional<std::filesystem::path> PrepareHelpPage(const platform::fs::FileSys
         return host;
     }
     if (Lower(devicePath) != kShippedPage || std::filesystem::exists(*host, error) ||
-        !WriteShippedPage(*host)) {
+        !CopyShippedPage(shippedPage, *host)) {
         return std::nullopt;
     }
     return host;
+}
+
+std::filesystem::path ShippedHelpPage() {
+    const auto data = ProgramDataFolder();
+    return data.empty() ? data : data / "Kestra.htm";
 }
 
 }  // namespace qtfront

@@ -1,7 +1,7 @@
 #pragma once
 // The device's help viewer: on this host, the help page opens in the desktop's browser.
-// The project ships the program's help page and puts it into the device only when the help
-// is asked for and the page is not there yet.
+// The project installs the program's help page with it and copies that page into the device
+// only when the help is asked for and the page is not there yet.
 
 #include <filesystem>
 #include <optional>
@@ -12,10 +12,14 @@
 namespace qtfront {
 
 // The host file the help viewer would show for `commandLine` ("file:\Windows\Kestra.htm"),
-// writing the shipped help page there first when that page is missing. Nothing when
-// `program` is not the help viewer, the path leaves the device, or there is no such page.
+// copying `shippedPage` there first when that page is missing. Nothing when `program` is not
+// the help viewer, the path leaves the device, or there is no such page.
 std::optional<std::filesystem::path> PrepareHelpPage(const platform::fs::FileSystem& files,
                                                      const std::wstring& program,
-                                                     const std::wstring& commandLine);
+                                                     const std::wstring& commandLine,
+                                                     const std::filesystem::path& shippedPage);
+
+// The help page installed with the program; empty when the program cannot tell where it is.
+std::filesystem::path ShippedHelpPage();
 
 }  // namespace qtfront

@@ -207,7 +207,8 @@ bool QtFrontend::StartProgram(const std::wstring& program, const std::wstring& c
     if (m_automation != nullptr && m_automation->ProgramStarted(program, commandLine)) {
         return true;
     }
-    const auto page = PrepareHelpPage(platform::Device::Current().Files(), program, commandLine);
+    const auto page = PrepareHelpPage(platform::Device::Current().Files(), program, commandLine,
+                                      ShippedHelpPage());
     return page && openUrl && openUrl(QUrl::fromLocalFile(QString::fromStdString(page->string())));
 }
 

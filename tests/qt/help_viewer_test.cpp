@@ -1,5 +1,5 @@
-// The help command opens the device's help page; the shipped page is written into the
-// device only when it is missing.
+// The help command opens the device's help page; the page installed with the program is
+// copied into the device only when it is missing.
 
 #include <gtest/gtest.h>
 
@@ -24,13 +24,16 @@ std::string Read(const std::filesystem::path& path) {
 
 class HelpPage : public ::testing::Test {
   protected:
+    static std::filesystem::path Shipped() { return qtfront::ShippedHelpPage(); }
+
     testing_support::TempFolder root{"stowbox-help"};
     platform::fs::FileSystem files{root.Path()};
 };
 
 TEST_F(HelpPage, IsWrittenOnlyWhenAskedForAndMissing) {
     EXPECT_TRUE(std::filesystem::is_empty(root.Path())) << "nothing before the help command";
-    const auto page = qtfront::PrepareHelpPage(files, kViewer, kCommandLine);
+    // The page the build put where an installed program finds it.
+    const auto page = qtfront::PrepareHelpPage(files, kViewer, kCommandLine, Shipped());
     ASSERT_TRUE(page.has_value());
     EXPECT_EQ(*page, root.Path() / "Windows" / "Kestra.htm");
     const std::string text = Read(*page);
@@ -40,19 +43,25 @@ TEST_F(HelpPage, IsWrittenOnlyWhenAskedForAndMissing) {
 
     // A page the person put there is theirs: it is shown, not replaced.
     root.WriteFile("Windows/Kestra.htm", "my own notes");
-    EXPECT_EQ(qtfront::PrepareHelpPage(files, kViewer, kCommandLine), page);
+    EXPECT_EQ(qtfront::PrepareHelpPage(files, kViewer, kCommandLine, Shipped()), page);
     EXPECT_EQ(Read(*page), "my own notes");
 }
 
-TEST_F(HelpPage, OtherProgramsPagesAndPathsLeavingTheDeviceOpenNothing) {
-    EXPECT_FALSE(qtfront::PrepareHelpPage(files, L"notepad.exe", kCommandLine));
-    EXPECT_FALSE(qtfront::PrepareHelpPage(files, kViewer, L"file:\\Windows\\Other.htm"));
-    EXPECT_FALSE(qtfront::PrepareHelpPage(files, kViewer, L"file:\\..\\..\\etc\\passwd"));
+TEST_F(HelpPage, OtherProgramsPagesPathsLeavingTheDeviceAndAMissingInstallOpenNothing) {
+    EXPECT_FALSE(qtfront::PrepareHelpPage(files, L"notepad.exe", kCommandLine, Shipped()));
+    EXPECT_FALSE(qtfront::PrepareHelpPage(files, kViewer, L"file:\\Windows\\Other.htm", Shipped()));
+    EXPECT_FALSE(
+        qtfront::PrepareHelpPage(files, kViewer, L"file:\\..\\..\\etc\\passwd", Shipped()));
+    // A program whose installed page is gone, or that cannot tell where it is installed.
+    EXPECT_FALSE(
+        qtfront::PrepareHelpPage(files, kViewer, kCommandLine, root.Path() / "no-such.htm"));
+    EXPECT_FALSE(qtfront::PrepareHelpPage(files, kViewer, kCommandLine, {}));
     EXPECT_TRUE(std::filesystem::is_empty(root.Path()));
     // A page of another name that is there opens; the viewer's name is not case-sensitive.
     root.WriteFile("Manual.htm", "x");
-    EXPECT_EQ(qtfront::PrepareHelpPage(files, L"\\Windows\\PEGHELP.EXE", L"file:\\Manual.htm"),
-              root.Path() / "Manual.htm");
+    EXPECT_EQ(
+        qtfront::PrepareHelpPage(files, L"\\Windows\\PEGHELP.EXE", L"file:\\Manual.htm", Shipped()),
+        root.Path() / "Manual.htm");
 }
 
 class HelpCommand : public GuiTest {
