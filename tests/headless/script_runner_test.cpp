@@ -4,7 +4,6 @@
 
 #include <netinet/in.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include <sstream>
 
@@ -12,20 +11,20 @@
 #include "script/run_program.h"
 #include "script/script.h"
 #include "script/script_player.h"
+#include "support/fd.h"
 #include "support/temp_folder.h"
 
 namespace {
 
 // A loopback port where nothing listens.
 std::uint16_t ClosedPort() {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    const testing_support::Fd fd(socket(AF_INET, SOCK_STREAM, 0));
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    bind(fd.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address);
     socklen_t length = sizeof address;
-    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    close(fd);
+    getsockname(fd.Get(), reinterpret_cast<sockaddr*>(&address), &length);
     return ntohs(address.sin_port);
 }
 

@@ -61,7 +61,7 @@ class Scenario : public ::testing::Test {
                            const std::string& user = kUser) const;
 
     TempFolder device{"stowbox-device"};
-    stowbox::test::ServiceProcess service;
+    testing_support::ServiceProcess service;
 };
 
 }  // namespace testing_support
