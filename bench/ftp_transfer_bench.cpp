@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "ftp/ftp_session.h"
+#include "ftp/transfer_blocks.h"
 #include "support/scripted_ftp_server.h"
 #include "support/test_device.h"
 
@@ -25,9 +26,9 @@ using testing_support::TestDevice;
 
 constexpr std::uint64_t kFileSize = 64ull << 20;
 constexpr int kRounds = 3;
-constexpr std::size_t kReceiveBlock = 255;
-constexpr std::size_t kSendBlock = 256;
-constexpr std::size_t kWriteBuffer = 64 * 1024;
+using ftp::kReceiveBlock;
+using ftp::kSendBlock;
+using ftp::kWriteBuffer;
 
 double Seconds(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();

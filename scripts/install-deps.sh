@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcurl4-openssl-dev libcpp-httplib-dev
   qt6-base-dev fonts-dejavu-core
-  curl xvfb xauth
+  curl xvfb xauth clang-format
   clang-14 libclang-rt-14-dev llvm-14
   dpkg-dev file help2man desktop-file-utils
 )

@@ -2,14 +2,19 @@
 
 #include "app/globals.h"
 #include "platform/device.h"
+#include "platform/text/codepage.h"
+#include "res/built_in_servers.h"
 #include "script/script_player.h"
 
 namespace script {
 
 namespace {
-// The addresses built into the program.
-const platform::net::Endpoint kBuiltInFtpServer{"127.0.0.1", 21};
-const platform::net::Endpoint kBuiltInWebHost{"127.0.0.1", 80};
+
+// A server built into the program, as the device's routes name it.
+platform::net::Endpoint BuiltIn(int port) {
+    return {platform::text::ToAnsi(kServerAddress), static_cast<std::uint16_t>(port)};
+}
+
 }  // namespace
 
 platform::net::Network MakeNetwork(const DeviceOptions& options) {
@@ -17,10 +22,10 @@ platform::net::Network MakeNetwork(const DeviceOptions& options) {
     networkOptions.failStartup = options.failSocketStartup;
     platform::net::Network network(networkOptions);
     if (options.ftpServer) {
-        network.AddRoute(kBuiltInFtpServer, *options.ftpServer);
+        network.AddRoute(BuiltIn(kFtpServerPort), *options.ftpServer);
     }
     if (options.webServer) {
-        network.AddRoute(kBuiltInWebHost, *options.webServer);
+        network.AddRoute(BuiltIn(kWebServerPort), *options.webServer);
     }
     return network;
 }

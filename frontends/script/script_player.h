@@ -68,15 +68,46 @@ class ScriptPlayer {
     std::function<void(const std::string& reason)> onSnapshot;
 
   private:
+    struct InputStep;
+    struct CheckStep;
+
     // True when the step queued input for the program.
     bool Apply(platform::Device& device, const Step& step);
+    // Dispatch through the tables of input verbs and checks.
     bool ApplyInput(platform::Device& device, const Step& step);
     void ApplyCheck(platform::Device& device, const Step& step);
     void Show(platform::Device& device);
-    [[noreturn]] void Fail(const Step& step, const std::string& expected,
-                           const std::string& found) const;
-    [[noreturn]] void Bad(const Step& step, const std::string& why) const;
     void Line(const std::wstring& text);
+
+    // One function per input verb; true when it queued input for the program.
+    bool Queue(InputStep& input);
+    bool Answer(InputStep& input);
+    bool TapAtBlock(InputStep& input);
+    bool MenuWithoutHold(InputStep& input);
+    bool Type(InputStep& input);
+    bool Click(InputStep& input);
+    bool CommandStep(InputStep& input);
+    bool HelpStep(InputStep& input);
+    bool CheckRow(InputStep& input);
+    bool Mark(InputStep& input);
+    bool DoubleTap(InputStep& input);
+    bool Hold(InputStep& input);
+    bool Header(InputStep& input);
+    bool Select(InputStep& input);
+    bool SetCheck(InputStep& input);
+    bool Tap(InputStep& input);
+
+    // One function per check of `expect`.
+    void ExpectBox(const CheckStep& check);
+    void ExpectNoBox(const CheckStep& check);
+    void ExpectTitle(const CheckStep& check);
+    void ExpectText(const CheckStep& check);
+    void ExpectButtons(const CheckStep& check);
+    void ExpectProgress(const CheckStep& check);
+    void ExpectPath(const CheckStep& check);
+    void ExpectRows(const CheckStep& check);
+    void ExpectRow(const CheckStep& check);
+    void ExpectChecked(const CheckStep& check);
 
     std::vector<Step> m_steps;
     std::size_t m_next = 0;

@@ -3,6 +3,7 @@
 #include "app/globals.h"
 #include "filemanager/file_manager_dlg.h"
 #include "platform/ui/toolkit.h"
+#include "res/built_in_servers.h"
 #include "res/resource.h"
 #include "res/templates.h"
 
@@ -44,7 +45,7 @@ void CLoginDlg::OnLogin() {
         AppMessageBox(L"Enter User Name");
     } else if (app->m_strPassword.empty()) {
         AppMessageBox(L"Enter Password");
-    } else if (!g_ftp.Connect(kServerAddress, kServerPort)) {
+    } else if (!g_ftp.Connect(kServerAddress, kFtpServerPort)) {
         AppMessageBox(L"Error Connecting to Server");
     } else if (!g_ftp.Login(app->m_strUserName, app->m_strPassword)) {
         AppMessageBox(L"Login Failed .Check the User name and the Password ");

@@ -13,10 +13,6 @@ class CLoginDlg : public platform::ui::Dialog {
     const char* ClassName() const override { return "CLoginDlg"; }
     bool OnMessage(const platform::ui::Message& message) override;
 
-    // The service's FTP server, built in.
-    static constexpr const wchar_t* kServerAddress = L"127.0.0.1";
-    static constexpr int kServerPort = 21;
-
     int IconResource() const { return m_hIcon; }
 
   protected:

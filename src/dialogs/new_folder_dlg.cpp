@@ -38,8 +38,7 @@ void CNewFolderDlg::OnOK() {
     const std::wstring folder = g_ftp.GetCurrentDir();
     // Only an empty edit is refused: a name of blanks goes to the server, which refuses it.
     const std::wstring name = TrimBlanks(m_editFolderName.GetWindowText());
-    g_ftp.SendCommand(L"MKD " + folder + L"/" + name);
-    g_ftp.ReadReply();
+    g_ftp.SendAndRead(L"MKD " + folder + L"/" + name);
     if (g_ftp.GetReplyCode() == ftp::kReplyDirectoryExists) {
         AppMessageBox(L"Directory already exists");
         return;

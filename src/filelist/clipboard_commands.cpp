@@ -26,11 +26,11 @@ void CFileListCtrl::OnCopy() {
         AppMessageBox(L"Select a file to copy");
         return;
     }
-    app->m_strClipIsCut = L"FALSE";
+    app->m_strClipIsCut = kTextFalse;
     const std::wstring& view = app->m_strCurrentView;
-    if (view == L"Local" || view == L"Remote") {
+    if (view == kViewLocal || view == kViewRemote) {
         // Remote names carry the blanks that indent the remote root's path box entry.
-        RecordClipItem(view == L"Remote");
+        RecordClipItem(view == kViewRemote);
         app->m_strCopySource = view;
         app->m_strCutSource.clear();
     }
@@ -42,12 +42,12 @@ void CFileListCtrl::OnCut() {
         AppMessageBox(L"Select a file to cut");
         return;
     }
-    app->m_strClipIsCut = L"TRUE";
+    app->m_strClipIsCut = kTextTrue;
     const std::wstring& view = app->m_strCurrentView;
     // Device names are taken as they are: a name that begins with a blank is another file
     // than the one without it.
-    RecordClipItem(view == L"Remote");
-    if (view == L"Local" || view == L"Remote") {
+    RecordClipItem(view == kViewRemote);
+    if (view == kViewLocal || view == kViewRemote) {
         app->m_strCutSource = view;
         app->m_strCopySource.clear();
     }

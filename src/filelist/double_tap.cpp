@@ -16,7 +16,7 @@ void CFileListCtrl::OnDoubleTap() {
     CListFreeze freeze(*this);
     const int count = box->GetCount();
     const std::wstring& view = GetClientApp()->m_strCurrentView;
-    if (view == L"Local") {
+    if (view == kViewLocal) {
         box->InsertString(count, PathBoxEntry(count, name));
         FillLocalFolder(PathFromEntries(*box, count, L'\\') + L"\\", L"*");
         SortByColumn(kColumnType, true);
@@ -25,8 +25,7 @@ void CFileListCtrl::OnDoubleTap() {
         // The path box gains the level whatever the server answers; a refused CWD lists the
         // folder the session stayed in.
         box->InsertString(count, PathBoxEntry(count, name));
-        g_ftp.SendCommand(L"CWD " + name);
-        g_ftp.ReadReply();
+        g_ftp.SendAndRead(L"CWD " + name);
         std::wstring listing;
         g_ftp.List(g_ftp.GetCurrentDir(), listing);
         DeleteAllItems();

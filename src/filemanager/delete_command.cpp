@@ -25,8 +25,7 @@ void CFileManagerDlg::OnDelete() {
             const std::wstring name = m_listFiles.GetItemText(row, kColumnName);
             if (type == kTypeFile) {
                 // A failing DELE is silent: the refreshed list still shows the file.
-                g_ftp.SendCommand(L"DELE " + name);
-                g_ftp.ReadReply();
+                g_ftp.SendAndRead(L"DELE " + name);
             } else if (type == kTypeFolder && !g_ftp.RemoveDir(name)) {
                 AppMessageBox(L"Directory is not empty");
             }

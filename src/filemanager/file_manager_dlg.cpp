@@ -78,15 +78,15 @@ bool CFileManagerDlg::OnInitDialog() {
     CClientApp* app = GetClientApp();
     app->m_hFileManagerWnd = Handle();
 
-    if (g_strOpenRemote == L"TRUE") {
+    if (g_strOpenRemote == kTextTrue) {
         ListRemoteFolder();
         HideButtons({ID_UPLOAD, ID_HELP, ID_MOVE});
-        app->m_strActiveView = L"RemoteView";
+        app->m_strActiveView = kToolbarRemote;
         g_strOpenRemote.clear();
     } else {
         ShowLocalRoot();
         HideButtons({ID_DELETE, ID_NEW_FOLDER, ID_DOWNLOAD, ID_MOVE, ID_HELP, ID_SHARE});
-        app->m_strActiveView = L"LocalView";
+        app->m_strActiveView = kToolbarLocal;
     }
 
     SetWindowText(L"My Device");
@@ -99,17 +99,14 @@ void CFileManagerDlg::OnShowRemote() {
     m_progress.SetPos(0);
     SetWindowText(L"Stowbox");
     const std::wstring cwdRoot = std::wstring(L"CWD /") + kRemoteRootName;
-    g_ftp.SendCommand(cwdRoot);
-    g_ftp.ReadReply();
+    g_ftp.SendAndRead(cwdRoot);
     if (g_ftp.GetReplyCode() == ftp::kReplyNoSuchFile) {
         // A fresh account: make the remote root, then go into it.
-        g_ftp.SendCommand(std::wstring(L"MKD ") + kRemoteRootName);
-        g_ftp.ReadReply();
-        g_ftp.SendCommand(cwdRoot);
-        g_ftp.ReadReply();
+        g_ftp.SendAndRead(std::wstring(L"MKD ") + kRemoteRootName);
+        g_ftp.SendAndRead(cwdRoot);
     }
     ListRemoteFolder();
-    GetClientApp()->m_strActiveView = L"RemoteView";
+    GetClientApp()->m_strActiveView = kToolbarRemote;
     ShowButtons({ID_DELETE, ID_NEW_FOLDER, ID_DOWNLOAD, ID_SHARE});
     HideButtons({ID_UPLOAD});
 }
@@ -119,7 +116,7 @@ void CFileManagerDlg::OnShowLocal() {
     SetWindowText(L"My Device");
     m_progress.SetPos(0);
     ShowLocalRoot();
-    GetClientApp()->m_strActiveView = L"LocalView";
+    GetClientApp()->m_strActiveView = kToolbarLocal;
     HideButtons({ID_DELETE, ID_NEW_FOLDER, ID_DOWNLOAD, ID_MOVE, ID_SHARE});
     ShowButtons({ID_UPLOAD});
 }
@@ -128,11 +125,10 @@ void CFileManagerDlg::OnShowAccountTop() {
     CWaitCursor wait;
     m_progress.SetPos(0);
     SetWindowText(L"Stowbox");
-    g_ftp.SendCommand(L"CWD /");
-    g_ftp.ReadReply();
+    g_ftp.SendAndRead(L"CWD /");
     ListRemoteFolder();
-    g_ftp.SendCommand(L"CWD /");
-    g_ftp.ReadReply();
+    // Once more after the listing, on purpose: the server sees the exchange it knows.
+    g_ftp.SendAndRead(L"CWD /");
     ShowButtons({ID_DELETE, ID_NEW_FOLDER, ID_DOWNLOAD});
     HideButtons({ID_UPLOAD});
 }
@@ -147,7 +143,7 @@ void CFileManagerDlg::OnExit() {
 }
 
 void CFileManagerDlg::OnNewFolder() {
-    g_strOpenRemote = L"TRUE";
+    g_strOpenRemote = kTextTrue;
     {
         // It opens the next file manager window itself, before its run returns.
         CNewFolderDlg dlg;

@@ -5,7 +5,7 @@
 void CFileManagerDlg::ShowLocalRoot() {
     CWaitCursor wait;
     CListFreeze freeze(m_listFiles);
-    GetClientApp()->m_strCurrentView = L"Local";
+    GetClientApp()->m_strCurrentView = kViewLocal;
     m_comboPath.ResetContent();
     m_comboPath.InsertString(0, L"My Device");
     m_comboPath.SetCurSel(0);

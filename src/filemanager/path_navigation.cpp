@@ -31,12 +31,11 @@ void CFileManagerDlg::OnPathSelChange() {
     const int chosen = m_comboPath.GetCurSel();
     const int count = m_comboPath.GetCount();
     const std::wstring& view = GetClientApp()->m_strCurrentView;
-    if (view == L"Local") {
+    if (view == kViewLocal) {
         ListLocalFolder(LocalFolderPath(m_comboPath, chosen), m_strPattern);
-    } else if (view == L"Remote") {
+    } else if (view == kViewRemote) {
         // The reply is not examined: a refused CWD lists the folder the session stayed in.
-        g_ftp.SendCommand(L"CWD " + RemoteFolderPath(m_comboPath, chosen));
-        g_ftp.ReadReply();
+        g_ftp.SendAndRead(L"CWD " + RemoteFolderPath(m_comboPath, chosen));
         std::wstring listing;
         g_ftp.List(g_ftp.GetCurrentDir(), listing);
         m_listFiles.DeleteAllItems();

@@ -7,10 +7,10 @@ void CFileManagerDlg::ListRemoteFolder() {
     CListFreeze freeze(m_listFiles);
     m_comboPath.ResetContent();
     m_comboPath.InsertString(0, L"Stowbox");
-    m_comboPath.InsertString(1, L"**  My Device on Stowbox");
+    m_comboPath.InsertString(1, std::wstring(L"**  ") + kRemoteRootName);
     m_listFiles.DeleteAllItems();
     CClientApp* app = GetClientApp();
-    app->m_strCurrentView = L"Remote";
+    app->m_strCurrentView = kViewRemote;
     app->m_strRemoteDir = g_ftp.GetCurrentDir();
     // A refused LIST leaves the text as it was; starting empty keeps another folder's rows
     // from being shown as this one's.

@@ -25,17 +25,16 @@ constexpr std::initializer_list<int> kUploadLocks = {ID_SHOW_LOCAL, ID_SHOW_REMO
 
 // Sends one command and reads its reply; true when the server did it (250).
 bool Command(const std::wstring& strCommand) {
-    g_ftp.SendCommand(strCommand);
-    g_ftp.ReadReply();
+    g_ftp.SendAndRead(strCommand);
     return g_ftp.GetReplyCode() == ftp::kReplyFileActionOk;
 }
 
 // Makes a remote folder (it may exist already) and goes into it. False when the session
 // could not go there: its files must then not be stored wherever the session is.
 bool EnterNewRemoteFolder(const std::wstring& strRemoteFolder) {
-    g_ftp.SendCommand(L"MKD " + strRemoteFolder);
-    g_ftp.ReadReply();
+    g_ftp.SendAndRead(L"MKD " + strRemoteFolder);
     const bool entered = Command(L"CWD " + strRemoteFolder);
+    // Its answer is not needed; the PWD stays so that the server sees the exchange it knows.
     g_ftp.GetCurrentDir();
     return entered;
 }
@@ -80,7 +79,7 @@ void CFileManagerDlg::OnUpload() {
             Command(std::wstring(L"CWD ") + kRemoteRoot);
             const std::wstring remote = std::wstring(kRemoteRoot) + L"/" + name;
             const bool entered = EnterNewRemoteFolder(remote);
-            g_ftp.m_strStoreInPlace = L"TRUE";
+            g_ftp.m_strStoreInPlace = kTextTrue;
             if (entered) {
                 UploadFolder(local + L"\\", remote);
             }
@@ -88,7 +87,7 @@ void CFileManagerDlg::OnUpload() {
         } else {
             Command(std::wstring(L"CWD ") + kRemoteRoot);
             g_ftp.GetCurrentDir();
-            g_ftp.m_strStoreInPlace = L"FALSE";
+            g_ftp.m_strStoreInPlace = kTextFalse;
             if (!g_ftp.StoreFile(local, name)) {
                 AppMessageBox(L"File Transfer Cancelled");
                 SetProgressNow(0);

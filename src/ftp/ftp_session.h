@@ -19,6 +19,8 @@ class CFtpSession {
     bool Connect(std::wstring strHost, int nPort);
     bool SendCommand(std::wstring strCommand);
     std::wstring ReadReply();
+    // A command and its reply: true when the command went out.
+    bool SendAndRead(const std::wstring& strCommand);
     int GetReplyCode() const { return m_nReplyCode; }
     std::wstring GetReplyText() const { return m_strReplyText; }
     void SetReplyCode(int nCode) { m_nReplyCode = nCode; }
@@ -50,7 +52,6 @@ class CFtpSession {
     // How the block loop of an upload or download ended.
     enum class BlockLoopEnd { Done, Cancelled, LocalFileFailed };
 
-    bool SendAndRead(const std::wstring& strCommand);
     std::wstring StorePath(const std::wstring& strRemoteName) const;
     bool AbandonTransfer(int nReplyCode);
     BlockLoopEnd SendFileBlocks();

@@ -11,6 +11,7 @@
 #include "ftp/download_target.h"
 #include "ftp/ftp_session.h"
 #include "ftp/pasv_reply.h"
+#include "ftp/transfer_blocks.h"
 #include "platform/device.h"
 #include "platform/text/codepage.h"
 #include "res/session_texts.h"
@@ -19,10 +20,9 @@ namespace {
 
 using platform::fs::File;
 
-constexpr std::size_t kReceiveBlock = 255;  // per receive call: listings and downloads
-constexpr std::size_t kSendBlock = 256;     // per file read and send: uploads
-// Received blocks gather here before they go to the file: few writes, bounded memory.
-constexpr std::size_t kWriteBuffer = 64 * 1024;
+using ftp::kReceiveBlock;
+using ftp::kSendBlock;
+using ftp::kWriteBuffer;
 
 }  // namespace
 
@@ -139,7 +139,7 @@ bool CFtpSession::RetrieveFile(std::wstring strRemoteName, std::wstring strLocal
 }
 
 std::wstring CFtpSession::StorePath(const std::wstring& strRemoteName) const {
-    if (m_strStoreInPlace == L"TRUE") {
+    if (m_strStoreInPlace == kTextTrue) {
         return strRemoteName;
     }
     return std::wstring(kRemoteRoot) + L"/" + strRemoteName;

@@ -7,33 +7,11 @@
 #include <sstream>
 
 #include "app/globals.h"
-#include "headless/run_script.h"
-#include "script/run_program.h"
-#include "support/scripted_ftp_server.h"
-#include "support/temp_folder.h"
-
-using testing_support::ScriptedFtpServer;
+#include "support/scripted_run.h"
 
 namespace {
 
-class Login : public ::testing::Test {
-  protected:
-    testing_support::TempFolder device;
-    ScriptedFtpServer server;
-    std::ostringstream transcript;
-
-    script::ScriptResult Run(const std::string& script) {
-        server.Start();
-        script::DeviceOptions options;
-        options.root = device.Path();
-        options.ftpServer = platform::net::Endpoint{"127.0.0.1", server.Port()};
-        auto result = headless::RunScriptText(script, options, transcript);
-        const auto& finished = server.Finish();
-        EXPECT_EQ(finished.transcript, server.ExpectedTranscript());
-        EXPECT_THAT(finished.problems, testing::IsEmpty());
-        return result;
-    }
-};
+using Login = testing_support::ScriptedRun;
 
 const char* const kLoginAlice = "type 1001 \"alice\"\ntype 1002 \"secret\"\nclick 1003\n";
 

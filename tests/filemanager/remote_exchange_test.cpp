@@ -6,29 +6,12 @@
 #include <sstream>
 
 #include "app/globals.h"
-#include "headless/run_script.h"
-#include "script/run_program.h"
-#include "support/scripted_ftp_server.h"
-#include "support/temp_folder.h"
+#include "support/scripted_run.h"
 
 namespace {
 
-using testing_support::ScriptedFtpServer;
-
-class RemoteExchange : public ::testing::Test {
+class RemoteExchange : public testing_support::ScriptedRun {
   protected:
-    script::ScriptResult Run(const std::string& script) {
-        server.Start();
-        script::DeviceOptions options;
-        options.root = device.Path();
-        options.ftpServer = platform::net::Endpoint{"127.0.0.1", server.Port()};
-        auto result = headless::RunScriptText(script, options, transcript);
-        const auto& finished = server.Finish();
-        EXPECT_EQ(finished.transcript, server.ExpectedTranscript());
-        EXPECT_THAT(finished.problems, testing::IsEmpty());
-        return result;
-    }
-
     // PWD, then a LIST whose data is `listing`.
     void ListingOf(const std::string& folder, const std::string& listing) {
         server.Command("PWD\r\n", "257 \"" + folder + "\" is current\r\n")
@@ -41,10 +24,6 @@ class RemoteExchange : public ::testing::Test {
             .CloseData()
             .Reply("226 Done\r\n");
     }
-
-    testing_support::TempFolder device;
-    ScriptedFtpServer server;
-    std::ostringstream transcript;
 };
 
 const char* const kLogin = "type 1001 \"alice\"\ntype 1002 \"secret\"\nclick 1003\n";

@@ -52,6 +52,9 @@ class FtpTest : public ::testing::Test {
             .Reply(finalReply);
     }
 
+    // Every test's script is checked when it ends, whether or not the test looked earlier.
+    void TearDown() override { ExpectScriptRan(); }
+
     // Ends the script and checks that the client sent exactly the scripted bytes.
     const testing_support::ScriptedFtpServer::Result& ExpectScriptRan() {
         const auto& result = server.Finish();

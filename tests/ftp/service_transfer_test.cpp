@@ -27,7 +27,7 @@ void WriteHostFile(const std::filesystem::path& path, const std::string& bytes) 
 
 class AgainstService : public ::testing::Test {
   protected:
-    stowbox::test::ServiceProcess service{{"alice:secret"}};
+    testing_support::ServiceProcess service{{"alice:secret"}};
     testing_support::TestDevice device{testing_support::TestDevice::Options{
         static_cast<std::uint16_t>(service.ftpPort()), true, std::chrono::seconds(10)}};
     CFtpSession session;

@@ -4,7 +4,6 @@
 
 #include <netinet/in.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include <sstream>
 
@@ -12,36 +11,36 @@
 #include "script/run_program.h"
 #include "script/script.h"
 #include "script/script_player.h"
+#include "support/fd.h"
 #include "support/temp_folder.h"
 
-    namespace {
+namespace {
 
-    // A loopback port where nothing listens.
-    std::uint16_t ClosedPort() {
-        const int fd = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        socklen_t length = sizeof address;
-        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-        close(fd);
-        return ntohs(address.sin_port);
+// A loopback port where nothing listens.
+std::uint16_t ClosedPort() {
+    const testing_support::Fd fd(socket(AF_INET, SOCK_STREAM, 0));
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(fd.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    getsockname(fd.Get(), reinterpret_cast<sockaddr*>(&address), &length);
+    return ntohs(address.sin_port);
+}
+
+class ScriptRunner : public ::testing::Test {
+  protected:
+    testing_support::TempFolder device;
+    std::ostringstream transcript;
+
+    script::ScriptResult Run(const std::string& script, bool failSockets = false) {
+        script::DeviceOptions options;
+        options.root = device.Path();
+        options.ftpServer = platform::net::Endpoint{"127.0.0.1", ClosedPort()};
+        options.failSocketStartup = failSockets;
+        return headless::RunScriptText(script, options, transcript);
     }
-
-    class ScriptRunner : public ::testing::Test {
-      protected:
-        testing_support::TempFolder device;
-        std::ostringstream transcript;
-
-        script::ScriptResult Run(const std::string& script, bool failSockets = false) {
-            script::DeviceOptions options;
-            options.root = device.Path();
-            options.ftpServer = platform::net::Endpoint{"127.0.0.1", ClosedPort()};
-            options.failSocketStartup = failSockets;
-            return headless::RunScriptText(script, options, transcript);
-        }
-    };
+};
 
 }  // namespace
 

@@ -2,7 +2,6 @@
 // A throw-away device root beside an "outside" folder that the device must never reach.
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -10,8 +9,9 @@
 #include <string>
 
 #include "platform/fs/file_system.h"
+#include "support/temp_folder.h"
 
-namespace stowbox_test {
+namespace testing_support {
 
 namespace stdfs = std::filesystem;
 
@@ -26,19 +26,17 @@ inline std::string ReadHostFile(const stdfs::path& path) {
 
 class DeviceFolder : public ::testing::Test {
   protected:
-    static stdfs::path MakeTemp() {
-        std::string name = (stdfs::temp_directory_path() / "sbfs-XXXXXX").string();
-        EXPECT_NE(::mkdtemp(name.data()), nullptr);
-        stdfs::create_directory(stdfs::path(name) / "root");
-        stdfs::create_directory(stdfs::path(name) / "outside");
-        return stdfs::canonical(name);
-    }
-    ~DeviceFolder() override { stdfs::remove_all(temp_); }
-
-    stdfs::path temp_ = MakeTemp();
-    stdfs::path root_ = temp_ / "root";
-    stdfs::path outside_ = temp_ / "outside";
+    TempFolder folder_{"sbfs"};
+    stdfs::path temp_ = stdfs::canonical(folder_.Path());
+    stdfs::path root_ = MakeFolder("root");
+    stdfs::path outside_ = MakeFolder("outside");
     platform::fs::FileSystem fs_{root_};
+
+  private:
+    stdfs::path MakeFolder(const char* name) const {
+        stdfs::create_directory(temp_ / name);
+        return temp_ / name;
+    }
 };
 
-}  // namespace stowbox_test
+}  // namespace testing_support

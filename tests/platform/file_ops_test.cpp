@@ -6,9 +6,9 @@ namespace {
 
 using namespace platform::fs;
 namespace stdfs = std::filesystem;
-using stowbox_test::DeviceFolder;
-using stowbox_test::ReadHostFile;
-using stowbox_test::WriteHostFile;
+using testing_support::DeviceFolder;
+using testing_support::ReadHostFile;
+using testing_support::WriteHostFile;
 
 using FileOperations = DeviceFolder;
 

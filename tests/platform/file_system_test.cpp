@@ -12,8 +12,8 @@ namespace {
 
 using namespace platform::fs;
 namespace stdfs = std::filesystem;
-using stowbox_test::DeviceFolder;
-using stowbox_test::WriteHostFile;
+using testing_support::DeviceFolder;
+using testing_support::WriteHostFile;
 
 using FileSystemPaths = DeviceFolder;
 

@@ -44,7 +44,7 @@ class ScriptInWidgets : public ::testing::Test {
     char* argv[2] = {name, nullptr};
     QApplication app{argc, argv};
     testing_support::TempFolder deviceRoot{"stowbox-qt-device"};
-    stowbox::test::ServiceProcess service{{"alice:secret"}};
+    testing_support::ServiceProcess service{{"alice:secret"}};
     std::filesystem::path pictures = ArtifactFolder();
     std::ostringstream transcript;
 

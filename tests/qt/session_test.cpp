@@ -34,7 +34,7 @@ std::string Bytes(std::size_t count, unsigned seed) {
 class Session : public GuiTest {
   protected:
     testing_support::TempFolder deviceRoot{"stowbox-qt-device"};
-    stowbox::test::ServiceProcess service{{"alice:secret"}};
+    testing_support::ServiceProcess service{{"alice:secret"}};
 
     void SetUp() override {
         frontend.SetAutomation(&driver);

@@ -8,7 +8,7 @@
 namespace stowbox::service::test {
 namespace {
 
-using stowbox::test::ServiceProcess;
+using testing_support::ServiceProcess;
 
 TEST(ServiceExecutable, AnnouncesItsPortsServesAndStopsCleanly) {
     for (const int signal : {SIGTERM, SIGINT}) {

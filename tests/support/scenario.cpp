@@ -14,6 +14,7 @@
 #include "res/resource.h"
 #include "res/templates.h"
 #include "script/run_program.h"
+#include "support/program_state.h"
 
 namespace testing_support {
 
@@ -57,6 +58,7 @@ class RepaintRecorder : public headless::HeadlessFrontend {
 Scenario::Scenario(std::vector<std::string> accounts) : service(std::move(accounts)) {}
 
 ScenarioResult Scenario::Run(const std::string& script) {
+    ResetProgramState();
     script::DeviceOptions options;
     options.root = device.Path();
     options.ftpServer =
@@ -70,6 +72,7 @@ ScenarioResult Scenario::Run(const std::string& script) {
 
 ScenarioResult Scenario::RunRecordingRepaints(const std::string& script,
                                               std::vector<std::string>& repaints) {
+    ResetProgramState();
     script::ParseResult parsed = script::ParseScript(script);
     if (parsed.error) {
         return {script::kStatusBadStep, *parsed.error, {}};

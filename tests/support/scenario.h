@@ -34,7 +34,7 @@ class Scenario : public ::testing::Test {
     // Accounts as the service takes them: "NAME:PASSWORD[:LIMIT]".
     explicit Scenario(std::vector<std::string> accounts = {std::string(kUser) + ":" + kPassword});
 
-    // Runs the whole program on the script's steps.
+    // Runs the whole program on the script's steps, from a fresh start of its state.
     ScenarioResult Run(const std::string& script);
     // Runs it as Run does and records, in order, what the program painted at once while no
     // event loop ran (long commands do that): a progress bar as "progress POS/UPPER", a
@@ -61,7 +61,7 @@ class Scenario : public ::testing::Test {
                            const std::string& user = kUser) const;
 
     TempFolder device{"stowbox-device"};
-    stowbox::test::ServiceProcess service;
+    testing_support::ServiceProcess service;
 };
 
 }  // namespace testing_support

@@ -14,7 +14,7 @@
 
 extern char** environ;
 
-namespace stowbox::test {
+namespace testing_support {
 
 namespace {
 
@@ -171,4 +171,4 @@ void ServiceProcess::cleanUp() {
     }
 }
 
-}  // namespace stowbox::test
+}  // namespace testing_support

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace stowbox::test {
+namespace testing_support {
 
 // Runs the built stowbox-service as a child process on 127.0.0.1 with free ports and a
 // fresh temporary root folder. The constructor returns once both ports listen; the
@@ -47,4 +47,4 @@ class ServiceProcess {
     int web_port_ = 0;
 };
 
-}  // namespace stowbox::test
+}  // namespace testing_support

@@ -4,8 +4,10 @@
 
 #include <algorithm>
 
+#include "platform/text/codepage.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/window.h"
+#include "res/built_in_servers.h"
 
 namespace testing_support {
 
@@ -87,7 +89,9 @@ platform::net::Network MakeNetwork(const TestDevice::Options& options) {
     networkOptions.ioTimeout = options.ioTimeout;
     platform::net::Network network(networkOptions);
     if (options.ftpPort) {
-        network.AddRoute({"127.0.0.1", 21}, {"127.0.0.1", *options.ftpPort});
+        network.AddRoute(
+            {platform::text::ToAnsi(kServerAddress), static_cast<std::uint16_t>(kFtpServerPort)},
+            {"127.0.0.1", *options.ftpPort});
     }
     return network;
 }

@@ -8,7 +8,7 @@
 #include "platform/ui/list_view.h"
 #include "platform/ui/simple_controls.h"
 #include "platform/ui/window.h"
-#include "support/temp_folder.h"
+#include "support/test_device.h"
 
 using namespace platform::ui;
 
@@ -18,13 +18,16 @@ constexpr ControlTemplate kSorted{
     5, ControlKind::ListView, L"", {0, 11, 159, 143}, kStyleReport | kStyleSortAscending, 0};
 constexpr ControlTemplate kPlain{6, ControlKind::ListView, L"", {0, 11, 159, 143}, kStyleReport, 0};
 constexpr ControlTemplate kCombo{8, ControlKind::ComboBox, L"", {0, 0, 100, 50}, 0, 0};
-constexpr ControlTemplate kControls[] = {kSorted, kPlain, kCombo};
+constexpr ControlTemplate kCheck{9, ControlKind::CheckBox, L"Keep", {0, 160, 60, 12}, 0, 0};
+constexpr ControlTemplate kControls[] = {kSorted, kPlain, kCombo, kCheck};
 constexpr DialogTemplate kTemplate{1, L"", L"", 8, 200, 200, kControls, 0};
 
 class Host : public Window {
   public:
     Host() : Window(kTemplate) {}
+    ~Host() override { DestroyHandle(); }
     const char* ClassName() const override { return "Host"; }
+    using Window::CreateFromTemplate;
 };
 
 std::vector<std::wstring> Names(const ListView& list) {
@@ -111,6 +114,47 @@ TEST(ListView, BulkChangesWithRedrawOffAreAnnouncedOnce) {
     }
     list.SetRedraw(true);
     EXPECT_EQ(seen, (std::vector<ControlChange::What>{ControlChange::What::Reset}));
+}
+
+TEST(ListView, InsertAtOrBeforeTheSelectionMarkMovesItAlong) {
+    Host host;
+    ListView list;
+    list.Attach(host, kPlain);
+    list.InsertColumn(0, L"Name", ColumnAlign::Left, 180);
+    for (const wchar_t* name : {L"a", L"b", L"c"}) {
+        list.InsertItem(-1, name, 0);
+    }
+    list.SelectRow(1);
+    list.InsertItem(2, L"after", 0);  // behind the mark: it stays
+    EXPECT_EQ(list.GetSelectionMark(), 1);
+    list.InsertItem(1, L"at", 0);  // at the mark: the marked row moves down
+    EXPECT_EQ(list.GetSelectionMark(), 2);
+    list.InsertItem(0, L"before", 0);
+    EXPECT_EQ(list.GetSelectionMark(), 3);
+    EXPECT_EQ(list.GetItemText(list.GetSelectionMark(), 0), L"b");
+}
+
+TEST(CheckBox, EachTapOnItTogglesItAndTapsBesideItDoNot) {
+    testing_support::TestDevice device;
+    Host host;
+    host.CreateFromTemplate();
+    auto* box = dynamic_cast<CheckBox*>(host.GetDlgItem(kCheck.id));
+    ASSERT_NE(box, nullptr);
+    const auto tapAt = [&](Point point) {
+        Message tap;
+        tap.kind = MessageKind::StylusUp;
+        tap.window = host.Handle();
+        tap.point = point;
+        host.Dispatch(tap);
+    };
+    const Rect area = DialogRectToScreen(kCheck.rect);
+    EXPECT_FALSE(box->GetCheck());
+    tapAt(area.Centre());
+    EXPECT_TRUE(box->GetCheck());
+    tapAt({area.x + area.width + 4, area.Centre().y});
+    EXPECT_TRUE(box->GetCheck());
+    tapAt(area.Centre());
+    EXPECT_FALSE(box->GetCheck());
 }
 
 TEST(ComboBox, InsertsAtPositionsAndKeepsTheSelectionOnItsEntry) {
