@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 class MoveDialog : public GuiTest {
   protected:
     testing_support::TempFolder deviceRoot{"stowbox-qt-device"};
-    stowbox::test::ServiceProcess service{{"alice:secret"}};
+    testing_support::ServiceProcess service{{"alice:secret"}};
 
     fs::path RemoteRoot() const { return service.accountDir("alice") / "My Device on Stowbox"; }
     void WriteRemote(const std::string& relative, const std::string& bytes) const {

@@ -21,7 +21,7 @@ namespace {
 class PasteMenu : public GuiTest {
   protected:
     testing_support::TempFolder deviceRoot{"stowbox-qt-device"};
-    stowbox::test::ServiceProcess service{{"alice:secret"}};
+    testing_support::ServiceProcess service{{"alice:secret"}};
 
     std::filesystem::path RemoteRoot() const {
         return service.accountDir("alice") / "My Device on Stowbox";
