@@ -85,6 +85,7 @@ namespace {
 platform::net::Network MakeNetwork(const TestDevice::Options& options) {
     platform::net::Network::Options networkOptions;
     networkOptions.ioTimeout = options.ioTimeout;
+    networkOptions.greetingTimeout = options.greetingTimeout;
     platform::net::Network network(networkOptions);
     if (options.ftpPort) {
         network.AddRoute({"127.0.0.1", 21}, {"127.0.0.1", *options.ftpPort});

@@ -92,6 +92,7 @@ class TestDevice {
         bool startNetwork = true;
         // Short, so that a client waiting for a server that went astray fails soon.
         std::chrono::milliseconds ioTimeout{std::chrono::seconds(10)};
+        std::chrono::milliseconds greetingTimeout{std::chrono::seconds(10)};
     };
 
     TestDevice();
