@@ -9,6 +9,7 @@ packages=(
   libcurl4-openssl-dev libcpp-httplib-dev
   qt6-base-dev fonts-dejavu-core
   curl xvfb xauth
+  python3-pyftpdlib
 )
 
 missing=()

@@ -32,6 +32,11 @@ void TestFrontend::WaitForInput(platform::ui::MessageQueue& queue) {
 
 void TestFrontend::PumpPendingInput(platform::ui::MessageQueue& queue) {
     ++m_pumps;
+    for (const auto& [pump, action] : m_actions) {
+        if (pump == m_pumps) {
+            action();
+        }
+    }
     for (const ScheduledTap& tap : m_taps) {
         if (tap.pump == m_pumps) {
             Message down;
