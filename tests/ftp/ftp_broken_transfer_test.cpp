@@ -105,7 +105,8 @@ TEST_F(BrokenTransfer, ListingThatDoesNotEndInOrderFailsAsARefusedOne) {
     const std::string line = "-rw-r--r--   1 bob      support      5 Dec 07 12:34 a.txt\r\n";
     auto troubles = Troubles(line);
     // An endless listing: beyond 64 MiB the client stops taking it.
-    troubles.push_back({"endless", true, [](auto& s) { s.SendDataOversized(65 << 20); }});
+    troubles.push_back(
+        {"endless", true, [](auto& s) { s.SendDataOversized(65 << 20).CloseData(); }});
     for (const auto& trouble : troubles) {
         ScriptTransfer(trouble, "LIST\r\n");
     }

@@ -75,8 +75,9 @@ TEST_F(DeadConnection, RepliesThatAreNoRepliesBreakTheConnection) {
         std::function<void(testing_support::ScriptedFtpServer&)> reply;
     };
     const std::vector<Case> cases = {
-        {"shorter than four characters", [](auto& s) { s.Reply("22\r\n"); }},
-        {"an empty line", [](auto& s) { s.Reply("\r\n"); }},
+        // What follows would pass for a reply if the client read on.
+        {"shorter than four characters", [](auto& s) { s.Reply("22\r\n200 Fine\r\n"); }},
+        {"an empty line", [](auto& s) { s.Reply("\r\n200 Fine\r\n"); }},
         {"a line without end", [](auto& s) { s.ReplyOversized("200 ", kOversized); }},
         {"endless continuation lines",
          [](auto& s) { s.ReplyOversized("211-Status\r\n", kOversized / 4, "more status\r\n"); }},
