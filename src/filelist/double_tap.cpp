@@ -4,6 +4,29 @@
 #include "filelist/path_box.h"
 #include "platform/ui/ui_guards.h"
 
+namespace {
+
+// Field n (from 0) of a listing line, fields being separated by runs of blanks.
+std::wstring ListingField(const std::wstring& strLine, int nField) {
+    const auto isBlank = [](wchar_t ch) { return ch == L' ' || ch == L'\t' || ch == L'\r'; };
+    std::size_t pos = 0;
+    for (int field = 0;; ++field) {
+        while (pos < strLine.size() && isBlank(strLine[pos])) {
+            ++pos;
+        }
+        std::size_t end = pos;
+        while (end < strLine.size() && !isBlank(strLine[end])) {
+            ++end;
+        }
+        if (field == nField || end == pos) {
+            return strLine.substr(pos, end - pos);
+        }
+        pos = end;
+    }
+}
+
+}  // namespace
+
 void CFileListCtrl::OnDoubleTap() {
     CWaitCursor wait;
     const int row = GetSelectionMark();
@@ -47,7 +70,11 @@ void CFileListCtrl::FillFromListingLines(const std::wstring& strListing) {
 std::uint32_t CFileListCtrl::SizeFromSupportField(const std::wstring& strLine) {
     // The service's group field, padded to the width of its size column.
     const std::size_t group = strLine.find(L" support      ");
-    std::wstring text = strLine.substr(group == std::wstring::npos ? 0 : group + 1);
+    if (group == std::wstring::npos) {
+        // Another server's long listing: the size is its fifth field, as on the service's.
+        return static_cast<std::uint32_t>(LeadingNumber(ListingField(strLine, 4)));
+    }
+    std::wstring text = strLine.substr(group + 1);
     const std::size_t blank = text.find(L' ');
     text = TrimLeadingBlanks(blank == std::wstring::npos ? text : text.substr(blank + 1));
     text = text.substr(0, text.find(L' '));

@@ -3,6 +3,7 @@
 #include "app/globals.h"
 #include "filelist/format_size.h"
 #include "filelist/sort_rows.h"
+#include "ftp/download_target.h"
 #include "platform/device.h"
 #include "platform/fs/file_system.h"
 #include "platform/ui/menu.h"
@@ -63,6 +64,9 @@ void CFileListCtrl::FillFromDevice(const std::wstring& strFolder, const std::wst
         if (special == SpecialEntries::Skipped &&
             (found.attributes == kAttrInRom || found.attributes == kAttrSystem)) {
             continue;
+        }
+        if ((found.attributes & kAttrDirectory) == 0 && ftp::IsDownloadTemporary(found.name)) {
+            continue;  // left by a download that never ended: not the user's file
         }
         AddRow(found.name, (found.attributes & kAttrDirectory) != 0, found.sizeLow);
     }

@@ -36,7 +36,7 @@ class CFileListCtrl : public platform::ui::ListView {
     enum class SpecialEntries { Listed, Skipped };
     // Empties the list and fills it from a device folder; with Skipped, entries whose
     // attributes are exactly "in ROM" or exactly "system" (pipes, sockets, devices) are left
-    // out.
+    // out. A download's temporary files are never listed.
     void FillFromDevice(const std::wstring& strFolder, const std::wstring& strPattern,
                         SpecialEntries special);
     // Appends one row in name order: name, size text (files only) and type code. Returns the

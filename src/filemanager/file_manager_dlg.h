@@ -30,8 +30,9 @@ class CFileManagerDlg : public platform::ui::Dialog {
     void AddListingRows(const std::wstring& strListing);
     bool SortItems(int nColumn, bool bAscending, int nLow = 0, int nHigh = -1);
     // Uploads a device folder's content (the path ends in "\") into the remote folder, which
-    // the caller has made current, and below it folder by folder.
-    void UploadFolder(const std::wstring& strLocalFolder, const std::wstring& strRemoteFolder);
+    // the caller has made current, and below it folder by folder. False when a file failed or
+    // a folder could not be entered, so that something was left behind.
+    bool UploadFolder(const std::wstring& strLocalFolder, const std::wstring& strRemoteFolder);
 
     CFileListCtrl m_listFiles;
     platform::ui::ComboBox m_comboPath;

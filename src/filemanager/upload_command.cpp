@@ -9,6 +9,7 @@
 #include "app/globals.h"
 #include "filelist/path_box.h"
 #include "filemanager/file_manager_dlg.h"
+#include "ftp/download_target.h"
 #include "ftp/reply_codes.h"
 #include "platform/device.h"
 #include "platform/fs/file_system.h"
@@ -27,6 +28,20 @@ constexpr std::initializer_list<int> kUploadLocks = {ID_SHOW_LOCAL, ID_SHOW_REMO
 bool Command(const std::wstring& strCommand) {
     g_ftp.SendAndRead(strCommand);
     return g_ftp.GetReplyCode() == ftp::kReplyFileActionOk;
+}
+
+// Goes to the remote root, making it first when a fresh account has none yet, as the Remote
+// view does.
+void EnterRemoteRoot() {
+    const std::wstring cwdRoot = std::wstring(L"CWD ") + kRemoteRoot;
+    g_ftp.SendCommand(cwdRoot);
+    g_ftp.ReadReply();
+    if (g_ftp.GetReplyCode() == ftp::kReplyNoSuchFile) {
+        g_ftp.SendCommand(L"MKD My Device on Stowbox");
+        g_ftp.ReadReply();
+        g_ftp.SendCommand(cwdRoot);
+        g_ftp.ReadReply();
+    }
 }
 
 // Makes a remote folder (it may exist already) and goes into it. False when the session
@@ -66,6 +81,9 @@ void CFileManagerDlg::OnUpload() {
 
     const FileSystem& files = platform::Device::Current().Files();
     int done = 0;
+    // Whether every file of the checked folders went up; a folder walk carries on past a
+    // failure, but the command must not then claim success.
+    bool bAllUploaded = true;
     for (int row = 0; row < m_listFiles.GetItemCount(); ++row) {
         if (!m_listFiles.GetCheck(row)) {
             continue;
@@ -76,16 +94,16 @@ void CFileManagerDlg::OnUpload() {
         if (attributes && (*attributes & kAttrDirectory) != 0) {
             // A checked link to a folder is uploaded as that folder; the walk below it
             // follows no further links.
-            Command(std::wstring(L"CWD ") + kRemoteRoot);
+            EnterRemoteRoot();
             const std::wstring remote = std::wstring(kRemoteRoot) + L"/" + name;
             const bool entered = EnterNewRemoteFolder(remote);
             g_ftp.m_strStoreInPlace = kTextTrue;
-            if (entered) {
-                UploadFolder(local + L"\\", remote);
+            if (!entered || !UploadFolder(local + L"\\", remote)) {
+                bAllUploaded = false;
             }
             // The folder counts as done whatever happened inside it.
         } else {
-            Command(std::wstring(L"CWD ") + kRemoteRoot);
+            EnterRemoteRoot();
             g_ftp.GetCurrentDir();
             g_ftp.m_strStoreInPlace = kTextFalse;
             if (!g_ftp.StoreFile(local, name)) {
@@ -106,15 +124,16 @@ void CFileManagerDlg::OnUpload() {
     wait.reset();
     EnableButtons(kUploadLocks, true);
     SetWindowText(L"My Device");
-    AppMessageBox(L"File Upload Completed");
+    AppMessageBox(bAllUploaded ? L"File Upload Completed" : L"File Transfer Cancelled");
 }
 
-void CFileManagerDlg::UploadFolder(const std::wstring& strLocalFolder,
+bool CFileManagerDlg::UploadFolder(const std::wstring& strLocalFolder,
                                    const std::wstring& strRemoteFolder) {
     using namespace platform::fs;
     // Files are stored under their bare names in the session's current folder; a subfolder's
     // walk leaves the session below this folder.
     bool bInThisFolder = true;
+    bool bAllUploaded = true;
     for (const FindData& entry :
          platform::Device::Current().Files().Find(strLocalFolder + L"*.*")) {
         if ((entry.attributes & kAttrDirectory) != 0) {
@@ -125,22 +144,26 @@ void CFileManagerDlg::UploadFolder(const std::wstring& strLocalFolder,
             const std::wstring remote = strRemoteFolder + L"//" + entry.name;
             if (EnterNewRemoteFolder(remote)) {
                 bInThisFolder = false;
-                UploadFolder(strLocalFolder + entry.name + L"\\", remote);
+                bAllUploaded =
+                    UploadFolder(strLocalFolder + entry.name + L"\\", remote) && bAllUploaded;
+            } else {
+                bAllUploaded = false;  // its files stay behind
             }
             continue;
         }
-        if (IsPipeOrDevice(entry.attributes)) {
+        if (IsPipeOrDevice(entry.attributes) || ftp::IsDownloadTemporary(entry.name)) {
             continue;
         }
         if (!bInThisFolder) {
             if (!Command(L"CWD " + strRemoteFolder)) {
-                return;
+                return false;
             }
             bInThisFolder = true;
         }
         if (!g_ftp.StoreFile(strLocalFolder + entry.name, entry.name)) {
             // Only this folder's walk ends; the enclosing folder goes on with its next entry.
-            return;
+            return false;
         }
     }
+    return bAllUploaded;
 }

@@ -23,12 +23,35 @@ std::wstring_view LastElement(std::wstring_view path) {
 // Host file names are limited to 255 bytes; the temporary name adds its marks to a prefix
 // of the target's name.
 constexpr std::size_t kMaxNamePrefix = 200;
+constexpr std::string_view kTemporaryMark = ".part-";
+constexpr std::size_t kSuffixDigits = 16;
+
+template <class Char>
+bool HasTemporaryForm(std::basic_string_view<Char> name) {
+    const std::size_t tail = kTemporaryMark.size() + kSuffixDigits;
+    if (name.size() < 2 + tail || name.front() != Char('.')) {
+        return false;
+    }
+    const std::size_t mark = name.size() - tail;
+    for (std::size_t i = 0; i < kTemporaryMark.size(); ++i) {
+        if (name[mark + i] != Char(kTemporaryMark[i])) {
+            return false;
+        }
+    }
+    for (std::size_t i = mark + kTemporaryMark.size(); i < name.size(); ++i) {
+        const Char ch = name[i];
+        if (!((ch >= Char('0') && ch <= Char('9')) || (ch >= Char('a') && ch <= Char('f')))) {
+            return false;
+        }
+    }
+    return true;
+}
 
 std::string RandomSuffix() {
     std::random_device device;
     const std::uint64_t value = (static_cast<std::uint64_t>(device()) << 32) ^ device();
     static constexpr char kDigits[] = "0123456789abcdef";
-    std::string suffix(16, '0');
+    std::string suffix(kSuffixDigits, '0');
     for (std::size_t i = 0; i < suffix.size(); ++i) {
         suffix[i] = kDigits[(value >> (4 * i)) & 0xF];
     }
@@ -49,6 +72,24 @@ bool IsBareName(std::wstring_view name) {
     return true;
 }
 
+bool IsDownloadTemporary(std::wstring_view name) {
+    return HasTemporaryForm(name);
+}
+
+void RemoveStaleTemporaries(const std::filesystem::path& folder) {
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        std::error_code ignored;
+        // Only plain files: a link or folder of that name was not made by a download.
+        if (HasTemporaryForm(std::string_view(name)) && it->is_regular_file(ignored) &&
+            !it->is_symlink(ignored)) {
+            std::filesystem::remove(it->path(), ignored);
+        }
+    }
+}
+
 std::optional<DownloadTarget> PlanDownload(const platform::fs::FileSystem& files,
                                            std::wstring_view remoteName,
                                            std::wstring_view localPath) {
@@ -67,7 +108,8 @@ std::optional<DownloadTarget> PlanDownload(const platform::fs::FileSystem& files
         return std::nullopt;
     }
     const std::string name = host->filename().string().substr(0, kMaxNamePrefix);
-    return DownloadTarget{*host, host->parent_path() / ("." + name + ".part-" + RandomSuffix())};
+    return DownloadTarget{
+        *host, host->parent_path() / ("." + name + std::string(kTemporaryMark) + RandomSuffix())};
 }
 
 }  // namespace ftp

@@ -18,6 +18,13 @@ struct DownloadTarget {
     std::filesystem::path temporary;  // hidden file beside it that receives the bytes
 };
 
+// Whether a device name has the form of the temporary files above (".NAME.part-" and 16 hex
+// digits): such files are the program's own, left by a run that ended inside a download.
+bool IsDownloadTemporary(std::wstring_view name);
+
+// Removes the temporary files of that form from a host folder (not from its subfolders).
+void RemoveStaleTemporaries(const std::filesystem::path& folder);
+
 // Nothing when the local path cannot name a device file: it ends without a file name, it
 // leaves the device root, it names a folder, or it is the remote name itself and that name
 // is not bare (a server-chosen name must not reach outside the folder it is written to).

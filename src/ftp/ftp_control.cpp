@@ -6,6 +6,9 @@
 
 namespace {
 
+// A reply longer than this is no reply: the connection counts as broken.
+constexpr std::size_t kMaxReplyLength = 64 * 1024;
+
 // The decimal number at the start of the reply's first three characters, 0 without digits.
 int ParseReplyCode(const std::wstring& reply) {
     int code = 0;
@@ -32,6 +35,7 @@ CFtpSession::~CFtpSession() {
 }
 
 bool CFtpSession::Connect(std::wstring strHost, int nPort) {
+    m_bConnectionLost = false;
     m_pControlSocket = std::make_unique<platform::net::Socket>();
     if (!m_pControlSocket->Create(platform::Device::Current().Net())) {
         m_pControlSocket.reset();
@@ -41,7 +45,7 @@ bool CFtpSession::Connect(std::wstring strHost, int nPort) {
     m_bConnected = nPort > 0 && nPort <= 0xFFFF &&
                    m_pControlSocket->Connect(platform::text::ToAnsi(strHost),
                                              static_cast<std::uint16_t>(nPort));
-    ReadReply();
+    ReadReplyWithin(platform::Device::Current().Net().GreetingTimeout());
     if (m_nReplyCode != ftp::kReplyServiceReady) {
         m_bConnected = false;
     }
@@ -49,6 +53,9 @@ bool CFtpSession::Connect(std::wstring strHost, int nPort) {
 }
 
 bool CFtpSession::SendCommand(std::wstring strCommand) {
+    if (m_bConnectionLost) {
+        return false;
+    }
     if (!m_pControlSocket || !m_bConnected) {
         return true;
     }
@@ -63,6 +70,9 @@ bool CFtpSession::SendCommand(std::wstring strCommand) {
     while (sent < bytes.size()) {
         const int count = m_pControlSocket->Send(bytes.data() + sent, bytes.size() - sent);
         if (count <= 0) {
+            // Whatever the server makes of a part of a command, its replies can no longer be
+            // matched to ours.
+            LoseConnection(m_strReplyText);
             return false;
         }
         sent += static_cast<std::size_t>(count);
@@ -71,19 +81,30 @@ bool CFtpSession::SendCommand(std::wstring strCommand) {
 }
 
 std::wstring CFtpSession::ReadReply() {
+    return ReadReplyWithin(platform::Device::Current().Net().IoTimeout());
+}
+
+std::wstring CFtpSession::ReadReplyWithin(std::chrono::milliseconds timeout) {
+    if (m_bConnectionLost) {
+        SetReplyCode(ftp::kReplyConnectionLost);
+        return {};
+    }
     if (!m_pControlSocket || !m_bConnected) {
         return {};
     }
+    // The whole reply must arrive in time: a server that drips bytes cannot hold us longer.
+    const auto deadline = timeout.count() > 0 ? std::chrono::steady_clock::now() + timeout
+                                              : std::chrono::steady_clock::time_point::max();
     std::wstring line;
     std::wstring reply;
     for (;;) {
         unsigned char byte = 0;
-        if (m_pControlSocket->Receive(&byte, 1) != 1) {
-            // The connection ended inside the reply: keep what came, with a code that no
-            // caller takes for success.
-            m_strReplyText = reply + line;
-            SetReplyCode(ftp::kReplyConnectionLost);
-            return m_strReplyText;
+        if (m_pControlSocket->Receive(&byte, 1, deadline) != 1) {
+            // Ended, failed or timed out inside the reply: keep what came.
+            return LoseConnection(reply + line);
+        }
+        if (reply.size() + line.size() == kMaxReplyLength) {
+            return LoseConnection(reply + line);  // a byte beyond the longest reply
         }
         line.push_back(static_cast<wchar_t>(byte));
         if (!EndsWithCrLf(line)) {
@@ -93,11 +114,24 @@ std::wstring CFtpSession::ReadReply() {
         if (line.size() >= 4 && line[3] == L' ') {
             break;
         }
+        // A reply starts with three digits and a blank or hyphen; anything shorter is not one.
+        if (reply.size() == line.size() && line.size() < 4 + 2) {
+            return LoseConnection(reply);
+        }
         line.clear();
     }
     SetReplyCode(ParseReplyCode(reply));
     m_strReplyText = reply;
     return reply;
+}
+
+std::wstring CFtpSession::LoseConnection(std::wstring strPartial) {
+    m_strReplyText = std::move(strPartial);
+    SetReplyCode(ftp::kReplyConnectionLost);
+    m_bConnected = false;
+    m_bConnectionLost = true;
+    m_pControlSocket.reset();
+    return m_strReplyText;
 }
 
 bool CFtpSession::SendAndRead(const std::wstring& strCommand) {

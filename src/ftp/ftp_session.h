@@ -1,6 +1,7 @@
 #pragma once
 // The program's one FTP session: control connection, passive-mode transfers, file operations.
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -49,11 +50,22 @@ class CFtpSession {
     std::wstring m_strStoreInPlace;
 
   private:
-    // How the block loop of an upload or download ended.
-    enum class BlockLoopEnd { Done, Cancelled, LocalFileFailed };
+    // How the block loop of an upload or download ended. Broken: the data connection failed
+    // or timed out before the data were through.
+    enum class BlockLoopEnd { Done, Cancelled, LocalFileFailed, Broken };
 
+    std::wstring ReadReplyWithin(std::chrono::milliseconds timeout);
+    // The control connection is out of step or gone: records `strPartial` with the code
+    // kReplyConnectionLost, closes the connection and makes every later command fail at once.
+    std::wstring LoseConnection(std::wstring strPartial);
+    // After the server opened a transfer (125 or 150) over a data connection that broke or
+    // never came about: resets it, reads the server's final reply, gives kReplyTransferAborted.
+    void EndBrokenTransfer();
     std::wstring StorePath(const std::wstring& strRemoteName) const;
     bool AbandonTransfer(int nReplyCode);
     BlockLoopEnd SendFileBlocks();
     BlockLoopEnd ReceiveFileBlocks();
+
+    bool m_bConnectionLost = false;  // since the last Connect
+    bool m_bDataConnected = false;   // the data connection of the running transfer came about
 };

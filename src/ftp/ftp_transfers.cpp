@@ -23,13 +23,24 @@ using platform::fs::File;
 using ftp::kReceiveBlock;
 using ftp::kSendBlock;
 using ftp::kWriteBuffer;
+// A listing beyond this is no folder a person can read: it fails as a refused LIST does.
+constexpr std::size_t kMaxListingBytes = 64 * 1024 * 1024;
 
 }  // namespace
 
 bool CFtpSession::OpenDataConnection() {
+    m_bDataConnected = false;
+    if (!m_pControlSocket || !m_bConnected) {
+        // No server to transfer with (also after the control connection was lost).
+        SetReplyCode(ftp::kReplyConnectionLost);
+        return false;
+    }
     // Without it a standard server transfers in ASCII mode and alters binary files.
     SendAndRead(L"TYPE I");
     SendAndRead(L"PASV ");
+    if (m_bConnectionLost) {
+        return false;
+    }
     const auto offered = ftp::ParsePasvReply(m_strReplyText);
     if (!m_dataSocket.Create(platform::Device::Current().Net())) {
         SetReplyCode(ftp::kReplyDataSocketFailed);
@@ -40,7 +51,7 @@ bool CFtpSession::OpenDataConnection() {
     const auto server =
         m_pControlSocket ? m_pControlSocket->PeerAddress() : std::optional<std::string>();
     if (offered && server) {
-        m_dataSocket.Connect(*server, offered->port);
+        m_bDataConnected = m_dataSocket.Connect(*server, offered->port);
     }
     return true;
 }
@@ -51,19 +62,33 @@ bool CFtpSession::List(std::wstring /*strFolder*/, std::wstring& strListing) {
         return false;
     }
     m_strListing.clear();
-    if (!SendAndRead(L"LIST") || m_nReplyCode != ftp::kReplyTransferStarting) {
+    if (!SendAndRead(L"LIST") || !ftp::IsTransferStarting(m_nReplyCode)) {
         m_dataSocket.Close();
         return false;
     }
+    // A listing counts only when the data stream ended in order: a part of a folder is not
+    // shown as the whole of it.
+    bool bComplete = m_bDataConnected;
+    std::size_t total = 0;
     std::array<char, kReceiveBlock> block{};
-    for (;;) {
+    while (bComplete) {
         const int count = m_dataSocket.Receive(block.data(), block.size());
-        if (count <= 0) {
+        if (count == 0) {
+            break;
+        }
+        total += static_cast<std::size_t>(std::max(count, 0));
+        if (count < 0 || total > kMaxListingBytes) {
+            bComplete = false;
             break;
         }
         const auto end = std::find(block.begin(), block.begin() + count, '\0');
         m_strListing += platform::text::FromAnsi(
             std::string_view(block.data(), static_cast<std::size_t>(end - block.begin())));
+    }
+    if (!bComplete) {
+        m_strListing.clear();
+        EndBrokenTransfer();
+        return false;
     }
     strListing = m_strListing;
     m_dataSocket.Close();
@@ -76,8 +101,13 @@ bool CFtpSession::StoreFile(std::wstring strLocalPath, std::wstring strRemoteNam
         return false;
     }
     const std::wstring remotePath = StorePath(strRemoteName);
-    if (!SendAndRead(L"STOR " + remotePath) || m_nReplyCode != ftp::kReplyTransferStarting) {
+    if (!SendAndRead(L"STOR " + remotePath) || !ftp::IsTransferStarting(m_nReplyCode)) {
         m_dataSocket.Close();
+        return false;
+    }
+    if (!m_bDataConnected) {
+        // Nothing was sent, so nothing half-stored needs removing.
+        EndBrokenTransfer();
         return false;
     }
     if (!m_file.Open(platform::Device::Current().Files(), strLocalPath, File::Mode::Read)) {
@@ -87,16 +117,23 @@ bool CFtpSession::StoreFile(std::wstring strLocalPath, std::wstring strRemoteNam
         return AbandonTransfer(ftp::kReplyLocalFileFailed);
     }
     const BlockLoopEnd end = SendFileBlocks();
-    m_dataSocket.Close();
+    if (end == BlockLoopEnd::Broken) {
+        // A reset, so that the server cannot take the part it got for the whole file.
+        m_dataSocket.Abort();
+    } else {
+        m_dataSocket.Close();
+    }
     m_file.Close();
     ReadReply();
     if (end == BlockLoopEnd::Done) {
         return m_nReplyCode == ftp::kReplyTransferComplete;
     }
-    // A cancelled or unreadable upload leaves no partial file on the server.
+    // A cancelled, unreadable or broken upload leaves no partial file on the server.
     SendAndRead(L"DELE " + remotePath);
     if (end == BlockLoopEnd::LocalFileFailed) {
         SetReplyCode(ftp::kReplyLocalFileFailed);
+    } else if (end == BlockLoopEnd::Broken) {
+        SetReplyCode(ftp::kReplyTransferAborted);
     }
     return false;
 }
@@ -105,8 +142,12 @@ bool CFtpSession::RetrieveFile(std::wstring strRemoteName, std::wstring strLocal
     if (!OpenDataConnection()) {
         return false;
     }
-    if (!SendAndRead(L"RETR " + strRemoteName) || m_nReplyCode != ftp::kReplyTransferStarting) {
+    if (!SendAndRead(L"RETR " + strRemoteName) || !ftp::IsTransferStarting(m_nReplyCode)) {
         m_dataSocket.Close();
+        return false;
+    }
+    if (!m_bDataConnected) {
+        EndBrokenTransfer();
         return false;
     }
     const auto plan =
@@ -114,15 +155,22 @@ bool CFtpSession::RetrieveFile(std::wstring strRemoteName, std::wstring strLocal
     if (!plan) {
         return AbandonTransfer(ftp::kReplyLocalFileFailed);
     }
+    // Left by a run that ended inside a download; never the user's own files.
+    ftp::RemoveStaleTemporaries(plan->target.parent_path());
     std::error_code ignored;
     if (!m_file.OpenHost(plan->temporary, File::Mode::CreateAlways)) {
         std::filesystem::remove(plan->temporary, ignored);
         return AbandonTransfer(ftp::kReplyLocalFileFailed);
     }
     const BlockLoopEnd end = ReceiveFileBlocks();
-    m_dataSocket.Close();
+    if (end == BlockLoopEnd::Broken) {
+        m_dataSocket.Abort();
+    } else {
+        m_dataSocket.Close();
+    }
     m_file.Close();
     ReadReply();
+    // Only an orderly end of the data and 226 make a whole file.
     if (end == BlockLoopEnd::Done && m_nReplyCode == ftp::kReplyTransferComplete) {
         // Only a complete file takes the target's place; a file of that name stays until then.
         std::error_code error;
@@ -133,6 +181,8 @@ bool CFtpSession::RetrieveFile(std::wstring strRemoteName, std::wstring strLocal
         SetReplyCode(ftp::kReplyLocalFileFailed);
     } else if (end == BlockLoopEnd::LocalFileFailed) {
         SetReplyCode(ftp::kReplyLocalFileFailed);
+    } else if (end == BlockLoopEnd::Broken) {
+        SetReplyCode(ftp::kReplyTransferAborted);
     }
     std::filesystem::remove(plan->temporary, ignored);
     return false;
@@ -156,6 +206,12 @@ bool CFtpSession::AbandonTransfer(int nReplyCode) {
     return false;
 }
 
+void CFtpSession::EndBrokenTransfer() {
+    m_dataSocket.Abort();
+    ReadReply();
+    SetReplyCode(ftp::kReplyTransferAborted);
+}
+
 CFtpSession::BlockLoopEnd CFtpSession::SendFileBlocks() {
     std::array<char, kSendBlock> block{};
     for (;;) {
@@ -171,7 +227,7 @@ CFtpSession::BlockLoopEnd CFtpSession::SendFileBlocks() {
         }
         const int sent = m_dataSocket.Send(block.data(), static_cast<std::size_t>(count));
         if (sent <= 0) {
-            return BlockLoopEnd::Done;  // the server's final reply decides
+            return BlockLoopEnd::Broken;
         }
         if (sent < count) {
             m_file.Seek(sent - count, File::Origin::Current);  // read and sent again next pass
@@ -193,8 +249,11 @@ CFtpSession::BlockLoopEnd CFtpSession::ReceiveFileBlocks() {
             filled = 0;
         }
         const int count = m_dataSocket.Receive(buffer.data() + filled, kReceiveBlock);
-        if (count <= 0) {
-            break;  // the server's final reply decides
+        if (count < 0) {
+            return BlockLoopEnd::Broken;  // reset or timed out: not the whole file
+        }
+        if (count == 0) {
+            break;  // the server ended the data in order
         }
         filled += static_cast<std::size_t>(count);
     }

@@ -3,20 +3,27 @@
 
 namespace ftp {
 
+inline constexpr int kReplyDataAlreadyOpen = 125;   // LIST, STOR, RETR: transfer starting
 inline constexpr int kReplyTransferStarting = 150;  // LIST, STOR, RETR: data transfer opened
 inline constexpr int kReplyCommandOk = 200;
-inline constexpr int kReplyServiceReady = 220;       // greeting
-inline constexpr int kReplyClosing = 221;            // QUIT
-inline constexpr int kReplyTransferComplete = 226;   // end of LIST, STOR, RETR
-inline constexpr int kReplyLoggedIn = 230;           // PASS
-inline constexpr int kReplyFileActionOk = 250;       // RMD, CWD, DELE, RNTO
-inline constexpr int kReplyPathCreated = 257;        // PWD, MKD
-inline constexpr int kReplyNeedPassword = 331;       // USER
-inline constexpr int kReplyPendingRename = 350;      // RNFR
-inline constexpr int kReplyConnectionLost = 421;     // the control connection ended inside a reply
-inline constexpr int kReplyDirectoryExists = 521;    // MKD of an existing folder
-inline constexpr int kReplyNoSuchFile = 550;         // SIZE, CWD
+inline constexpr int kReplyServiceReady = 220;      // greeting
+inline constexpr int kReplyClosing = 221;           // QUIT
+inline constexpr int kReplyTransferComplete = 226;  // end of LIST, STOR, RETR
+inline constexpr int kReplyLoggedIn = 230;          // PASS
+inline constexpr int kReplyFileActionOk = 250;      // RMD, CWD, DELE, RNTO
+inline constexpr int kReplyPathCreated = 257;       // PWD, MKD
+inline constexpr int kReplyNeedPassword = 331;      // USER
+inline constexpr int kReplyPendingRename = 350;     // RNFR
+inline constexpr int kReplyConnectionLost = 421;    // the control connection is gone or out of step
+inline constexpr int kReplyTransferAborted = 426;   // the data connection broke mid-transfer
+inline constexpr int kReplyDirectoryExists = 521;   // MKD of an existing folder
+inline constexpr int kReplyNoSuchFile = 550;        // SIZE, CWD
 inline constexpr int kReplyDataSocketFailed = 5001;  // the data socket could not be created
 inline constexpr int kReplyLocalFileFailed = 5004;   // the local file could not be opened
+
+// The preliminary reply of a transfer: the server goes ahead with LIST, STOR or RETR.
+inline constexpr bool IsTransferStarting(int nCode) {
+    return nCode == kReplyTransferStarting || nCode == kReplyDataAlreadyOpen;
+}
 
 }  // namespace ftp

@@ -79,10 +79,15 @@ TEST(SizeFromSupportField, NumberAfterTheGroupField) {
     EXPECT_EQ(CFileListCtrl::SizeFromSupportField(
                   L"-rw-r--r--   1 support  support      9 Dec 07 12:34 support 5\r"),
               9u);
-    // Lines in another shape read from the line's start: the link count here.
+    // Other servers' long listings: the fifth field, wherever the blanks fall.
     EXPECT_EQ(CFileListCtrl::SizeFromSupportField(
                   L"-rw-r--r--   1 bob staff 2048 Dec 07 12:34 notes.txt\r"),
-              1u);
+              2048u);
+    EXPECT_EQ(CFileListCtrl::SizeFromSupportField(
+                  L"-rw-r--r--   1 owner    group        5000 Dec 07 12:34 12 monkeys.txt\r"),
+              5000u);
+    EXPECT_EQ(CFileListCtrl::SizeFromSupportField(L"-rw-r--r--\t1\tbob\tstaff\t77\tJan\r"), 77u);
+    EXPECT_EQ(CFileListCtrl::SizeFromSupportField(L"-rw-r--r-- 1 bob staff\r"), 0u);
     EXPECT_EQ(CFileListCtrl::SizeFromSupportField(L""), 0u);
 }
 

@@ -1,10 +1,13 @@
 // Filling the file list from a device folder: rows, sizes, type codes, and what each of the
 // two local listings leaves out.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "filelist/file_list_ctrl.h"
 #include "support/test_device.h"
@@ -53,6 +56,28 @@ TEST_F(LocalFill, DoubleTapFillListsEveryEntry) {
     list.FillLocalFolder(L"\\Photos\\", L"*");
     ASSERT_EQ(list.GetItemCount(), 4);
     EXPECT_EQ(Row(3), L"pipe|0|2");
+}
+
+TEST_F(LocalFill, DownloadTemporariesAreNeverListed) {
+    // What a run that ended inside a download leaves; and names that only look alike.
+    device.WriteFile("Photos/.a.jpg.part-0123456789abcdef", "stale");
+    device.WriteFile("Photos/.x.part-0123456789ABCDEF", "upper-case digits: the user's");
+    device.WriteFile("Photos/.x.part-0123456789abcde", "fifteen digits: the user's");
+    device.WriteFile("Photos/x.part-0123456789abcdef", "no dot first: the user's");
+    std::filesystem::create_directory(device.Root() / "Photos" / ".d.part-0123456789abcdef");
+    for (const auto special :
+         {CFileListCtrl::SpecialEntries::Skipped, CFileListCtrl::SpecialEntries::Listed}) {
+        list.FillFromDevice(L"\\Photos\\", L"*", special);
+        std::vector<std::wstring> names;
+        for (int row = 0; row < list.GetItemCount(); ++row) {
+            names.push_back(list.GetItemText(row, 0));
+        }
+        EXPECT_THAT(names, ::testing::IsSupersetOf({L".x.part-0123456789ABCDEF",
+                                                    L".x.part-0123456789abcde",
+                                                    L"x.part-0123456789abcdef",
+                                                    L".d.part-0123456789abcdef"}));
+        EXPECT_THAT(names, ::testing::Not(::testing::Contains(L".a.jpg.part-0123456789abcdef")));
+    }
 }
 
 TEST_F(LocalFill, MissingFolderGivesAnEmptyList) {

@@ -13,9 +13,18 @@
 
 class FtpTest : public ::testing::Test {
   protected:
-    static testing_support::TestDevice::Options RoutedTo(std::uint16_t port) {
+    FtpTest() = default;
+    // A client that waits at most `timeout` for a reply or a data block, and for a greeting.
+    explicit FtpTest(std::chrono::milliseconds timeout)
+        : device(RoutedTo(server.Port(), timeout, timeout)) {}
+
+    static testing_support::TestDevice::Options RoutedTo(
+        std::uint16_t port, std::chrono::milliseconds timeout = std::chrono::seconds(10),
+        std::chrono::milliseconds greetingTimeout = std::chrono::seconds(10)) {
         testing_support::TestDevice::Options options;
         options.ftpPort = port;
+        options.ioTimeout = timeout;
+        options.greetingTimeout = greetingTimeout;
         return options;
     }
 

@@ -187,26 +187,4 @@ TEST_F(TransferFailure, DownloadThatCannotBeWrittenFailsWith5004AndLeavesNoParti
     EXPECT_THAT(device.Entries(), ::testing::ElementsAre("b.bin"));
 }
 
-TEST_F(TransferFailure, BrokenDataConnectionEndsTheBlocksAndTheFinalReplyDecides) {
-    device.WriteFile("big.bin", ScriptedFtpServer::Pattern(0, 4 << 20));
-    ScriptPassive();
-    server.Command("RETR b.bin\r\n", "150 Opening\r\n")
-        .AcceptData()
-        .SendData("partial")
-        .ResetData()
-        .Reply("426 Connection reset\r\n");
-    ScriptPassive();
-    server.Command("STOR /My Device on Stowbox/big.bin\r\n", "150 Ok\r\n")
-        .AcceptData()
-        .ResetData()
-        .Reply("426 Connection reset\r\n");
-    StartAndConnect();
-    EXPECT_FALSE(session.RetrieveFile(L"b.bin", L"b.bin"));
-    EXPECT_EQ(session.GetReplyCode(), 426);
-    EXPECT_FALSE(session.StoreFile(L"big.bin", L"big.bin"));
-    EXPECT_EQ(session.GetReplyCode(), 426);
-    ExpectScriptRan();
-    EXPECT_THAT(device.Entries(), ::testing::ElementsAre("big.bin"));
-}
-
 }  // namespace

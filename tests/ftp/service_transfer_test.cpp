@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "ftp/ftp_session.h"
 #include "support/scripted_ftp_server.h"
@@ -27,11 +31,32 @@ void WriteHostFile(const std::filesystem::path& path, const std::string& bytes) 
 
 class AgainstService : public ::testing::Test {
   protected:
+    AgainstService() : AgainstService(std::chrono::seconds(10)) {}
+    // `timeout`: how long the client waits for a reply or a data block.
+    explicit AgainstService(std::chrono::milliseconds timeout)
+        : device(testing_support::TestDevice::Options{static_cast<std::uint16_t>(service.ftpPort()),
+                                                      true, timeout}) {}
+    ~AgainstService() override { Thaw(); }
+    AgainstService(const AgainstService&) = delete;
+    AgainstService& operator=(const AgainstService&) = delete;
+
+    // Stops the service's process where it stands, so that it neither reads nor writes.
+    void Freeze() {
+        ::kill(service.pid(), SIGSTOP);
+        m_frozen = true;
+    }
+    void Thaw() {
+        if (m_frozen) {
+            ::kill(service.pid(), SIGCONT);
+            m_frozen = false;
+        }
+    }
+
     testing_support::ServiceProcess service{{"alice:secret"}};
-    testing_support::TestDevice device{testing_support::TestDevice::Options{
-        static_cast<std::uint16_t>(service.ftpPort()), true, std::chrono::seconds(10)}};
+    testing_support::TestDevice device;
     CFtpSession session;
     std::filesystem::path remoteRoot = service.accountDir("alice") / "My Device on Stowbox";
+    bool m_frozen = false;
 
     void SetUp() override {
         std::filesystem::create_directories(remoteRoot);
@@ -100,4 +125,78 @@ TEST_F(AgainstService, RemoveDirAndRenameFollowTheServersAnswers) {
     EXPECT_TRUE(session.Rename(L"full/a.txt", L"/My Device on Stowbox//b.txt"));
     EXPECT_EQ(session.GetReplyCode(), 250);
     EXPECT_EQ(ReadHostFile(remoteRoot / "b.txt"), "a");
+}
+
+TEST_F(AgainstService, DownloadRemovesTheStaleTemporariesOfItsFolder) {
+    WriteHostFile(remoteRoot / "a.bin", "fresh");
+    device.WriteFile(".a.bin.part-0123456789abcdef", "left by a killed run");
+    device.WriteFile(".other.part-fedcba9876543210", "left by a killed run");
+    device.WriteFile("x.part-0123456789abcdef", "the user's own");
+    session.SendCommand(L"CWD /My Device on Stowbox");
+    session.ReadReply();
+    EXPECT_TRUE(session.RetrieveFile(L"a.bin", L"a.bin"));
+    EXPECT_EQ(device.ReadFile("a.bin"), "fresh");
+    EXPECT_EQ(device.Entries(), (std::vector<std::string>{"a.bin", "x.part-0123456789abcdef"}));
+}
+
+namespace {
+
+// A client that gives up on a silent server after one second.
+class StalledService : public AgainstService {
+  protected:
+    StalledService() : AgainstService(std::chrono::seconds(1)) {}
+
+    // Names of uploads the service still holds open in the remote root.
+    bool UploadPending() const {
+        for (const auto& entry : std::filesystem::directory_iterator(remoteRoot)) {
+            if (entry.path().filename().string().starts_with(".stowbox-upload-")) {
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+// More than the connections' buffers hold, so that a stalled service stops the transfer.
+constexpr std::size_t kBeyondBuffers = 32 << 20;
+
+}  // namespace
+
+TEST_F(StalledService, SilentServiceCostsOneWaitThenEveryCommandFailsAtOnce) {
+    Freeze();
+    EXPECT_EQ(session.GetCurrentDir(), L"");
+    EXPECT_EQ(session.GetReplyCode(), ftp::kReplyConnectionLost);
+    EXPECT_FALSE(session.SendCommand(L"CWD /"));
+    std::wstring listing = L"unchanged";
+    EXPECT_FALSE(session.List(L"", listing));
+    EXPECT_EQ(listing, L"unchanged");
+    EXPECT_FALSE(session.Quit());
+    Thaw();
+    ASSERT_TRUE(session.Connect(L"127.0.0.1", 21));
+    EXPECT_TRUE(session.Login(L"alice", L"secret"));
+}
+
+TEST_F(StalledService, DownloadCutShortKeepsTheDeviceFile) {
+    WriteHostFile(remoteRoot / "big.bin", ScriptedFtpServer::Pattern(0, kBeyondBuffers));
+    device.WriteFile("big.bin", "old device copy");
+    device.Frontend().RunBeforePump(3, [this] { Freeze(); });
+    session.SendCommand(L"CWD /My Device on Stowbox");
+    session.ReadReply();
+    EXPECT_FALSE(session.RetrieveFile(L"big.bin", L"big.bin"));
+    EXPECT_EQ(device.ReadFile("big.bin"), "old device copy");
+    EXPECT_EQ(device.Entries(), (std::vector<std::string>{"big.bin"}));
+}
+
+TEST_F(StalledService, UploadCutShortIsNotStored) {
+    WriteHostFile(remoteRoot / "keep.bin", "precious");
+    device.WriteFile("keep.bin", ScriptedFtpServer::Pattern(0, kBeyondBuffers));
+    device.Frontend().RunBeforePump(3, [this] { Freeze(); });
+    EXPECT_FALSE(session.StoreFile(L"\\keep.bin", L"keep.bin"));
+    Thaw();
+    // The service takes what reached it, then learns how the data connection ended.
+    for (int i = 0; i < 2000 && UploadPending(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_FALSE(UploadPending());
+    EXPECT_EQ(ReadHostFile(remoteRoot / "keep.bin"), "precious");
 }

@@ -14,7 +14,7 @@ using namespace std::chrono_literals;
 // A loopback socket bound to a free port; listening unless told otherwise.
 class Loopback {
   public:
-    explicit Loopback(bool listening = true) {
+    explicit Loopback(bool listening = true, int backlog = 4) {
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -24,7 +24,7 @@ class Loopback {
         EXPECT_EQ(::getsockname(m_fd, raw, &length), 0);
         m_port = ntohs(address.sin_port);
         if (listening) {
-            EXPECT_EQ(::listen(m_fd, 4), 0);
+            EXPECT_EQ(::listen(m_fd, backlog), 0);
         }
     }
     ~Loopback() { ::close(m_fd); }
@@ -107,6 +107,43 @@ TEST(Socket, SilentPeerEndsTheWaitAfterTheTimeOut) {
     ASSERT_TRUE(socket.Connect("127.0.0.1", server.Port()));
     char byte = 0;
     EXPECT_EQ(socket.Receive(&byte, 1), -1);
+}
+
+TEST(Socket, ConnectGivesUpAfterTheConnectTimeOut) {
+    // A server whose queue of waiting connections is full ignores the next one's request.
+    Loopback server(/*listening=*/true, /*backlog=*/0);
+    const int filler = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(server.Port());
+    ASSERT_EQ(::connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    // Far longer than a test may take: only the connect time-out can end the wait.
+    Network network = Started({.ioTimeout = 10min, .connectTimeout = 200ms});
+    Socket socket;
+    ASSERT_TRUE(socket.Create(network));
+    EXPECT_FALSE(socket.Connect("127.0.0.1", server.Port()));
+    ::close(filler);
+    // No server holds the device up longer than this.
+    EXPECT_LE(Network().ConnectTimeout(), 20s);
+    EXPECT_LE(Network().GreetingTimeout(), 20s);
+}
+
+TEST(Socket, ReceiveWithADeadlineGivesUpThere) {
+    Loopback server;
+    Network network = Started({.ioTimeout = 10min});
+    Socket socket;
+    ASSERT_TRUE(socket.Create(network));
+    ASSERT_TRUE(socket.Connect("127.0.0.1", server.Port()));
+    const int peer = server.Accept();
+    ASSERT_EQ(::send(peer, "ab", 2, 0), 2);
+    const auto deadline = std::chrono::steady_clock::now() + 200ms;
+    char byte = 0;
+    EXPECT_EQ(socket.Receive(&byte, 1, deadline), 1);
+    EXPECT_EQ(socket.Receive(&byte, 1, deadline), 1);
+    EXPECT_EQ(byte, 'b');
+    EXPECT_EQ(socket.Receive(&byte, 1, deadline), -1);
+    ::close(peer);
 }
 
 TEST(Endpoint, ParsesHostAndPort) {

@@ -132,4 +132,22 @@ TEST_F(Download, CheckedFolderRowStopsTheCommand) {
     EXPECT_EQ(DeviceEntries(), (Strings{"z.txt"}));
 }
 
+TEST_F(Download, LeftoversOfAKilledRunAreNeverShownAndTheNextDownloadClearsThem) {
+    WriteAccountFile("My Device on Stowbox/a.txt", "a");
+    device.WriteFile(".a.txt.part-0123456789abcdef", "half of an old a");
+    device.WriteFile("mine.txt", "mine");
+    const auto result = Run(LoginSteps() +
+                            "expect rows 1\n"
+                            "expect row 0 \"mine.txt\"\n"
+                            "command 32789\n"
+                            "check 0\n"
+                            "command 32791\n"
+                            "expect box \"File Download Completed\"\n"
+                            "command 32788\n"
+                            "expect rows 2\n" +
+                            ExitSteps());
+    ASSERT_EQ(result.status, 0) << result.message << '\n' << result.transcript;
+    EXPECT_EQ(DeviceEntries(), (Strings{"a.txt", "mine.txt"}));
+}
+
 }  // namespace

@@ -126,11 +126,56 @@ TEST_F(Upload, FolderThatCannotBeEnteredStoresNothingElsewhere) {
     const auto result = Run(LoginSteps() +
                             "check 0\n"
                             "command 32790\n"
-                            "expect box \"File Upload Completed\"\n" +
+                            "expect box \"File Transfer Cancelled\"\n" +
                             kUnlocked + ExitSteps());
     ASSERT_EQ(result.status, 0) << result.message << '\n' << result.transcript;
     EXPECT_EQ(RemoteTree(), (Strings{"Photos", "a.jpg"}));
     EXPECT_EQ(Remote("a.jpg"), "the account's own a");
+}
+
+TEST_F(Upload, FolderUploadThatLeftFilesBehindDoesNotClaimSuccess) {
+    // 2003 cannot be made (a remote file has its name): its files stay behind, the rest goes.
+    WriteAccountFile("My Device on Stowbox/Photos/2003", "a file");
+    device.WriteFile("Photos/2003/b.jpg", "b");
+    device.WriteFile("Photos/a.jpg", "a");
+    device.WriteFile("Photos/z.jpg", "z");
+    device.WriteFile("Whole/w.txt", "w");
+    // A download's leftover is not the user's file: never uploaded.
+    device.WriteFile("Whole/.w.txt.part-0123456789abcdef", "stale");
+    const auto result = Run(LoginSteps() +
+                            "expect row 0 \"Photos\"\n"
+                            "expect row 1 \"Whole\"\n"
+                            "check 0\n"
+                            "check 1\n"
+                            "command 32790\n"
+                            "expect box \"File Transfer Cancelled\"\n"
+                            "expect no-box\n"
+                            "expect unchecked 0\n"
+                            "expect unchecked 1\n" +
+                            std::string(kUnlocked) + ExitSteps());
+    ASSERT_EQ(result.status, 0) << result.message << '\n' << result.transcript;
+    EXPECT_EQ(RemoteTree(), (Strings{"Photos/", "Photos/2003", "Photos/a.jpg", "Photos/z.jpg",
+                                     "Whole/", "Whole/w.txt"}));
+    EXPECT_EQ(Remote("Photos/z.jpg"), "z");
+}
+
+TEST_F(Upload, FreshAccountTakesAFolderAndAFile) {
+    // No remote root yet: the upload makes it, as the Remote view would.
+    device.WriteFile("Photos/a.jpg", "a");
+    device.WriteFile("top.txt", "top");
+    ASSERT_FALSE(std::filesystem::exists(RemoteRoot()));
+    const auto result = Run(LoginSteps() +
+                            "check 0\n"
+                            "check 1\n"
+                            "command 32790\n"
+                            "expect box \"File Upload Completed\"\n"
+                            "command 32789\n"
+                            "expect row 0 \"Photos\" \"\" \"1\"\n"
+                            "expect row 1 \"top.txt\" \"3\" \"2\"\n" +
+                            ExitSteps());
+    ASSERT_EQ(result.status, 0) << result.message << '\n' << result.transcript;
+    EXPECT_EQ(RemoteTree(), (Strings{"Photos/", "Photos/a.jpg", "top.txt"}));
+    EXPECT_EQ(Remote("top.txt"), "top");
 }
 
 TEST_F(Upload, CancelTapDuringATopLevelFileEndsTheCommand) {

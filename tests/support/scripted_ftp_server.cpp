@@ -86,6 +86,10 @@ enum class ScriptedFtpServer::StepKind {
     ResetData,
     CloseControl,
     AwaitControlClosed,
+    StallData,
+    Drip,
+    ReplyOversized,
+    SendDataOversized,
 };
 
 class ScriptedFtpServer::Runner {
@@ -95,6 +99,8 @@ class ScriptedFtpServer::Runner {
         Kind kind;
         std::string text;
         std::uint64_t count = 0;
+        std::chrono::milliseconds interval{};
+        std::string filler;
     };
 
     explicit Runner(Options options)
@@ -178,12 +184,16 @@ class ScriptedFtpServer::Runner {
             "ResetData",
             "CloseControl",
             "AwaitControlClosed",
+            "StallData",
+            "Drip",
+            "ReplyOversized",
+            "SendDataOversized",
         };
         std::string text =
             "step " + std::to_string(index + 1) + " " + kNames[static_cast<int>(step.kind)];
         if (!step.text.empty()) {
             text += "(" + Escape(step.text) + ")";
-        } else if (step.kind == Kind::SendPattern) {
+        } else if (step.kind == Kind::SendPattern || step.kind == Kind::SendDataOversized) {
             text += "(" + std::to_string(step.count) + ")";
         }
         return text;
@@ -246,6 +256,14 @@ class ScriptedFtpServer::Runner {
                 }
                 m_control.Reset();
                 return true;
+            case Kind::StallData:
+                return NeedData() && StallData();
+            case Kind::Drip:
+                return NeedControl() && Drip(step.text, step.interval);
+            case Kind::ReplyOversized:
+                return NeedControl() && Flood(m_control, step.text, step.count, step.filler);
+            case Kind::SendDataOversized:
+                return NeedData() && Flood(m_data, {}, step.count, {});
         }
         return false;
     }
@@ -452,6 +470,101 @@ class ScriptedFtpServer::Runner {
         return true;
     }
 
+    // True once the peer has gone (reset or closed); keeps control bytes that came meanwhile.
+    bool PeerGone(const Fd& fd) {
+        char buffer[512];
+        for (;;) {
+            const ssize_t count = ::recv(fd.Get(), buffer, sizeof buffer, MSG_DONTWAIT);
+            if (count > 0 && &fd == &m_control) {
+                m_result.transcript.append(buffer, static_cast<std::size_t>(count));
+            }
+            if (count == 0 ||
+                (count < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
+                return true;
+            }
+            if (count < 0) {
+                return false;
+            }
+        }
+    }
+
+    // Sends what it can; a client that goes away ends the sending without complaint.
+    // False only on time-out or an unexpected error.
+    bool SendWhileTaken(const Fd& fd, std::string_view bytes, bool& gone) {
+        while (!bytes.empty() && !gone) {
+            const ssize_t sent =
+                ::send(fd.Get(), bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+            if (sent > 0) {
+                bytes.remove_prefix(static_cast<std::size_t>(sent));
+                m_result.floodBytes += static_cast<std::uint64_t>(sent);
+            } else if (sent < 0 && (errno == EPIPE || errno == ECONNRESET)) {
+                gone = true;
+            } else if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+                if (!Ready(fd.Get(), POLLOUT, "room to send")) {
+                    return false;
+                }
+            } else if (sent < 0 && errno != EINTR) {
+                Problem(std::string("send failed: ") + std::strerror(errno));
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // `prefix`, then `count` bytes: `filler` repeated, or Pattern() without a filler.
+    bool Flood(const Fd& fd, std::string_view prefix, std::uint64_t count,
+               std::string_view filler) {
+        bool gone = false;
+        if (!SendWhileTaken(fd, prefix, gone)) {
+            return false;
+        }
+        std::string chunk;
+        while (!filler.empty() && chunk.size() < kChunk) {
+            chunk += filler;
+        }
+        for (std::uint64_t offset = 0; offset < count && !gone; offset += kChunk) {
+            const auto size =
+                static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, count - offset));
+            const std::string bytes =
+                filler.empty() ? ScriptedFtpServer::Pattern(offset, size) : chunk.substr(0, size);
+            if (!SendWhileTaken(fd, bytes, gone)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    bool Drip(std::string_view bytes, std::chrono::milliseconds interval) {
+        bool gone = false;
+        for (const char byte : bytes) {
+            if (!SendWhileTaken(m_control, std::string_view(&byte, 1), gone)) {
+                return false;
+            }
+            pollfd fds[2] = {{m_control.Get(), POLLIN | POLLRDHUP, 0}, {m_wake.Get(), POLLIN, 0}};
+            if (gone || (::poll(fds, 2, static_cast<int>(interval.count())) > 0 &&
+                         fds[0].revents != 0 && PeerGone(m_control))) {
+                return true;
+            }
+            if (fds[1].revents != 0) {
+                m_finishing = true;
+                return true;
+            }
+        }
+        return true;
+    }
+
+    bool StallData() {
+        if (!Ready(m_data.Get(), POLLRDHUP, "the client to end the data connection")) {
+            return false;
+        }
+        int error = 0;
+        socklen_t length = sizeof error;
+        ::getsockopt(m_data.Get(), SOL_SOCKET, SO_ERROR, &error, &length);
+        m_result.dataEndedByReset = error == ECONNRESET;
+        m_data.Reset();
+        return true;
+    }
+
     bool ReadControlUntilClosed(bool required) {
         char buffer[512];
         for (;;) {
@@ -508,8 +621,9 @@ std::uint16_t ScriptedFtpServer::DataPort() const {
     return m_runner->DataPort();
 }
 
-ScriptedFtpServer& ScriptedFtpServer::Add(StepKind kind, std::string text, std::uint64_t count) {
-    m_runner->Add(Runner::Step{kind, std::move(text), count});
+ScriptedFtpServer& ScriptedFtpServer::Add(StepKind kind, std::string text, std::uint64_t count,
+                                          std::chrono::milliseconds interval, std::string filler) {
+    m_runner->Add(Runner::Step{kind, std::move(text), count, interval, std::move(filler)});
     return *this;
 }
 
@@ -551,6 +665,20 @@ ScriptedFtpServer& ScriptedFtpServer::CloseControl() {
 }
 ScriptedFtpServer& ScriptedFtpServer::AwaitControlClosed() {
     return Add(StepKind::AwaitControlClosed);
+}
+
+ScriptedFtpServer& ScriptedFtpServer::StallData() {
+    return Add(StepKind::StallData);
+}
+ScriptedFtpServer& ScriptedFtpServer::Drip(std::string bytes, std::chrono::milliseconds interval) {
+    return Add(StepKind::Drip, std::move(bytes), 0, interval);
+}
+ScriptedFtpServer& ScriptedFtpServer::ReplyOversized(std::string prefix, std::uint64_t count,
+                                                     std::string filler) {
+    return Add(StepKind::ReplyOversized, std::move(prefix), count, {}, std::move(filler));
+}
+ScriptedFtpServer& ScriptedFtpServer::SendDataOversized(std::uint64_t count) {
+    return Add(StepKind::SendDataOversized, {}, count);
 }
 
 void ScriptedFtpServer::Start() {

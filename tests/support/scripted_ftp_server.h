@@ -39,6 +39,8 @@ class ScriptedFtpServer {
         int controlConnections = 0;          // accepted
         int dataConnections = 0;             // accepted
         bool dataConnectionWaiting = false;  // a data connection came that no step accepted
+        bool dataEndedByReset = false;       // StallData(): the client reset the connection
+        std::uint64_t floodBytes = 0;        // sent by the Oversized steps before the client quit
         std::vector<std::string> problems;   // mismatches, time-outs, steps never reached
     };
 
@@ -65,6 +67,18 @@ class ScriptedFtpServer {
     ScriptedFtpServer& ResetData();           // abortive close: the client's next I/O fails
     ScriptedFtpServer& CloseControl();        // ends the control connection, answered or not
     ScriptedFtpServer& AwaitControlClosed();  // reads the control connection until it ends
+    // Reads nothing from the data connection and waits until the client ends it (noting
+    // whether with a reset): a server that stalls, for a client that must give up.
+    ScriptedFtpServer& StallData();
+    // Sends the bytes one at a time, `interval` apart, and stops early, without complaint,
+    // when the client closes the control connection meanwhile.
+    ScriptedFtpServer& Drip(std::string bytes, std::chrono::milliseconds interval);
+    // `prefix`, then `count` bytes of `filler` repeated, on the control connection; stops
+    // without complaint when the client stops taking them.
+    ScriptedFtpServer& ReplyOversized(std::string prefix, std::uint64_t count,
+                                      std::string filler = "x");
+    // Like SendPattern, but the client may end the data connection before all is sent.
+    ScriptedFtpServer& SendDataOversized(std::uint64_t count);
 
     ScriptedFtpServer& Greet(std::string text = "220 Stowbox FTP ready\r\n") {
         return Accept().Reply(std::move(text));
@@ -88,7 +102,8 @@ class ScriptedFtpServer {
   private:
     enum class StepKind;
     class Runner;  // the listeners, the thread and the steps
-    ScriptedFtpServer& Add(StepKind kind, std::string text = {}, std::uint64_t count = 0);
+    ScriptedFtpServer& Add(StepKind kind, std::string text = {}, std::uint64_t count = 0,
+                           std::chrono::milliseconds interval = {}, std::string filler = {});
 
     std::unique_ptr<Runner> m_runner;
 };

@@ -34,6 +34,11 @@ void TestFrontend::WaitForInput(platform::ui::MessageQueue& queue) {
 
 void TestFrontend::PumpPendingInput(platform::ui::MessageQueue& queue) {
     ++m_pumps;
+    for (const auto& [pump, action] : m_actions) {
+        if (pump == m_pumps) {
+            action();
+        }
+    }
     for (const ScheduledTap& tap : m_taps) {
         if (tap.pump == m_pumps) {
             Message down;
@@ -87,6 +92,7 @@ namespace {
 platform::net::Network MakeNetwork(const TestDevice::Options& options) {
     platform::net::Network::Options networkOptions;
     networkOptions.ioTimeout = options.ioTimeout;
+    networkOptions.greetingTimeout = options.greetingTimeout;
     platform::net::Network network(networkOptions);
     if (options.ftpPort) {
         network.AddRoute(

@@ -6,8 +6,10 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/device.h"
@@ -40,6 +42,10 @@ class TestFrontend : public platform::ui::Frontend {
     // queued just before the n-th check (counted from 1).
     int PumpCount() const { return m_pumps; }
     void TapBeforePump(int n, platform::ui::Point point);
+    // Runs `action` just before the n-th check (for example, to make the server stall).
+    void RunBeforePump(int n, std::function<void()> action) {
+        m_actions.push_back({n, std::move(action)});
+    }
 
     // Pop-up menus take the queued choices in order, 0 (dismissed) without one.
     void QueueMenuChoice(int command) { m_menuChoices.push_back(command); }
@@ -77,6 +83,7 @@ class TestFrontend : public platform::ui::Frontend {
     std::deque<platform::ui::Message> m_input;
     int m_pumps = 0;
     std::vector<ScheduledTap> m_taps;
+    std::vector<std::pair<int, std::function<void()>>> m_actions;
     std::deque<int> m_menuChoices;
     std::vector<std::string> m_windowEvents;
     bool m_waitCursor = false;
@@ -92,6 +99,7 @@ class TestDevice {
         bool startNetwork = true;
         // Short, so that a client waiting for a server that went astray fails soon.
         std::chrono::milliseconds ioTimeout{std::chrono::seconds(10)};
+        std::chrono::milliseconds greetingTimeout{std::chrono::seconds(10)};
     };
 
     TestDevice();

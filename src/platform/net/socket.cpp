@@ -138,10 +138,9 @@ bool Socket::Connect(const std::string& host, std::uint16_t port) {
     if (!addresses) {
         return false;
     }
-    const auto timeout = m_network->IoTimeout();
     std::optional<Clock::time_point> deadline;
-    if (timeout.count() > 0) {
-        deadline = Clock::now() + timeout;
+    if (const auto limit = m_network->ConnectTimeout(); limit.count() > 0) {
+        deadline = Clock::now() + limit;
     }
     for (const addrinfo* info = addresses.get(); info != nullptr; info = info->ai_next) {
         if (info->ai_family != AF_INET || info->ai_addrlen < sizeof(sockaddr_in)) {
@@ -151,7 +150,7 @@ bool Socket::Connect(const std::string& host, std::uint16_t port) {
         std::memcpy(&address, info->ai_addr, sizeof address);
         address.sin_port = htons(target.port);
         if (ConnectWithin(m_fd, address, deadline)) {
-            return SetIoTimeout(m_fd, timeout);
+            return SetIoTimeout(m_fd, m_network->IoTimeout());
         }
         // A socket whose connect failed cannot be used again: the next address gets a new one.
         ::close(std::exchange(m_fd, NewSocket()));
@@ -185,6 +184,21 @@ int Socket::Receive(void* buffer, std::size_t count) {
             return n < 0 ? -1 : static_cast<int>(n);
         }
     }
+}
+
+int Socket::Receive(void* buffer, std::size_t count, Clock::time_point deadline) {
+    if (!IsOpen()) {
+        return -1;
+    }
+    pollfd waiting{m_fd, POLLIN, 0};
+    int ready = 0;
+    do {
+        ready = ::poll(&waiting, 1, PollTimeout(deadline));
+    } while (ready < 0 && errno == EINTR);
+    if (ready <= 0) {
+        return -1;  // the deadline passed
+    }
+    return Receive(buffer, count);
 }
 
 void Socket::Close() {

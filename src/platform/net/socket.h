@@ -36,12 +36,15 @@ class Socket {
     // network's socket layer is not started or the system refuses.
     bool Create(const Network& network);
     // Looks the host up (dotted address or name), applies the network's routes and
-    // connects. Send and receive then give up after the network's time-out.
+    // connects within the network's connect time-out. Send and receive then give up after
+    // the network's I/O time-out.
     bool Connect(const std::string& host, std::uint16_t port);
     // Bytes sent (may be fewer than asked), or -1 on error.
     int Send(const void* data, std::size_t count);
     // Bytes received, 0 when the peer closed, -1 on error or time-out.
     int Receive(void* buffer, std::size_t count);
+    // As Receive, but gives up (-1) once `deadline` has passed, however the bytes trickle in.
+    int Receive(void* buffer, std::size_t count, std::chrono::steady_clock::time_point deadline);
     void Close();
     // Closes with a reset, so the peer sees a broken connection rather than a finished one.
     void Abort();
@@ -59,7 +62,12 @@ class Network {
   public:
     struct Options {
         bool failStartup = false;  // lets a test make start-up fail
-        std::chrono::milliseconds ioTimeout{std::chrono::minutes(2)};  // a dead peer ends a wait
+        // A silent peer ends a wait after this: one send, one receive, one whole reply.
+        std::chrono::milliseconds ioTimeout{std::chrono::minutes(2)};
+        // A connection that has not come about by then never will.
+        std::chrono::milliseconds connectTimeout{std::chrono::seconds(20)};
+        // A server that does not greet within this is not one to talk to.
+        std::chrono::milliseconds greetingTimeout{std::chrono::seconds(20)};
     };
     Network() = default;
     explicit Network(Options options) : m_options(options) {}
@@ -72,7 +80,10 @@ class Network {
     void AddRoute(Endpoint from, Endpoint to);
     Endpoint Resolve(const Endpoint& target) const;
 
+    // Zero or less: no limit.
     std::chrono::milliseconds IoTimeout() const { return m_options.ioTimeout; }
+    std::chrono::milliseconds ConnectTimeout() const { return m_options.connectTimeout; }
+    std::chrono::milliseconds GreetingTimeout() const { return m_options.greetingTimeout; }
 
   private:
     Options m_options;

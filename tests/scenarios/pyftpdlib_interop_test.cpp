@@ -1,0 +1,280 @@
+// The whole program against a widely used standard FTP server (Debian's pyftpdlib): it must
+// show the user what it shows against the stand-in service, and move the same bytes.
+
+#include <fcntl.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ftp/ftp_session.h"
+#include "headless/run_program.h"
+#include "support/scripted_ftp_server.h"
+#include "support/temp_folder.h"
+#include "support/test_device.h"
+
+extern char** environ;
+
+namespace {
+
+using testing_support::ScriptedFtpServer;
+
+// pyftpdlib on a free loopback port, serving one account from a temporary folder.
+class PyftpdlibServer {
+  public:
+    PyftpdlibServer(const std::string& user, const std::string& password) {
+        int out[2];
+        int in[2];
+        if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(in, O_CLOEXEC) != 0) {
+            throw std::runtime_error("cannot create pipes");
+        }
+        m_stdin = in[1];
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
+        // The Debian package lives with the system's own interpreter.
+        std::vector<std::string> args = {"/usr/bin/python3", PYFTPDLIB_LAUNCHER,
+                                         m_home.Path().string(), user, password};
+        std::vector<char*> argv;
+        for (auto& arg : args) {
+            argv.push_back(arg.data());
+        }
+        argv.push_back(nullptr);
+        const int spawned = ::posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(out[1]);
+        ::close(in[0]);
+        if (spawned != 0) {
+            ::close(out[0]);
+            m_pid = -1;
+            throw std::runtime_error(
+                "cannot start /usr/bin/python3 for the Debian package python3-pyftpdlib");
+        }
+        std::string output;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (output.find('\n') == std::string::npos) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            pollfd ready{out[0], POLLIN, 0};
+            char buffer[256];
+            ssize_t got = 0;
+            if (left.count() <= 0 || ::poll(&ready, 1, static_cast<int>(left.count())) <= 0 ||
+                (got = ::read(out[0], buffer, sizeof buffer)) <= 0) {
+                break;
+            }
+            output.append(buffer, static_cast<std::size_t>(got));
+        }
+        ::close(out[0]);
+        const std::string prefix = "ftp 127.0.0.1:";
+        if (output.rfind(prefix, 0) != 0) {
+            Stop();
+            throw std::runtime_error(
+                "pyftpdlib (Debian package python3-pyftpdlib) did not start: " + output);
+        }
+        m_port = static_cast<std::uint16_t>(std::stoi(output.substr(prefix.size())));
+    }
+    ~PyftpdlibServer() { Stop(); }
+    PyftpdlibServer(const PyftpdlibServer&) = delete;
+    PyftpdlibServer& operator=(const PyftpdlibServer&) = delete;
+
+    std::uint16_t Port() const { return m_port; }
+    const std::filesystem::path& Home() const { return m_home.Path(); }
+
+  private:
+    // Closing its standard input ends the server; one that does not end is killed.
+    void Stop() {
+        if (m_stdin >= 0) {
+            ::close(m_stdin);
+            m_stdin = -1;
+        }
+        if (m_pid <= 0) {
+            return;
+        }
+        for (int i = 0; i < 500 && ::waitpid(m_pid, nullptr, WNOHANG) == 0; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            if (i == 499) {
+                ::kill(m_pid, SIGKILL);
+                ::waitpid(m_pid, nullptr, 0);
+            }
+        }
+        m_pid = -1;
+    }
+
+    testing_support::TempFolder m_home{"stowbox-pyftpdlib"};
+    pid_t m_pid = -1;
+    int m_stdin = -1;
+    std::uint16_t m_port = 0;
+};
+
+std::string ReadHostFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class AgainstPyftpdlib : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        try {
+            m_server = std::make_unique<PyftpdlibServer>("carol", "pw-of-carol");
+        } catch (const std::exception& error) {
+            FAIL() << error.what();
+        }
+    }
+
+    std::filesystem::path RemoteRoot() const { return m_server->Home() / "My Device on Stowbox"; }
+
+    // The whole program, headless, with the built-in FTP address led to pyftpdlib.
+    headless::ScriptResult Run(const std::string& script, std::string& transcript) {
+        headless::DeviceOptions options;
+        options.root = device.Path();
+        options.ftpServer = platform::net::Endpoint{"127.0.0.1", m_server->Port()};
+        std::ostringstream out;
+        auto result = headless::RunScriptText(script, options, out);
+        transcript = out.str();
+        return result;
+    }
+
+    void WriteDeviceFile(const std::filesystem::path& relative, const std::string& bytes) const {
+        std::filesystem::create_directories((device.Path() / relative).parent_path());
+        std::ofstream(device.Path() / relative, std::ios::binary) << bytes;
+    }
+
+    std::unique_ptr<PyftpdlibServer> m_server;
+    testing_support::TempFolder device{"stowbox-device"};
+};
+
+TEST_F(AgainstPyftpdlib, TheProgramWorksAsAgainstTheService) {
+    // Every byte value, so that no translation on the way goes unnoticed.
+    const std::string notes = ScriptedFtpServer::Pattern(0, 5000);
+    const std::string photo = ScriptedFtpServer::Pattern(7, 1500);
+    const std::string deep = ScriptedFtpServer::Pattern(13, 70000);
+    WriteDeviceFile("Source/notes.bin", notes);
+    WriteDeviceFile("Source/Photos/a.jpg", photo);
+    WriteDeviceFile("Source/Photos/2003/b.jpg", deep);
+    WriteDeviceFile("Source/Photos/z.txt", "z");
+
+    std::string transcript;
+    const auto result =
+        Run("type 1001 \"carol\"\ntype 1002 \"pw-of-carol\"\nclick 1003\n"
+            // A fresh account: the Remote view makes the remote root and shows it empty.
+            "command 32789\n"
+            "expect title \"Stowbox\"\n"
+            "expect path 1 \"Stowbox\" \"**  My Device on Stowbox\"\n"
+            "expect rows 0\n"
+            // Upload a folder with a subfolder, and a file.
+            "command 32788\n"
+            "doubletap 0\n"
+            "expect row 0 \"Photos\" \"\" \"1\"\n"
+            "expect row 1 \"notes.bin\" \"4KB\" \"2\"\n"
+            "check 0\n"
+            "check 1\n"
+            "command 32790\n"
+            "expect box \"File Upload Completed\"\n"
+            // The listing with sizes, asked with SIZE.
+            "command 32789\n"
+            "expect rows 2\n"
+            "expect row 0 \"Photos\" \"\" \"1\"\n"
+            "expect row 1 \"notes.bin\" \"4KB\" \"2\"\n"
+            // One level down the sizes come from the listing lines themselves.
+            "doubletap 0\n"
+            "expect path 2 \"Stowbox\" \"**  My Device on Stowbox\" \"*** Photos\"\n"
+            "expect rows 3\n"
+            "expect row 0 \"2003\" \"\" \"1\"\n"
+            "expect row 1 \"a.jpg\" \"1KB\" \"2\"\n"
+            "expect row 2 \"z.txt\" \"1\" \"2\"\n"
+            // Download two files from here to the device's top folder.
+            "check 1\n"
+            "check 2\n"
+            "command 32791\n"
+            "expect box \"File Download Completed\"\n"
+            // Delete a file, then its folder once empty; a full folder stays.
+            "doubletap 0\n"
+            "expect rows 1\n"
+            "expect row 0 \"b.jpg\" \"68KB\" \"2\"\n"
+            "check 0\n"
+            "answer yes\n"
+            "command 32796\n"
+            "expect box \"Do You Want To Delete The Selected Files and Folders\"\n"
+            "expect path 1 \"Stowbox\" \"**  My Device on Stowbox\"\n"
+            "expect rows 0\n"
+            "select 1011 1\n"
+            "doubletap 0\n"
+            "check 0\n"
+            "answer yes\n"
+            "command 32796\n"
+            "expect box \"Do You Want To Delete The Selected Files and Folders\"\n"
+            "expect rows 2\n"
+            "select 1011 1\n"
+            "expect row 0 \"Photos\"\n"
+            "check 0\n"
+            "answer yes\n"
+            "command 32796\n"
+            "expect box \"Do You Want To Delete The Selected Files and Folders\"\n"
+            "expect box \"Directory is not empty\"\n"
+            "expect no-box\n"
+            "expect rows 2\n"
+            "answer yes\n"
+            "command 32792\n",
+            transcript);
+    ASSERT_EQ(result.status, 0) << result.message << '\n' << transcript;
+
+    EXPECT_EQ(ReadHostFile(RemoteRoot() / "notes.bin"), notes);
+    EXPECT_EQ(ReadHostFile(RemoteRoot() / "Photos" / "a.jpg"), photo);
+    EXPECT_EQ(ReadHostFile(RemoteRoot() / "Photos" / "z.txt"), "z");
+    EXPECT_FALSE(std::filesystem::exists(RemoteRoot() / "Photos" / "2003"));
+    EXPECT_EQ(ReadHostFile(device.Path() / "a.jpg"), photo);
+    EXPECT_EQ(ReadHostFile(device.Path() / "z.txt"), "z");
+}
+
+TEST_F(AgainstPyftpdlib, SessionOperationsKeepTheirReplies) {
+    std::filesystem::create_directories(RemoteRoot() / "full");
+    std::filesystem::create_directories(RemoteRoot() / "empty");
+    std::ofstream(RemoteRoot() / "full" / "a.txt") << "a";
+    testing_support::TestDevice::Options options;
+    options.ftpPort = m_server->Port();
+    testing_support::TestDevice testDevice(options);
+    const std::string bytes = ScriptedFtpServer::Pattern(0, 300000);
+    testDevice.WriteFile("up.bin", bytes);
+
+    CFtpSession session;
+    ASSERT_TRUE(session.Connect(L"127.0.0.1", 21));
+    ASSERT_TRUE(session.Login(L"carol", L"pw-of-carol"));
+    session.SendCommand(L"CWD /My Device on Stowbox");
+    session.ReadReply();
+    EXPECT_EQ(session.GetReplyCode(), 250);
+    // Transfers that pyftpdlib opens with 125, one after the other, each in step.
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(session.StoreFile(L"up.bin", L"up.bin"));
+        EXPECT_TRUE(session.RetrieveFile(L"up.bin", L"down.bin"));
+    }
+    EXPECT_EQ(ReadHostFile(RemoteRoot() / "up.bin"), bytes);
+    EXPECT_EQ(testDevice.ReadFile("down.bin"), bytes);
+    std::wstring listing;
+    EXPECT_TRUE(session.List(L"", listing));
+    EXPECT_NE(listing.find(L" 300000 "), std::wstring::npos);
+
+    EXPECT_FALSE(session.RemoveDir(L"full"));
+    EXPECT_TRUE(session.RemoveDir(L"empty"));
+    EXPECT_FALSE(session.Rename(L"missing.txt", L"x.txt"));
+    EXPECT_TRUE(session.Rename(L"full/a.txt", L"/My Device on Stowbox//b.txt"));
+    EXPECT_EQ(session.GetReplyCode(), 250);
+    EXPECT_EQ(ReadHostFile(RemoteRoot() / "b.txt"), "a");
+    EXPECT_FALSE(std::filesystem::exists(RemoteRoot() / "empty"));
+    EXPECT_TRUE(session.Quit());
+}
+
+}  // namespace
