@@ -55,6 +55,7 @@ class CFileManagerDlg : public platform::ui::Dialog {
     void OnShowLocal();
     void OnShowAccountTop();
     void OnNewFolder();
+    void OnShareFiles();
     void OnHelp();
     void OnShareFileMenu() {}
     void OnCancelButton() { OnCancel(); }

@@ -86,6 +86,9 @@ platform::net::Network MakeNetwork(const TestDevice::Options& options) {
     platform::net::Network::Options networkOptions;
     networkOptions.ioTimeout = options.ioTimeout;
     platform::net::Network network(networkOptions);
+    if (options.webPort) {
+        network.AddRoute({"127.0.0.1", 80}, {"127.0.0.1", *options.webPort});
+    }
     if (options.ftpPort) {
         network.AddRoute({"127.0.0.1", 21}, {"127.0.0.1", *options.ftpPort});
     }
