@@ -93,11 +93,11 @@ class TestDevice {
     struct Options {
         // Routes the program's built-in FTP address (127.0.0.1:21) to this port.
         std::optional<std::uint16_t> ftpPort;
-        // Routes the built-in web host (127.0.0.1:80) to this port.
-        std::optional<std::uint16_t> webPort;
         bool startNetwork = true;
         // Short, so that a client waiting for a server that went astray fails soon.
         std::chrono::milliseconds ioTimeout{std::chrono::seconds(10)};
+        // Routes the built-in web host (127.0.0.1:80) to this port.
+        std::optional<std::uint16_t> webPort;
     };
 
     TestDevice();
