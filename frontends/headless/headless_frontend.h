@@ -25,6 +25,7 @@ class HeadlessFrontend : public platform::ui::Frontend {
     void Repaint(platform::ui::Window&, int) override {}
     void WaitCursorChanged(bool) override {}
     bool StartProgram(const std::wstring& program, const std::wstring& commandLine) override;
+    void UrlOpened(const std::wstring& url) override { m_player.UrlOpened(url); }
 
   private:
     script::ScriptPlayer& m_player;

@@ -12,9 +12,6 @@ namespace {
 // Toolbar images share the cache with the icon resources under keys no resource uses.
 constexpr int kToolbarKeyBase = -1000;
 
-// The background resources the program knows; others draw a plain background.
-constexpr int kShareBackground = 192;
-
 }  // namespace
 
 QPixmap Artwork::Render(int size, void (*draw)(QPainter&)) const {
@@ -72,7 +69,7 @@ void Artwork::DrawBitmap(QPainter& painter, int bitmap, const QRectF& area,
         case IDB_MAIN_BACKGROUND:
             art::MainBackground(painter, area);
             break;
-        case kShareBackground:
+        case IDB_SHARE_BACKGROUND:
             art::ShareBackground(painter, area);
             break;
         default:

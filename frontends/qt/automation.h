@@ -34,6 +34,7 @@ class Automation {
     virtual void CancelCheck(platform::ui::MessageQueue& /*queue*/) {}
     virtual void WindowOpened(const platform::ui::Window& /*window*/) {}
     virtual void WindowClosed(const platform::ui::Window& /*window*/) {}
+    virtual void UrlOpened(const std::wstring& /*url*/) {}
     // True when the start of another program was taken care of (nothing is opened).
     virtual bool ProgramStarted(const std::wstring& /*program*/,
                                 const std::wstring& /*commandLine*/) {

@@ -12,6 +12,7 @@ ButtonView::ButtonView(platform::ui::Control& button, QWidget& parent, const Vie
     setFont(DeviceFont(context.scale, context.pointSize, true));
     setText(ToQString(button.GetWindowText()));
     setAutoDefault(false);
+    setDefault((button.Template().style & platform::ui::kStyleDefaultButton) != 0);
     ApplyState(*this, button);
     const platform::ui::WindowHandle window = context.window;
     connect(this, &QPushButton::clicked, this, [this, window] {

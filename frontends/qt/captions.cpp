@@ -10,15 +10,6 @@ namespace qtfront {
 
 namespace {
 
-// The share dialog's picture and fields.
-constexpr int kShareBackground = 192;
-constexpr int kShareFileName = 1038;
-constexpr int kShareFrom = 1049;
-constexpr int kShareTo = 1043;
-constexpr int kShareBcc = 1044;
-constexpr int kSharePassword = 1034;
-constexpr int kShareDownloads = 1033;
-
 struct CaptionEntry {
     int bitmap;
     int control;
@@ -29,12 +20,13 @@ constexpr CaptionEntry kCaptions[] = {
     {IDB_LOGIN_BACKGROUND, IDC_USERNAME, u"User Name"},
     {IDB_LOGIN_BACKGROUND, IDC_PASSWORD, u"Password"},
     {IDB_NEWFOLDER_BACKGROUND, IDC_FOLDERNAME, u"Name"},
-    {kShareBackground, kShareFileName, u"File"},
-    {kShareBackground, kShareFrom, u"From"},
-    {kShareBackground, kShareTo, u"To"},
-    {kShareBackground, kShareBcc, u"Bcc"},
-    {kShareBackground, kSharePassword, u"Password"},
-    {kShareBackground, kShareDownloads, u"Downloads"},
+    {IDB_SHARE_BACKGROUND, IDC_SHARE_FILENAME, u"File"},
+    {IDB_SHARE_BACKGROUND, IDC_SHARE_FROM, u"From"},
+    {IDB_SHARE_BACKGROUND, IDC_SHARE_TO, u"To"},
+    {IDB_SHARE_BACKGROUND, IDC_SHARE_BCC, u"Bcc"},
+    {IDB_SHARE_BACKGROUND, IDC_SHARE_PASSWORD, u"Password"},
+    {IDB_SHARE_BACKGROUND, IDC_SHARE_WRITE, u"Allow writing"},
+    {IDB_SHARE_BACKGROUND, IDC_SHARE_DOWNLOADS, u"Downloads"},
 };
 
 }  // namespace

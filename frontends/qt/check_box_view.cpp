@@ -10,6 +10,9 @@ CheckBoxView::CheckBoxView(platform::ui::CheckBox& box, QWidget& parent, const V
     : QCheckBox(&parent), m_box(&box) {
     setGeometry(context.scale.ToWidget(platform::ui::DialogRectToScreen(box.Template().rect)));
     setFont(DeviceFont(context.scale, context.pointSize));
+    if ((box.Template().style & platform::ui::kStyleLeftText) != 0) {
+        setLayoutDirection(Qt::RightToLeft);
+    }
     Render();
     connect(this, &QCheckBox::clicked, this, [this](bool checked) {
         if (m_box != nullptr) {

@@ -15,6 +15,7 @@ EditView::EditView(platform::ui::Edit& edit, QWidget& parent, const ViewContext&
     if (edit.IsPassword()) {
         setEchoMode(QLineEdit::Password);
     }
+    setReadOnly(edit.IsReadOnly());
     setText(ToQString(edit.GetWindowText()));
     ApplyState(*this, edit);
     connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {

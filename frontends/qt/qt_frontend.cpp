@@ -203,6 +203,12 @@ void QtFrontend::WaitCursorChanged(bool shown) {
     }
 }
 
+void QtFrontend::UrlOpened(const std::wstring& url) {
+    if (m_automation != nullptr) {
+        m_automation->UrlOpened(url);
+    }
+}
+
 bool QtFrontend::StartProgram(const std::wstring& program, const std::wstring& commandLine) {
     if (m_automation != nullptr && m_automation->ProgramStarted(program, commandLine)) {
         return true;

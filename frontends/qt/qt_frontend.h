@@ -59,6 +59,7 @@ class QtFrontend final : public platform::ui::Frontend {
     void Repaint(platform::ui::Window& window, int controlId) override;
     void WaitCursorChanged(bool shown) override;
     bool StartProgram(const std::wstring& program, const std::wstring& commandLine) override;
+    void UrlOpened(const std::wstring& url) override;
 
     // How often a transfer's cancel check lets Qt handle events, at most.
     static constexpr std::chrono::milliseconds kPumpInterval{5};

@@ -25,6 +25,7 @@ class ScriptAutomation final : public Automation {
     void WindowOpened(const platform::ui::Window& window) override;
     void WindowClosed(const platform::ui::Window& window) override;
     bool ProgramStarted(const std::wstring& program, const std::wstring& commandLine) override;
+    void UrlOpened(const std::wstring& url) override { m_player.UrlOpened(url); }
 
   private:
     script::ScriptPlayer& m_player;

@@ -29,6 +29,7 @@ const MessageEntry<CFileManagerDlg> CFileManagerDlg::kMessageMap[] = {
     OnCommand(ID_MOVE, &CFileManagerDlg::OnMove),
     OnCommand(ID_HELP, &CFileManagerDlg::OnHelp),
     OnCommand(ID_SHARE_FILE_MENU, &CFileManagerDlg::OnShareFileMenu),
+    OnCommand(ID_SHARE, &CFileManagerDlg::OnShareFiles),
     OnNotify(IDC_PATHBOX, kNotifySelChange, &CFileManagerDlg::OnPathSelChange),
     OnNotify(IDC_FILELIST, kNotifyColumnClick, &CFileManagerDlg::OnColumnClick),
     OnCommand(IDC_CANCEL_TRANSFER, &CFileManagerDlg::OnCancelButton),

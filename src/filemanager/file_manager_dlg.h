@@ -57,6 +57,7 @@ class CFileManagerDlg : public platform::ui::Dialog {
     void OnShowAccountTop();
     void OnNewFolder();
     void OnMove();
+    void OnShareFiles();
     void OnHelp();
     void OnShareFileMenu() {}
     void OnCancelButton() { OnCancel(); }

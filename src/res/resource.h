@@ -26,6 +26,18 @@ inline constexpr int IDC_MOVE_FILE = 1016;
 inline constexpr int IDC_MOVE_FOLDERLIST = 1018;
 inline constexpr int IDC_MOVE_PATHBOX = 1024;
 
+// Share file dialog.
+inline constexpr int IDD_SHAREFILE = 189;
+inline constexpr int IDC_SHARE_DOWNLOADS = 1033;
+inline constexpr int IDC_SHARE_PASSWORD = 1034;
+inline constexpr int IDC_SHARE_WRITE = 1035;
+inline constexpr int IDC_GENERATE_SHARE = 1036;
+inline constexpr int IDC_SHARE_CANCEL = 1010;
+inline constexpr int IDC_SHARE_FILENAME = 1038;
+inline constexpr int IDC_SHARE_TO = 1043;
+inline constexpr int IDC_SHARE_BCC = 1044;
+inline constexpr int IDC_SHARE_FROM = 1049;
+
 // Commands.
 inline constexpr int ID_SHOW_LOCAL = 32788;
 inline constexpr int ID_SHOW_REMOTE = 32789;
@@ -54,3 +66,4 @@ inline constexpr int IDI_FILE = 152;
 inline constexpr int IDB_LOGIN_BACKGROUND = 171;
 inline constexpr int IDB_NEWFOLDER_BACKGROUND = 175;
 inline constexpr int IDB_MAIN_BACKGROUND = 176;
+inline constexpr int IDB_SHARE_BACKGROUND = 192;

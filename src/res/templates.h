@@ -11,6 +11,7 @@ const platform::ui::DialogTemplate& LoginDialog();
 const platform::ui::DialogTemplate& FileManagerDialog();
 const platform::ui::DialogTemplate& NewFolderDialog();
 const platform::ui::DialogTemplate& MoveFileDialog();
+const platform::ui::DialogTemplate& ShareFileDialog();
 const platform::ui::MenuTemplate& FileListPopupMenu();
 
 // The file manager's command bar: ten image buttons in order, with their tooltips.

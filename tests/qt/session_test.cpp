@@ -2,6 +2,7 @@
 // between the views, ticks rows, downloads with the progress bar moving, cancels with a
 // click on CANCEL, opens the tap-and-hold menu and answers the exit question.
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -273,6 +274,49 @@ TEST_F(Session, AClickOnCancelStopsTheDownload) {
     });
     Exit();
     Run();
+}
+
+TEST_F(Session, SharesTheMarkedFileAndReturnsToARemoteView) {
+    WriteRemote("readme.txt", "Welcome\n");
+    LogIn();
+    driver.Add("remote", [&] { Click(ToolButton(ID_SHOW_REMOTE)); });
+    driver.Add("mark and share", [&] {
+        ASSERT_EQ(RowOf(L"readme.txt"), 0);
+        TapRow(List(IDC_FILELIST), 0);
+        Click(ToolButton(ID_SHARE));
+    });
+    driver.Add("fill in", [&] {
+        EXPECT_EQ(Title(), "Share File");
+        QLineEdit& name = Widget<QLineEdit>(IDC_SHARE_FILENAME);
+        EXPECT_EQ(name.text(), "readme.txt");
+        EXPECT_TRUE(name.isReadOnly());
+        QComboBox& downloads = Widget<QComboBox>(IDC_SHARE_DOWNLOADS);
+        EXPECT_EQ(downloads.count(), 10) << "the account's limit";
+        EXPECT_EQ(downloads.currentText(), "10");
+        EXPECT_EQ(Widget<QLineEdit>(IDC_SHARE_PASSWORD).echoMode(), QLineEdit::Password);
+        QTest::keyClicks(&Widget<QLineEdit>(IDC_SHARE_FROM), "alice@example.com");
+        QTest::keyClicks(&Widget<QLineEdit>(IDC_SHARE_TO), "carol@example.com");
+        QTest::keyClicks(&name, "typed");
+        EXPECT_EQ(name.text(), "readme.txt") << "read-only";
+        Click(Widget<QCheckBox>(IDC_SHARE_WRITE));
+        EXPECT_TRUE(Widget<QCheckBox>(IDC_SHARE_WRITE).isChecked());
+        Shot("share-filled");
+        Click(Widget<QPushButton>(IDC_GENERATE_SHARE));
+    });
+    driver.Add("remote again", [&] {
+        EXPECT_EQ(Title(), "My Device");
+        EXPECT_EQ(Names(), (std::vector<std::wstring>{L"readme.txt"}));
+        EXPECT_TRUE(ToolButton(ID_UPLOAD).isHidden());
+        EXPECT_TRUE(ToolButton(ID_SHARE).isVisible());
+        EXPECT_TRUE(Boxes().empty());
+    });
+    Exit();
+    Run();
+    std::size_t mails = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(service.outboxDir())) {
+        mails += entry.path().extension() == ".eml" ? 1 : 0;
+    }
+    EXPECT_EQ(mails, 1u);
 }
 
 }  // namespace

@@ -94,6 +94,9 @@ platform::net::Network MakeNetwork(const TestDevice::Options& options) {
     networkOptions.ioTimeout = options.ioTimeout;
     networkOptions.greetingTimeout = options.greetingTimeout;
     platform::net::Network network(networkOptions);
+    if (options.webPort) {
+        network.AddRoute({"127.0.0.1", 80}, {"127.0.0.1", *options.webPort});
+    }
     if (options.ftpPort) {
         network.AddRoute(
             {platform::text::ToAnsi(kServerAddress), static_cast<std::uint16_t>(kFtpServerPort)},

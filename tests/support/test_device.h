@@ -56,6 +56,8 @@ class TestFrontend : public platform::ui::Frontend {
     // "program commandLine" of every program started.
     const std::vector<std::wstring>& StartedPrograms() const { return m_started; }
     void SetStartProgramResult(bool result) { m_startResult = result; }
+    // Every URL the device's internet session opened, in order.
+    const std::vector<std::wstring>& OpenedUrls() const { return m_urls; }
 
     void WaitForInput(platform::ui::MessageQueue& queue) override;
     void PumpPendingInput(platform::ui::MessageQueue& queue) override;
@@ -71,6 +73,7 @@ class TestFrontend : public platform::ui::Frontend {
     void Repaint(platform::ui::Window&, int) override {}
     void WaitCursorChanged(bool shown) override { m_waitCursor = shown; }
     bool StartProgram(const std::wstring& program, const std::wstring& commandLine) override;
+    void UrlOpened(const std::wstring& url) override { m_urls.push_back(url); }
 
   private:
     struct ScheduledTap {
@@ -89,6 +92,7 @@ class TestFrontend : public platform::ui::Frontend {
     bool m_waitCursor = false;
     std::vector<std::wstring> m_started;
     bool m_startResult = true;
+    std::vector<std::wstring> m_urls;
 };
 
 class TestDevice {
@@ -100,6 +104,8 @@ class TestDevice {
         // Short, so that a client waiting for a server that went astray fails soon.
         std::chrono::milliseconds ioTimeout{std::chrono::seconds(10)};
         std::chrono::milliseconds greetingTimeout{std::chrono::seconds(10)};
+        // Routes the built-in web host (127.0.0.1:80) to this port.
+        std::optional<std::uint16_t> webPort;
     };
 
     TestDevice();

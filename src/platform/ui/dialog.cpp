@@ -1,6 +1,8 @@
 #include "platform/ui/dialog.h"
 
 #include "platform/device.h"
+#include "platform/failure.h"
+#include "platform/ui/application.h"
 #include "platform/ui/toolkit.h"
 
 namespace platform::ui {
@@ -24,7 +26,12 @@ int Dialog::RunModal() {
         Window* target =
             message.window == 0 ? device.Innermost() : device.FromHandle(message.window);
         if (target != nullptr) {
-            target->Dispatch(message);
+            try {
+                target->Dispatch(message);
+            } catch (const Failure& failure) {
+                // A handler left it to the framework: report it; the window stays as it is.
+                AppMessageBox(failure.Report());
+            }
         }
     }
     DestroyWindow();

@@ -20,6 +20,9 @@ inline constexpr std::uint32_t kStyleSortAscending = 0x0008;  // list view place
 inline constexpr std::uint32_t kStyleReport = 0x0010;         // list view in report style
 inline constexpr std::uint32_t kStyleDropDownList = 0x0020;   // combo box without typing
 inline constexpr std::uint32_t kStyleHidden = 0x0040;
+inline constexpr std::uint32_t kStyleReadOnly = 0x0080;  // edit shows its text, takes no typing
+inline constexpr std::uint32_t kStyleLeftText = 0x0100;  // check box: its text left of the box
+inline constexpr std::uint32_t kStyleDefaultButton = 0x0200;  // the dialog's default button
 
 struct ControlTemplate {
     int id = 0;  // 0 for static pictures

@@ -41,6 +41,8 @@ class Frontend {
 
     // Starts another program of the device without waiting; false when it cannot start.
     virtual bool StartProgram(const std::wstring& program, const std::wstring& commandLine) = 0;
+    // The device's internet session is about to open this URL.
+    virtual void UrlOpened(const std::wstring& /*url*/) {}
 };
 
 }  // namespace platform::ui

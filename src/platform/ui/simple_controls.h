@@ -11,6 +11,7 @@ namespace platform::ui {
 class Edit : public Control {
   public:
     bool IsPassword() const { return (Template().style & kStylePassword) != 0; }
+    bool IsReadOnly() const { return (Template().style & kStyleReadOnly) != 0; }
 };
 
 class Button : public Control {};

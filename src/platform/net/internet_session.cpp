@@ -1,0 +1,192 @@
+#include "platform/net/internet_session.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <memory>
+#include <mutex>
+
+#include "platform/device.h"
+#include "platform/text/codepage.h"
+
+namespace platform::net {
+
+namespace {
+
+struct EasyDeleter {
+    void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
+};
+struct UrlDeleter {
+    void operator()(CURLU* url) const { curl_url_cleanup(url); }
+};
+struct ListDeleter {
+    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+struct TextDeleter {
+    void operator()(char* text) const { curl_free(text); }
+};
+using Easy = std::unique_ptr<CURL, EasyDeleter>;
+using ParsedUrl = std::unique_ptr<CURLU, UrlDeleter>;
+using HeaderList = std::unique_ptr<curl_slist, ListDeleter>;
+using CurlText = std::unique_ptr<char, TextDeleter>;
+
+void StartCurl() {
+    static std::once_flag started;
+    std::call_once(started, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+std::wstring Wide(const char* text) {
+    return text::FromUtf8(text != nullptr ? text : "");
+}
+
+[[noreturn]] void Fail(const std::wstring& why) {
+    throw InternetFailure(L"The web host could not be reached: " + why);
+}
+
+// The host and port a URL leads to, before the device's routes.
+Endpoint TargetOf(const std::string& url) {
+    ParsedUrl parsed(curl_url());
+    if (!parsed) {
+        Fail(L"out of memory");
+    }
+    // Schemes are matched without regard to case; only plain HTTP is opened.
+    const CURLUcode set = curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0);
+    if (set != CURLUE_OK) {
+        Fail(L"the address is not usable (" + Wide(curl_url_strerror(set)) + L")");
+    }
+    char* raw = nullptr;
+    curl_url_get(parsed.get(), CURLUPART_SCHEME, &raw, 0);
+    const CurlText scheme(raw);
+    if (!scheme || std::string(scheme.get()) != "http") {
+        Fail(L"only HTTP addresses can be opened");
+    }
+    raw = nullptr;
+    curl_url_get(parsed.get(), CURLUPART_HOST, &raw, 0);
+    const CurlText host(raw);
+    raw = nullptr;
+    curl_url_get(parsed.get(), CURLUPART_PORT, &raw, CURLU_DEFAULT_PORT);
+    const CurlText port(raw);
+    if (!host || !port) {
+        Fail(L"the address names no host");
+    }
+    return {host.get(), static_cast<std::uint16_t>(std::stoul(port.get()))};
+}
+
+std::size_t KeepBody(char* data, std::size_t size, std::size_t count, void* target) {
+    auto* body = static_cast<std::string*>(target);
+    const std::size_t bytes = size * count;
+    const std::size_t room =
+        InternetFile::kKeptBytes - std::min(body->size(), InternetFile::kKeptBytes);
+    body->append(data, std::min(bytes, room));
+    return bytes;
+}
+
+HeaderList HeaderLines(const std::wstring& headers) {
+    HeaderList list;
+    const std::string bytes = text::ToAnsi(headers);
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find("\r\n", start);
+        end = end == std::string::npos ? bytes.size() : end;
+        if (end > start) {
+            // Appending returns the list's head, or null (leaving the list as it was).
+            curl_slist* head =
+                curl_slist_append(list.get(), bytes.substr(start, end - start).c_str());
+            if (head == nullptr) {
+                Fail(L"out of memory");
+            }
+            static_cast<void>(list.release());
+            list.reset(head);
+        }
+        start = end + 2;
+    }
+    return list;
+}
+
+}  // namespace
+
+InternetSession::InternetSession(std::wstring agent, std::uintptr_t context, InternetAccess access)
+    : m_agent(std::move(agent)), m_context(context), m_access(access) {
+    StartCurl();
+}
+
+InternetSession::~InternetSession() {
+    Close();
+}
+
+void InternetSession::Close() {
+    if (m_open) {
+        m_open = false;
+        OnStatusCallback(m_context, InternetStatus::Closing);
+    }
+}
+
+void InternetSession::OnStatusCallback(std::uintptr_t, InternetStatus) {}
+
+std::unique_ptr<InternetFile> InternetSession::OpenUrl(const std::wstring& url,
+                                                       std::uintptr_t context, std::uint32_t,
+                                                       const std::wstring& headers) {
+    Device& device = Device::Current();
+    device.Frontend().UrlOpened(url);
+    if (!m_open) {
+        Fail(L"the internet session is closed");
+    }
+    const std::string address = text::ToUtf8(url);
+    const Endpoint target = TargetOf(address);
+    const Endpoint routed = device.Net().Resolve(target);
+
+    Easy easy(curl_easy_init());
+    if (!easy) {
+        Fail(L"out of memory");
+    }
+    CURL* handle = easy.get();
+    curl_easy_setopt(handle, CURLOPT_URL, address.c_str());
+    curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http");
+    curl_easy_setopt(handle, CURLOPT_HTTPGET, 1L);
+    curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(handle, CURLOPT_IPRESOLVE, CURL_IPRESOLVE_V4);
+    const std::string agent = text::ToAnsi(m_agent);
+    if (!agent.empty()) {
+        curl_easy_setopt(handle, CURLOPT_USERAGENT, agent.c_str());
+    }
+    if (m_access == InternetAccess::Direct) {
+        curl_easy_setopt(handle, CURLOPT_NOPROXY, "*");
+    }
+    // The device's routes lead the built-in web host elsewhere; the request stays the same.
+    HeaderList routes;
+    if (!(routed == target)) {
+        const std::string route = target.host + ":" + std::to_string(target.port) + ":" +
+                                  routed.host + ":" + std::to_string(routed.port);
+        routes.reset(curl_slist_append(nullptr, route.c_str()));
+        curl_easy_setopt(handle, CURLOPT_CONNECT_TO, routes.get());
+    }
+    const HeaderList extra = HeaderLines(headers);
+    if (extra) {
+        curl_easy_setopt(handle, CURLOPT_HTTPHEADER, extra.get());
+    }
+    // The same patience as the device's sockets: a dead peer ends the wait.
+    const auto timeout = device.Net().IoTimeout();
+    if (timeout.count() > 0) {
+        const long seconds = std::max<long>(1, static_cast<long>((timeout.count() + 999) / 1000));
+        curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeout.count()));
+        curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
+        curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, seconds);
+    }
+    std::string body;
+    curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &KeepBody);
+    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &body);
+    char error[CURL_ERROR_SIZE] = {};
+    curl_easy_setopt(handle, CURLOPT_ERRORBUFFER, error);
+
+    OnStatusCallback(context, InternetStatus::Connecting);
+    const CURLcode result = curl_easy_perform(handle);
+    if (result != CURLE_OK) {
+        Fail(Wide(error[0] != '\0' ? error : curl_easy_strerror(result)));
+    }
+    long status = 0;
+    curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
+    OnStatusCallback(context, InternetStatus::ResponseReceived);
+    return std::make_unique<InternetFile>(status, std::move(body));
+}
+
+}  // namespace platform::net

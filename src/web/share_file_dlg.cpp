@@ -1,0 +1,85 @@
+#include "web/share_file_dlg.h"
+
+#include <cstdint>
+
+#include "app/globals.h"
+#include "filemanager/file_manager_dlg.h"
+#include "platform/ui/application.h"
+#include "platform/ui/ui_guards.h"
+#include "res/resource.h"
+#include "res/templates.h"
+#include "web/share_session.h"
+#include "web/share_url.h"
+
+using namespace platform::ui;
+
+const MessageEntry<CShareFileDlg> CShareFileDlg::kMessageMap[] = {
+    OnCommand(IDC_GENERATE_SHARE, &CShareFileDlg::OnGenerateShare),
+    OnCommand(IDC_SHARE_CANCEL, &CShareFileDlg::OnCancelButton),
+};
+
+CShareFileDlg::CShareFileDlg() : Dialog(res::ShareFileDialog()) {}
+
+bool CShareFileDlg::OnMessage(const Message& message) {
+    return DispatchMessageTable(*this, kMessageMap, message) || Dialog::OnMessage(message);
+}
+
+Edit& CShareFileDlg::Field(int id) const {
+    return static_cast<Edit&>(*GetDlgItem(id));
+}
+
+ComboBox& CShareFileDlg::DownloadsList() const {
+    return static_cast<ComboBox&>(*GetDlgItem(IDC_SHARE_DOWNLOADS));
+}
+
+CheckBox& CShareFileDlg::WriteBox() const {
+    return static_cast<CheckBox&>(*GetDlgItem(IDC_SHARE_WRITE));
+}
+
+bool CShareFileDlg::OnInitDialog() {
+    Dialog::OnInitDialog();
+    CWaitCursor wait;
+    const CClientApp* app = GetClientApp();
+    Field(IDC_SHARE_FILENAME).SetWindowText(app->m_strShareName);
+    QueryDownloadLimit(DownloadsList(), *app);
+    return true;
+}
+
+void CShareFileDlg::OnGenerateShare() {
+    CWaitCursor wait;
+    CShareSession session(reinterpret_cast<std::uintptr_t>(this));
+    const CClientApp* app = GetClientApp();
+    if (app->m_strUserName.empty()) {
+        AppMessageBox(L"Enter User Name");
+        return;
+    }
+    const std::wstring strRemoteFolder = g_ftp.GetCurrentDir();
+    CShareRequest request;
+    request.strSharePassword = Field(IDC_SHARE_PASSWORD).GetWindowText();
+    request.strTo = Field(IDC_SHARE_TO).GetWindowText();
+    request.strFrom = Field(IDC_SHARE_FROM).GetWindowText();
+    request.strBcc = Field(IDC_SHARE_BCC).GetWindowText();
+    if (request.strFrom.empty()) {
+        AppMessageBox(L"Enter the From Email id");
+        return;
+    }
+    if (request.strTo.empty()) {
+        AppMessageBox(L"Enter the To Email id");
+        return;
+    }
+    request.strUserName = app->m_strUserName;
+    request.strFileName = app->m_strShareName;
+    request.strFilePath = ShareFilePath(strRemoteFolder);
+    request.strWrite = WriteBox().GetCheck() ? kTextTrue : kTextFalse;
+    request.strDownloads = DownloadsList().GetLBText(DownloadsList().GetCurSel());
+    request.strAccountPassword = app->m_strPassword;
+
+    // The answer is not read: the servlet mails the links. A host that cannot be reached
+    // throws, and the framework reports it with this dialog still open.
+    session.OpenUrl(ShareUrl(request));
+    {
+        CFileManagerDlg fileManager;
+        fileManager.RunModal();
+    }
+    DestroyWindow();
+}

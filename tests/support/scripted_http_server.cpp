@@ -1,0 +1,157 @@
+#include "support/scripted_http_server.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <mutex>
+#include <stdexcept>
+#include <thread>
+
+namespace testing_support {
+
+namespace {
+
+constexpr int kPollMs = 50;
+constexpr int kReadTimeoutMs = 15000;
+
+class Fd {
+  public:
+    explicit Fd(int fd = -1) : m_fd(fd) {}
+    ~Fd() {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int Get() const { return m_fd; }
+
+  private:
+    int m_fd;
+};
+
+bool Readable(int fd, int timeoutMs) {
+    pollfd waiting{fd, POLLIN, 0};
+    return ::poll(&waiting, 1, timeoutMs) > 0;
+}
+
+// The head through its empty line, then as many body bytes as Content-Length says.
+std::string ReadRequest(int fd) {
+    std::string request;
+    std::size_t wanted = std::string::npos;
+    char buffer[4096];
+    while (request.size() < wanted && Readable(fd, kReadTimeoutMs)) {
+        const ssize_t count = ::recv(fd, buffer, sizeof buffer, 0);
+        if (count <= 0) {
+            break;
+        }
+        request.append(buffer, static_cast<std::size_t>(count));
+        const std::size_t headEnd = request.find("\r\n\r\n");
+        if (wanted == std::string::npos && headEnd != std::string::npos) {
+            wanted = headEnd + 4;
+            const std::size_t length = request.find("Content-Length: ");
+            if (length != std::string::npos && length < headEnd) {
+                wanted += std::strtoul(request.c_str() + length + 16, nullptr, 10);
+            }
+        }
+    }
+    return request;
+}
+
+}  // namespace
+
+class ScriptedHttpServer::Runner {
+  public:
+    explicit Runner(std::vector<std::string> answers) : m_answers(std::move(answers)) {
+        m_listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (m_listener < 0 ||
+            ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+            ::listen(m_listener, 8) != 0 ||
+            ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+            throw std::runtime_error("the scripted HTTP server cannot listen");
+        }
+        m_port = ntohs(address.sin_port);
+        m_thread = std::thread([this] { Serve(); });
+    }
+    ~Runner() {
+        m_stop = true;
+        m_thread.join();
+        ::close(m_listener);
+    }
+
+    std::uint16_t Port() const { return m_port; }
+    std::vector<std::string> Requests() const {
+        const std::lock_guard lock(m_mutex);
+        return m_requests;
+    }
+
+  private:
+    void Serve() {
+        std::size_t next = 0;
+        while (!m_stop) {
+            if (!Readable(m_listener, kPollMs)) {
+                continue;
+            }
+            const Fd connection(::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC));
+            if (connection.Get() < 0) {
+                continue;
+            }
+            const std::string request = ReadRequest(connection.Get());
+            {
+                const std::lock_guard lock(m_mutex);
+                m_requests.push_back(request);
+            }
+            if (next < m_answers.size()) {
+                const std::string& answer = m_answers[next];
+                std::size_t sent = 0;
+                while (sent < answer.size()) {
+                    const ssize_t count = ::send(connection.Get(), answer.data() + sent,
+                                                 answer.size() - sent, MSG_NOSIGNAL);
+                    if (count <= 0) {
+                        break;
+                    }
+                    sent += static_cast<std::size_t>(count);
+                }
+            }
+            ++next;
+            ::shutdown(connection.Get(), SHUT_WR);
+            // Let the client read to the end before the socket goes.
+            char drain[256];
+            while (Readable(connection.Get(), kReadTimeoutMs) &&
+                   ::recv(connection.Get(), drain, sizeof drain, 0) > 0) {
+            }
+        }
+    }
+
+    std::vector<std::string> m_answers;
+    int m_listener = -1;
+    std::uint16_t m_port = 0;
+    std::atomic<bool> m_stop{false};
+    mutable std::mutex m_mutex;
+    std::vector<std::string> m_requests;
+    std::thread m_thread;
+};
+
+ScriptedHttpServer::ScriptedHttpServer(std::vector<std::string> answers)
+    : m_runner(std::make_unique<Runner>(std::move(answers))) {}
+
+ScriptedHttpServer::~ScriptedHttpServer() = default;
+
+std::uint16_t ScriptedHttpServer::Port() const {
+    return m_runner->Port();
+}
+
+std::vector<std::string> ScriptedHttpServer::Requests() const {
+    return m_runner->Requests();
+}
+
+}  // namespace testing_support
