@@ -72,10 +72,9 @@ TEST_F(LocalFill, DownloadTemporariesAreNeverListed) {
         for (int row = 0; row < list.GetItemCount(); ++row) {
             names.push_back(list.GetItemText(row, 0));
         }
-        EXPECT_THAT(names, ::testing::IsSupersetOf({L".x.part-0123456789ABCDEF",
-                                                    L".x.part-0123456789abcde",
-                                                    L"x.part-0123456789abcdef",
-                                                    L".d.part-0123456789abcdef"}));
+        EXPECT_THAT(names, ::testing::IsSupersetOf(
+                               {L".x.part-0123456789ABCDEF", L".x.part-0123456789abcde",
+                                L"x.part-0123456789abcdef", L".d.part-0123456789abcdef"}));
         EXPECT_THAT(names, ::testing::Not(::testing::Contains(L".a.jpg.part-0123456789abcdef")));
     }
 }

@@ -34,9 +34,15 @@ class AgainstService : public ::testing::Test {
     AgainstService() : AgainstService(std::chrono::seconds(10)) {}
     // `timeout`: how long the client waits for a reply or a data block.
     explicit AgainstService(std::chrono::milliseconds timeout)
-        : device(testing_support::TestDevice::Options{static_cast<std::uint16_t>(service.ftpPort()),
-                                                      true, timeout}) {}
+        : device(Options(static_cast<std::uint16_t>(service.ftpPort()), timeout)) {}
     ~AgainstService() override { Thaw(); }
+    static testing_support::TestDevice::Options Options(std::uint16_t port,
+                                                        std::chrono::milliseconds timeout) {
+        testing_support::TestDevice::Options options;
+        options.ftpPort = port;
+        options.ioTimeout = timeout;
+        return options;
+    }
     AgainstService(const AgainstService&) = delete;
     AgainstService& operator=(const AgainstService&) = delete;
 

@@ -21,7 +21,8 @@
 #include <vector>
 
 #include "ftp/ftp_session.h"
-#include "headless/run_program.h"
+#include "headless/run_script.h"
+#include "script/run_program.h"
 #include "support/scripted_ftp_server.h"
 #include "support/temp_folder.h"
 #include "support/test_device.h"
@@ -138,8 +139,8 @@ class AgainstPyftpdlib : public ::testing::Test {
     std::filesystem::path RemoteRoot() const { return m_server->Home() / "My Device on Stowbox"; }
 
     // The whole program, headless, with the built-in FTP address led to pyftpdlib.
-    headless::ScriptResult Run(const std::string& script, std::string& transcript) {
-        headless::DeviceOptions options;
+    script::ScriptResult Run(const std::string& script, std::string& transcript) {
+        script::DeviceOptions options;
         options.root = device.Path();
         options.ftpServer = platform::net::Endpoint{"127.0.0.1", m_server->Port()};
         std::ostringstream out;
