@@ -1,3 +1,5 @@
+#include <vector>
+
 #include "app/globals.h"
 #include "filelist/listing_line.h"
 #include "filemanager/file_manager_dlg.h"
@@ -25,13 +27,20 @@ void CFileManagerDlg::ListRemoteFolder() {
 }
 
 void CFileManagerDlg::AddListingRows(const std::wstring& strListing) {
-    ForEachListingLine(strListing, [this](const std::wstring& line) {
-        const CListingEntry entry = ParseListingLine(line);
-        std::uint32_t size = 0;
-        if (!entry.bFolder) {
-            g_ftp.SendCommand(L"SIZE " + entry.strName);
-            size = SizeFromReply(g_ftp.ReadReply());
+    std::vector<CListingEntry> entries;
+    std::vector<std::wstring> sizeCommands;
+    ForEachListingLine(strListing, [&](const std::wstring& line) {
+        entries.push_back(ParseListingLine(line));
+        if (!entries.back().bFolder) {
+            sizeCommands.push_back(L"SIZE " + entries.back().strName);
         }
-        m_listFiles.AddRow(entry.strName, entry.bFolder, size);
     });
+    // One SIZE per file in line order, as one after the other would send them, but without
+    // a round trip each.
+    const std::vector<std::wstring> replies = g_ftp.ExchangePipelined(sizeCommands);
+    std::size_t reply = 0;
+    for (const CListingEntry& entry : entries) {
+        const std::uint32_t size = entry.bFolder ? 0 : SizeFromReply(replies[reply++]);
+        m_listFiles.AddRow(entry.strName, entry.bFolder, size);
+    }
 }

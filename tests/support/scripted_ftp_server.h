@@ -30,6 +30,8 @@ class ScriptedFtpServer {
         std::chrono::milliseconds stepTimeout{std::chrono::seconds(15)};
         // How long Finish() still waits for what a step expects before giving up on it.
         std::chrono::milliseconds finishGrace{std::chrono::milliseconds(500)};
+        // Every Reply and ReplyPasv step first waits this long: a slow link or server.
+        std::chrono::milliseconds replyDelay{0};
     };
 
     struct Result {
@@ -40,6 +42,10 @@ class ScriptedFtpServer {
         int dataConnections = 0;             // accepted
         bool dataConnectionWaiting = false;  // a data connection came that no step accepted
         std::vector<std::string> problems;   // mismatches, time-outs, steps never reached
+        // Per Expect step, how many whole command lines had already arrived when it began:
+        // 0 means the server waited for the client (a round trip), more means the client
+        // sent ahead of the replies.
+        std::vector<int> linesWaiting;
     };
 
     ScriptedFtpServer();
