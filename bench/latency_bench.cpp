@@ -164,7 +164,13 @@ int main() {
          [](std::uint16_t port, const std::filesystem::path&) { return Login(port); }, ""},
         {"remote listing, 200 files",
          [](std::uint16_t port, const std::filesystem::path& root) {
-             return RunProgram(port, root, true) - RunProgram(port, root, false);
+             // The best of each run apart: a difference of two single runs is mostly noise.
+             double with = 1e9, without = 1e9;
+             for (int run = 0; run < 3; ++run) {
+                 with = std::min(with, RunProgram(port, root, true));
+                 without = std::min(without, RunProgram(port, root, false));
+             }
+             return with - without;
          },
          "Remote view command: CWD, PWD, LIST, 200 SIZE"},
         {"download of 20 small files",
