@@ -15,6 +15,10 @@
 // of hanging it. When the script ends, the server stops writing on the control connection
 // (a client still waiting for a reply sees the connection end) but keeps reading it, so
 // that the transcript also holds whatever the client sent beyond the script.
+//
+// Command lines are taken one per Expect step, however they arrived: a client may send
+// several ahead of their replies (pipelining). Options::replyDelay makes a slow server, and
+// Result::linesWaiting tells how far ahead the client was at each command.
 
 #include <chrono>
 #include <cstdint>
