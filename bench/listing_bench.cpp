@@ -136,6 +136,12 @@ class GrowthReporter : public benchmark::ConsoleReporter {
             }
             std::printf("%s: 10,000 / 1,000 entries = %.1f times (n log n: %.1f, n^2: 100)\n",
                         family.c_str(), large->second / small->second, nLogN);
+            // A row of the bench command's table; the times are per run, in milliseconds.
+            std::printf(
+                "| %s per entry | %.2f us at 1,000, %.2f us at 10,000 | per-entry ratio "
+                "%.2f (n log n: %.2f) |\n",
+                family.c_str(), small->second * 1e3 / 1000, large->second * 1e3 / 10000,
+                (large->second / 10000) / (small->second / 1000), nLogN / 10);
         }
     }
 

@@ -1,6 +1,8 @@
 #include "ftp_server.h"
 
 #include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 
@@ -65,6 +67,10 @@ void FtpServer::admit(UniqueFd connection) {
             ::send(connection.get(), busy.data(), busy.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
         return;
     }
+    // A reply goes out at once: held back until the client acknowledged the one before (a
+    // 150 followed by a 226), it would wait for the client's delayed acknowledgement.
+    const int on = 1;
+    ::setsockopt(connection.get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
     auto session = std::make_unique<Session>();
     Session* slot = session.get();
     try {

@@ -37,9 +37,15 @@ class PendingUpload {
     }
     PendingUpload(const PendingUpload&) = delete;
     PendingUpload& operator=(const PendingUpload&) = delete;
-    ~PendingUpload() {
+    ~PendingUpload() { discard(); }
+
+    // Removes the partial file; done before a failure is answered, so that a client that
+    // hears of the failure finds the folder as it was.
+    void discard() {
+        fd_.reset();
         if (!path_.empty()) {
             ::unlink(path_.c_str());
+            path_.clear();
         }
     }
 
@@ -268,17 +274,20 @@ void FtpSession::cmd_stor(const std::string& arg) {
         }
         if (got.kind != RecvResult::Kind::data) {
             data.reset();
+            upload.discard();
             reply(426, "Data connection broken; file not stored");
             return;
         }
         if (!upload.write(block.data(), got.size)) {
             data.reset();
+            upload.discard();
             reply(451, "Cannot write the file");
             return;
         }
     }
     data.reset();
     if (!upload.commit(*destination)) {
+        upload.discard();
         reply(451, "Cannot store the file");
         return;
     }

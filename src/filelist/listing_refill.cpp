@@ -1,20 +1,29 @@
 // Rows from a LIST text with each file's size asked of the server.
 
+#include <vector>
+
 #include "app/globals.h"
 #include "filelist/file_list_ctrl.h"
 #include "filelist/listing_line.h"
 #include "platform/ui/ui_guards.h"
 
 void CFileListCtrl::AddListingRows(const std::wstring& strListing) {
-    ForEachListingLine(strListing, [this](const std::wstring& line) {
-        const CListingEntry entry = ParseListingLine(line);
-        std::uint32_t size = 0;
-        if (!entry.bFolder) {
-            g_ftp.SendCommand(L"SIZE " + entry.strName);
-            size = SizeFromReply(g_ftp.ReadReply());
+    std::vector<CListingEntry> entries;
+    std::vector<std::wstring> sizeCommands;
+    ForEachListingLine(strListing, [&](const std::wstring& line) {
+        entries.push_back(ParseListingLine(line));
+        if (!entries.back().bFolder) {
+            sizeCommands.push_back(L"SIZE " + entries.back().strName);
         }
-        AddRow(entry.strName, entry.bFolder, size);
     });
+    // One SIZE per file in line order, as one after the other would send them, but without
+    // a round trip each.
+    const std::vector<std::wstring> replies = g_ftp.ExchangePipelined(sizeCommands);
+    std::size_t reply = 0;
+    for (const CListingEntry& entry : entries) {
+        const std::uint32_t size = entry.bFolder ? 0 : SizeFromReply(replies[reply++]);
+        AddRow(entry.strName, entry.bFolder, size);
+    }
 }
 
 void CFileListCtrl::FillFromListing(const std::wstring& strListing) {

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ftp/reply_codes.h"
 #include "platform/fs/file_system.h"
@@ -29,6 +30,11 @@ class CFtpSession {
     std::wstring GetCurrentDir();
     bool Quit();
     void Close();
+    // Sends the commands in order without waiting for each reply (at most
+    // kMaxPipelinedCommands unanswered at a time) and gives their replies in the same order,
+    // each as ReadReply gives it.
+    std::vector<std::wstring> ExchangePipelined(const std::vector<std::wstring>& commands);
+    static constexpr std::size_t kMaxPipelinedCommands = 64;
 
     // Data transfers.
     bool OpenDataConnection();

@@ -20,6 +20,7 @@ namespace {
 
 using platform::fs::File;
 
+using ftp::kReadAhead;
 using ftp::kReceiveBlock;
 using ftp::kSendBlock;
 using ftp::kWriteBuffer;
@@ -213,25 +214,37 @@ void CFtpSession::EndBrokenTransfer() {
 }
 
 CFtpSession::BlockLoopEnd CFtpSession::SendFileBlocks() {
-    std::array<char, kSendBlock> block{};
+    // The file is read ahead in large pieces; the blocks, their cancel checks and their sends
+    // stay those of one 256-byte read per block.
+    std::vector<char> buffer(kReadAhead);
+    std::size_t begin = 0;  // the next block starts here
+    std::size_t end = 0;    // read from the file up to here
+    bool atEnd = false;
+    bool readFailed = false;
     for (;;) {
         if (ftp::TakeTransferCancelTap()) {
             return BlockLoopEnd::Cancelled;
         }
-        const long count = m_file.Read(block.data(), block.size());
+        if (end - begin < kSendBlock && !atEnd && !readFailed) {
+            std::copy(buffer.begin() + static_cast<std::ptrdiff_t>(begin),
+                      buffer.begin() + static_cast<std::ptrdiff_t>(end), buffer.begin());
+            end -= begin;
+            begin = 0;
+            const long count = m_file.Read(buffer.data() + end, buffer.size() - end);
+            atEnd = count == 0;
+            readFailed = count < 0;
+            end += count > 0 ? static_cast<std::size_t>(count) : 0;
+        }
+        const std::size_t count = std::min(kSendBlock, end - begin);
         if (count == 0) {
-            return BlockLoopEnd::Done;
+            // What was read before a failing read still went out.
+            return readFailed ? BlockLoopEnd::LocalFileFailed : BlockLoopEnd::Done;
         }
-        if (count < 0) {
-            return BlockLoopEnd::LocalFileFailed;
-        }
-        const int sent = m_dataSocket.Send(block.data(), static_cast<std::size_t>(count));
+        const int sent = m_dataSocket.Send(buffer.data() + begin, count);
         if (sent <= 0) {
             return BlockLoopEnd::Broken;
         }
-        if (sent < count) {
-            m_file.Seek(sent - count, File::Origin::Current);  // read and sent again next pass
-        }
+        begin += static_cast<std::size_t>(sent);  // bytes not sent start the next block
     }
 }
 

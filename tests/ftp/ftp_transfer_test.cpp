@@ -65,6 +65,28 @@ TEST_F(Transfer, UploadsGoBelowTheRemoteRootUnlessStoredInPlace) {
     EXPECT_EQ(result.dataConnections, 3);
 }
 
+// The file is read ahead in large pieces, but the blocks stay those of one 256-byte read
+// each: the same cancel checks, also across the read-ahead's boundaries.
+TEST_F(Transfer, UploadBlocksStayAtTwoHundredFiftySixBytesAcrossReadAhead) {
+    const std::size_t sizes[] = {255, 256, 65535, 65536, 65537, 2 * 65536 + 300};
+    std::string expected;
+    for (const std::size_t size : sizes) {
+        device.WriteFile("f" + std::to_string(size), ScriptedFtpServer::Pattern(size, size));
+        ScriptUpload("STOR f" + std::to_string(size) + "\r\n");
+        expected += ScriptedFtpServer::Pattern(size, size);
+    }
+    StartAndConnect();
+    session.m_strStoreInPlace = L"TRUE";
+    for (const std::size_t size : sizes) {
+        const int before = device.Frontend().PumpCount();
+        EXPECT_TRUE(
+            session.StoreFile(L"\\f" + std::to_wstring(size), L"f" + std::to_wstring(size)));
+        EXPECT_EQ(device.Frontend().PumpCount() - before, static_cast<int>((size + 255) / 256) + 1)
+            << size;
+    }
+    EXPECT_EQ(ExpectScriptRan().dataReceived, expected);
+}
+
 TEST_F(Transfer, DownloadWritesExactlyTheBytesReceived) {
     // Zero bytes, bytes above 127, and more than one write buffer's worth.
     const std::string bytes =

@@ -119,4 +119,29 @@ TEST_F(ServiceFtpCommands, KeepsNamesAsTheBytesReceived) {
 }
 
 }  // namespace
+// Many command lines in one write, as a pipelining client sends them: every line is
+// answered, in order.
+TEST_F(ServiceFtpCommands, AnswersPipelinedCommandsInOrder) {
+    write_file(service.home() / "a.bin", std::string(2048, 'a'));
+    std::string lines;
+    std::string expected;
+    for (int i = 0; i < 3000; ++i) {
+        lines += i % 2 == 0 ? "SIZE a.bin\r\n" : "SIZE missing" + std::to_string(i) + "\r\n";
+        expected += i % 2 == 0 ? "213 2048\r\n" : "550 ";
+    }
+    lines += "PWD\r\nQUIT\r\n";
+    send_text(client.fd(), lines);
+    const std::string replies = read_to_end(client.fd());
+    // The 550 texts are the service's own; the codes and their order are what counts.
+    std::string codes;
+    for (std::size_t at = 0; at < replies.size();) {
+        const std::size_t end = replies.find("\r\n", at);
+        ASSERT_NE(end, std::string::npos);
+        const std::string line = replies.substr(at, end + 2 - at);
+        codes += line.rfind("550 ", 0) == 0 ? "550 " : line;
+        at = end + 2;
+    }
+    EXPECT_EQ(codes, expected + "257 \"/\" is the current directory\r\n221 Goodbye\r\n");
+}
+
 }  // namespace stowbox::service::test

@@ -224,11 +224,11 @@ class ScriptedFtpServer::Runner {
             case Kind::Accept:
                 return AcceptOn(m_controlListener, m_control, m_result.controlConnections);
             case Kind::Reply:
-                return NeedControl() && SendAll(m_control, step.text);
+                return NeedControl() && DelayReply() && SendAll(m_control, step.text);
             case Kind::Expect:
                 return NeedControl() && ExpectLine(step.text);
             case Kind::ReplyPasv:
-                return NeedControl() &&
+                return NeedControl() && DelayReply() &&
                        SendAll(m_control, "227 Entering Passive Mode (" + step.text + "," +
                                               std::to_string(m_dataPort / 256) + "," +
                                               std::to_string(m_dataPort % 256) + ").\r\n");
@@ -404,7 +404,25 @@ class ScriptedFtpServer::Runner {
         }
     }
 
+    bool DelayReply() {
+        if (m_options.replyDelay.count() > 0) {
+            std::this_thread::sleep_for(m_options.replyDelay);
+        }
+        return true;
+    }
+
+    // Whole command lines received and not yet read by a step.
+    int LinesWaiting() {
+        std::vector<char> buffer(kChunk);
+        const ssize_t count =
+            ::recv(m_control.Get(), buffer.data(), buffer.size(), MSG_PEEK | MSG_DONTWAIT);
+        return count <= 0
+                   ? 0
+                   : static_cast<int>(std::count(buffer.begin(), buffer.begin() + count, '\n'));
+    }
+
     bool ExpectLine(const std::string& expected) {
+        m_result.linesWaiting.push_back(LinesWaiting());
         std::string line;
         while (line.empty() || line.back() != '\n') {
             char byte = 0;

@@ -15,6 +15,10 @@
 // of hanging it. When the script ends, the server stops writing on the control connection
 // (a client still waiting for a reply sees the connection end) but keeps reading it, so
 // that the transcript also holds whatever the client sent beyond the script.
+//
+// Command lines are taken one per Expect step, however they arrived: a client may send
+// several ahead of their replies (pipelining). Options::replyDelay makes a slow server, and
+// Result::linesWaiting tells how far ahead the client was at each command.
 
 #include <chrono>
 #include <cstdint>
@@ -30,6 +34,8 @@ class ScriptedFtpServer {
         std::chrono::milliseconds stepTimeout{std::chrono::seconds(15)};
         // How long Finish() still waits for what a step expects before giving up on it.
         std::chrono::milliseconds finishGrace{std::chrono::milliseconds(500)};
+        // Every Reply and ReplyPasv step first waits this long: a slow link or server.
+        std::chrono::milliseconds replyDelay{0};
     };
 
     struct Result {
@@ -42,6 +48,10 @@ class ScriptedFtpServer {
         bool dataEndedByReset = false;       // StallData(): the client reset the connection
         std::uint64_t floodBytes = 0;        // sent by the Oversized steps before the client quit
         std::vector<std::string> problems;   // mismatches, time-outs, steps never reached
+        // Per Expect step, how many whole command lines had already arrived when it began:
+        // 0 means the server waited for the client (a round trip), more means the client
+        // sent ahead of the replies.
+        std::vector<int> linesWaiting;
     };
 
     ScriptedFtpServer();

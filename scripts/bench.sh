@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Builds the Release preset, runs the benchmarks and prints one table of their figures.
+# Each benchmark's whole output stays in build/release/bench-logs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+benches=(ftp_transfer_bench listing_bench latency_bench service_load_bench)
+echo "== release: configure and build" >&2
+cmake --preset release >/dev/null
+cmake --build --preset release -j2 --target "${benches[@]}" >/dev/null
+
+logs=build/release/bench-logs
+mkdir -p "$logs"
+status=0
+run() {
+  local name=$1
+  shift
+  echo "== $name" >&2
+  if ! "build/release/bin/$name" "$@" >"$logs/$name.txt" 2>&1; then
+    echo "$name failed; see $logs/$name.txt" >&2
+    status=1
+  fi
+}
+run ftp_transfer_bench
+run listing_bench --benchmark_filter='BM_ListLocalFolder/(1000|10000)$'
+run latency_bench
+run service_load_bench
+
+echo "| measure | figure | note |"
+echo "|---|---|---|"
+for name in "${benches[@]}"; do
+  grep -h '^| ' "$logs/$name.txt" || true
+done
+exit "$status"

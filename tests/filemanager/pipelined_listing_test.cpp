@@ -1,0 +1,205 @@
+// The Remote view's sizes asked ahead of their replies: the same bytes on the wire and the
+// same rows as one SIZE after the other, in a few round trips.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "filelist/format_size.h"
+#include "headless/run_script.h"
+#include "platform/text/codepage.h"
+#include "script/run_program.h"
+#include "support/latency_relay.h"
+#include "support/scripted_ftp_server.h"
+#include "support/service_process.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using testing_support::ScriptedFtpServer;
+
+const char* const kLogin = "type 1001 \"alice\"\ntype 1002 \"secret\"\nclick 1003\n";
+const char* const kExit = "answer yes\ncommand 32792\n";
+constexpr int kCommandsBeforeListing = 3;  // USER, PASS, CWD
+
+std::string FileName(int index) {
+    char name[16];
+    std::snprintf(name, sizeof name, "f%03d.txt", index);
+    return name;
+}
+
+// A LIST text of `files` files with a folder before every tenth.
+std::string ListingText(int files) {
+    std::string text;
+    for (int i = 0; i < files; ++i) {
+        if (i % 10 == 0) {
+            text += "drwxr-xr-x   2 alice    support      4096 Dec 07 12:34 d" + std::to_string(i) +
+                    "\r\n";
+        }
+        text += "-rw-r--r--   1 alice    support      9 Dec 07 12:34 " + FileName(i) + "\r\n";
+    }
+    return text;
+}
+
+// What the server answers to the SIZE of file i: every seventh is missing.
+std::string SizeReply(int index) {
+    return index % 7 == 3 ? "550 No such file\r\n" : "213 " + std::to_string(index * 997) + "\r\n";
+}
+
+std::string SizeText(int index) {
+    return platform::text::ToUtf8(FormatSize(index % 7 == 3 ? 0 : index * 997));
+}
+
+// Name to size column of every row that `show` printed last.
+std::map<std::string, std::string> ShownSizes(const std::string& transcript) {
+    std::map<std::string, std::string> sizes;
+    std::istringstream lines(transcript);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("show ", 0) == 0) {
+            sizes.clear();
+        }
+        const auto first = line.find('|');
+        const auto second = line.find('|', first + 1);
+        const auto third = line.find('|', second + 1);
+        if (line.rfind("  ", 0) == 0 && first != std::string::npos && third != std::string::npos) {
+            sizes[line.substr(first + 1, second - first - 1)] =
+                line.substr(second + 1, third - second - 1);
+        }
+    }
+    return sizes;
+}
+
+class PipelinedListing : public ::testing::Test {
+  protected:
+    script::ScriptResult Run(ScriptedFtpServer& server, const std::string& script) {
+        server.Start();
+        return Run(platform::net::Endpoint{"127.0.0.1", server.Port()}, script);
+    }
+
+    script::ScriptResult Run(platform::net::Endpoint endpoint, const std::string& script) {
+        script::DeviceOptions options;
+        options.root = device.Path();
+        options.ftpServer = endpoint;
+        return headless::RunScriptText(script, options, transcript);
+    }
+
+    // Login, the Remote view (CWD of the remote root, PWD, LIST), nothing more.
+    static void ScriptUpToSizes(ScriptedFtpServer& server, const std::string& listing) {
+        server.Greet()
+            .Command("USER alice\r\n", "331 Password\r\n")
+            .Command("PASS secret\r\n", "230 In\r\n")
+            .Command("CWD /My Device on Stowbox\r\n", "250 OK\r\n")
+            .Command("PWD\r\n", "257 \"/My Device on Stowbox\" is current\r\n")
+            .Command("TYPE I\r\n", "200 Binary\r\n")
+            .Expect("PASV \r\n")
+            .ReplyPasv()
+            .AcceptData()
+            .Command("LIST\r\n", "150 Listing\r\n")
+            .SendData(listing)
+            .CloseData()
+            .Reply("226 Done\r\n");
+    }
+
+    testing_support::TempFolder device;
+    std::ostringstream transcript;
+};
+
+TEST_F(PipelinedListing, SlowServerGetsTheSequentialBytesInFewRoundTripsAndRowsAreRight) {
+    constexpr int kFiles = 200;
+    ScriptedFtpServer::Options slow;
+    slow.replyDelay = std::chrono::milliseconds(2);
+    ScriptedFtpServer server(slow);
+    ScriptUpToSizes(server, ListingText(kFiles));
+    for (int i = 0; i < kFiles; ++i) {
+        server.Command("SIZE " + FileName(i) + "\r\n", SizeReply(i));
+    }
+    server.Command("QUIT\r\n", "221 Bye\r\n").AwaitControlClosed();
+
+    const auto result = Run(server, std::string(kLogin) + "command 32789\nexpect rows " +
+                                        std::to_string(kFiles + kFiles / 10) + "\nshow\n" + kExit);
+    EXPECT_EQ(result.status, 0) << result.message;
+    const auto& finished = server.Finish();
+    EXPECT_EQ(finished.transcript, server.ExpectedTranscript());
+    EXPECT_THAT(finished.problems, testing::IsEmpty());
+
+    const auto sizes = ShownSizes(transcript.str());
+    for (int i = 0; i < kFiles; ++i) {
+        EXPECT_EQ(sizes.at(FileName(i)), SizeText(i)) << FileName(i);
+        if (i % 10 == 0) {
+            EXPECT_EQ(sizes.at("d" + std::to_string(i)), "");
+        }
+    }
+
+    // From PWD to the last SIZE: each time the server found no command waiting, the client
+    // had waited for a reply first.
+    ASSERT_EQ(finished.linesWaiting.size(), kCommandsBeforeListing + 4 + kFiles + 1u);
+    const auto listing = finished.linesWaiting.begin() + kCommandsBeforeListing;
+    const auto sizesEnd = finished.linesWaiting.end() - 1;
+    EXPECT_LE(std::count(listing, sizesEnd, 0), 12);
+    EXPECT_LE(*std::max_element(listing, sizesEnd), 64) << "at most 64 unanswered";
+    EXPECT_GE(*std::max_element(listing, sizesEnd), 32) << "sent ahead";
+}
+
+TEST_F(PipelinedListing, ConnectionEndingHalfWayLeavesTheRestAtZeroAndTheNextCommandGoesOn) {
+    ScriptedFtpServer server;
+    ScriptUpToSizes(server, ListingText(6));
+    for (int i = 0; i < 3; ++i) {
+        server.Command("SIZE " + FileName(i) + "\r\n", SizeReply(i));
+    }
+    server.CloseControl();
+
+    const auto result = Run(server, std::string(kLogin) +
+                                        "command 32789\n"
+                                        "expect rows 7\n"
+                                        "show\n"
+                                        "command 32789\n"
+                                        "expect rows 0\n"
+                                        "expect path 1 \"Stowbox\" \"**  My Device on Stowbox\"\n" +
+                                        kExit);
+    EXPECT_EQ(result.status, 0) << result.message;
+    const auto& finished = server.Finish();
+    // The rest was already on its way when the connection ended.
+    EXPECT_EQ(finished.transcript,
+              server.ExpectedTranscript() + "SIZE f003.txt\r\nSIZE f004.txt\r\nSIZE f005.txt\r\n");
+    EXPECT_THAT(finished.problems, testing::IsEmpty());
+    const std::map<std::string, std::string> expected{{"d0", ""},
+                                                      {"f000.txt", SizeText(0)},
+                                                      {"f001.txt", SizeText(1)},
+                                                      {"f002.txt", SizeText(2)},
+                                                      {"f003.txt", "0"},
+                                                      {"f004.txt", "0"},
+                                                      {"f005.txt", "0"}};
+    EXPECT_EQ(ShownSizes(transcript.str()), expected);
+}
+
+// Over a relay that holds the service's replies, so that they arrive in other pieces.
+TEST_F(PipelinedListing, TenThousandFilesFromTheStandInServiceComeThroughWhole) {
+    constexpr int kFiles = 10'000;
+    stowbox::test::ServiceProcess service{{"alice:secret"}};
+    const auto root = service.accountDir("alice") / "My Device on Stowbox";
+    std::filesystem::create_directories(root);
+    for (int i = 0; i < kFiles; ++i) {
+        std::ofstream(root / ("n" + std::to_string(i))) << std::string(i % 3000, 'x');
+    }
+    testing_support::LatencyRelay relay(static_cast<std::uint16_t>(service.ftpPort()),
+                                        std::chrono::milliseconds(1));
+    const auto result = Run(platform::net::Endpoint{"127.0.0.1", relay.Port()},
+                            std::string(kLogin) + "command 32789\nexpect rows " +
+                                std::to_string(kFiles) + "\nshow\n" + kExit);
+    EXPECT_EQ(result.status, 0) << result.message;
+    const auto sizes = ShownSizes(transcript.str());
+    ASSERT_EQ(sizes.size(), static_cast<std::size_t>(kFiles));
+    for (int i = 0; i < kFiles; ++i) {
+        ASSERT_EQ(sizes.at("n" + std::to_string(i)),
+                  platform::text::ToUtf8(FormatSize(static_cast<std::uint32_t>(i % 3000))))
+            << i;
+    }
+}
+
+}  // namespace
