@@ -181,7 +181,7 @@ TEST_F(PipelinedListing, ConnectionEndingHalfWayLeavesTheRestAtZeroAndTheNextCom
 // Over a relay that holds the service's replies, so that they arrive in other pieces.
 TEST_F(PipelinedListing, TenThousandFilesFromTheStandInServiceComeThroughWhole) {
     constexpr int kFiles = 10'000;
-    stowbox::test::ServiceProcess service{{"alice:secret"}};
+    testing_support::ServiceProcess service{{"alice:secret"}};
     const auto root = service.accountDir("alice") / "My Device on Stowbox";
     std::filesystem::create_directories(root);
     for (int i = 0; i < kFiles; ++i) {
