@@ -11,7 +11,8 @@ const char* const kUsage =
     "  --device-root DIR      host folder that holds the device's files\n"
     "  --server HOST:PORT     where the built-in FTP server address leads\n"
     "  --web HOST:PORT        where the built-in web host leads\n"
-    "  --scale N              device pixels are drawn N screen pixels wide (default 2)\n"
+    "  --scale N              device pixels are drawn N screen pixels wide (default: the\n"
+    "                         largest, at most 3, at which the screen fits the desktop)\n"
     "  --fail-socket-startup  the device's socket layer refuses to start (for tests)\n";
 
 ParsedLaunch ParseLaunchOptions(const std::vector<std::string>& args) {

@@ -101,11 +101,10 @@ void WindowView::paintEvent(QPaintEvent*) {
     }
     const platform::ui::DialogTemplate& tmpl = m_window->Template();
     if (tmpl.backgroundBitmap != 0) {
-        const platform::ui::Rect area =
-            platform::ui::DialogRectToScreen({0, 0, tmpl.width, tmpl.height});
+        const platform::ui::Rect& area = m_window->GetWindowRect();
         const QRectF rect(area.x, area.y, area.width, area.height);
         Artwork::DrawBitmap(painter, tmpl.backgroundBitmap, rect,
-                            CaptionsFor(tmpl.backgroundBitmap, tmpl));
+                            CaptionsFor(tmpl.backgroundBitmap, *m_window));
     }
 }
 

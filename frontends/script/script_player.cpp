@@ -211,7 +211,7 @@ bool ScriptPlayer::ApplyInput(Device& device, const Step& step) {
         message.id = message.control = view.Id();
         message.code = kNotifyTapAndHold;
         if (arg(0) == L"none") {
-            const Rect area = DialogRectToScreen(view.Template().rect);
+            const Rect area = view.ScreenRect();
             const Rect below = view.RowRect(view.GetItemCount());
             // Empty space below the rows, or the header when the rows fill the list.
             message.point =
