@@ -303,7 +303,8 @@ TEST_F(Session, DialogsArePlacedAsTheDeviceDoes) {
             if (child->parentWidget() == &Shown() && child->isVisible() &&
                 child != static_cast<const QWidget*>(&Shown().CommandBar()) &&
                 child != static_cast<const QWidget*>(&Shown().Title())) {
-                EXPECT_TRUE(QRect(0, 0, 480, 640).contains(child->geometry()));
+                EXPECT_TRUE(widgetArea.contains(child->geometry()))
+                    << child->metaObject()->className();
             }
         }
     };
