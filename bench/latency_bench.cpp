@@ -156,7 +156,7 @@ struct Step {
 }  // namespace
 
 int main() {
-    stowbox::test::ServiceProcess service{{"alice:secret"}};
+    testing_support::ServiceProcess service{{"alice:secret"}};
     FillAccount(service.accountDir("alice"));
     testing_support::TempFolder device;
     const std::vector<Step> steps{

@@ -131,7 +131,7 @@ std::size_t Download(int port) {
 }  // namespace
 
 int main() {
-    stowbox::test::ServiceProcess service{{"alice:secret"}};
+    testing_support::ServiceProcess service{{"alice:secret"}};
     {
         std::ofstream file(service.accountDir("alice") / "big.bin", std::ios::binary);
         const std::string bytes = ScriptedFtpServer::Pattern(0, kFileSize);

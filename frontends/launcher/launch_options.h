@@ -12,7 +12,7 @@ struct LaunchOptions {
     bool headless = false;
     std::optional<std::string> script;  // "-" reads standard input
     std::optional<std::filesystem::path> screenshots;
-    int scale = 2;
+    std::optional<int> scale;  // nothing: the largest that fits the desktop
     script::DeviceOptions device;
     bool showUsage = false;
     bool showVersion = false;

@@ -11,6 +11,7 @@
 #include "headless/run_script.h"
 #include "launcher/launch_options.h"
 #include "qt/gui_run.h"
+#include "qt/screen_fit.h"
 #include "script/run_program.h"
 #include "script/script_player.h"
 
@@ -47,9 +48,23 @@ int RunHeadless(const LaunchOptions& options) {
     return Report(headless::RunScriptText(*text, options.device, std::cout));
 }
 
+// The scale asked for, or the largest that fits the desktop; nothing (with a message) when
+// the one asked for does not fit. Without a desktop the pictures are drawn at 2.
+std::optional<qtfront::Scale> ChooseScale(const LaunchOptions& options) {
+    const std::optional<int> height = qtfront::AvailableDesktopHeight();
+    if (!options.scale) {
+        return qtfront::Scale{height ? qtfront::FittingScale(*height) : 2};
+    }
+    if (height) {
+        if (const auto misfit = qtfront::ScaleMisfit(*options.scale, *height)) {
+            std::cerr << "stowbox: " << *misfit << '\n';
+            return std::nullopt;
+        }
+    }
+    return qtfront::Scale{*options.scale};
+}
+
 int RunGui(const LaunchOptions& options, const char* programName) {
-    const qtfront::GuiOptions gui{options.device, qtfront::Scale{options.scale},
-                                  options.screenshots};
     if (!options.script) {
         if (!qtfront::HasDisplay() && std::getenv("QT_QPA_PLATFORM") == nullptr) {
             std::cerr << "stowbox: there is no display to show the program on; play a script "
@@ -57,7 +72,11 @@ int RunGui(const LaunchOptions& options, const char* programName) {
             return 2;
         }
         const qtfront::GuiApplication app(programName, false);
-        qtfront::RunGuiProgram(gui);
+        const auto scale = ChooseScale(options);
+        if (!scale) {
+            return 2;
+        }
+        qtfront::RunGuiProgram({options.device, *scale, options.screenshots});
         return 0;
     }
     const auto text = ReadScript(*options.script);
@@ -70,7 +89,12 @@ int RunGui(const LaunchOptions& options, const char* programName) {
     }
     // Without a display the widgets draw offscreen; the pictures show them all the same.
     const qtfront::GuiApplication app(programName, true);
-    return Report(qtfront::RunScriptInWidgets(std::move(parsed.steps), gui, std::cout));
+    const auto scale = ChooseScale(options);
+    if (!scale) {
+        return 2;
+    }
+    return Report(qtfront::RunScriptInWidgets(
+        std::move(parsed.steps), {options.device, *scale, options.screenshots}, std::cout));
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/ui/dialog_template.h"
+#include "platform/ui/window.h"
 #include "scale.h"
 
 class QPainter;
@@ -25,7 +25,7 @@ struct Caption {
 
 // The captions that the background picture `bitmap` carries for a window's fields; fields the
 // template does not have get none.
-std::vector<Caption> CaptionsFor(int bitmap, const platform::ui::DialogTemplate& tmpl);
+std::vector<Caption> CaptionsFor(int bitmap, const platform::ui::Window& window);
 
 class Artwork {
   public:

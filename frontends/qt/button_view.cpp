@@ -8,7 +8,7 @@ using platform::ui::ControlChange;
 
 ButtonView::ButtonView(platform::ui::Control& button, QWidget& parent, const ViewContext& context)
     : QPushButton(&parent), m_button(&button) {
-    setGeometry(context.scale.ToWidget(platform::ui::DialogRectToScreen(button.Template().rect)));
+    setGeometry(context.scale.ToWidget(button.ScreenRect()));
     setFont(DeviceFont(context.scale, context.pointSize, true));
     setText(ToQString(button.GetWindowText()));
     setAutoDefault(false);

@@ -31,18 +31,18 @@ constexpr CaptionEntry kCaptions[] = {
 
 }  // namespace
 
-std::vector<Caption> CaptionsFor(int bitmap, const platform::ui::DialogTemplate& tmpl) {
+std::vector<Caption> CaptionsFor(int bitmap, const platform::ui::Window& window) {
     using platform::ui::ControlKind;
     std::vector<Caption> captions;
     for (const CaptionEntry& entry : kCaptions) {
         if (entry.bitmap != bitmap) {
             continue;
         }
-        for (const platform::ui::ControlTemplate& control : tmpl.controls) {
+        for (const platform::ui::ControlTemplate& control : window.Template().controls) {
             if (control.id != entry.control) {
                 continue;
             }
-            platform::ui::Rect field = platform::ui::DialogRectToScreen(control.rect);
+            platform::ui::Rect field = window.DialogToScreen(control.rect);
             if (control.kind == ControlKind::ComboBox) {
                 field.height = kComboClosedHeight;
             }

@@ -8,7 +8,7 @@ namespace qtfront {
 
 CheckBoxView::CheckBoxView(platform::ui::CheckBox& box, QWidget& parent, const ViewContext& context)
     : QCheckBox(&parent), m_box(&box) {
-    setGeometry(context.scale.ToWidget(platform::ui::DialogRectToScreen(box.Template().rect)));
+    setGeometry(context.scale.ToWidget(box.ScreenRect()));
     setFont(DeviceFont(context.scale, context.pointSize));
     if ((box.Template().style & platform::ui::kStyleLeftText) != 0) {
         setLayoutDirection(Qt::RightToLeft);

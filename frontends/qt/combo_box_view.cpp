@@ -11,7 +11,7 @@ using platform::ui::ControlChange;
 ComboBoxView::ComboBoxView(platform::ui::ComboBox& combo, QWidget& parent,
                            const ViewContext& context)
     : QComboBox(&parent), m_combo(&combo) {
-    platform::ui::Rect rect = platform::ui::DialogRectToScreen(combo.Template().rect);
+    platform::ui::Rect rect = combo.ScreenRect();
     // The template's height is that of the open list; closed, it is one line.
     rect.height = kComboClosedHeight;
     setGeometry(context.scale.ToWidget(rect));

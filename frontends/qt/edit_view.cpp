@@ -8,7 +8,7 @@ using platform::ui::ControlChange;
 
 EditView::EditView(platform::ui::Edit& edit, QWidget& parent, const ViewContext& context)
     : QLineEdit(&parent), m_edit(&edit) {
-    setGeometry(context.scale.ToWidget(platform::ui::DialogRectToScreen(edit.Template().rect)));
+    setGeometry(context.scale.ToWidget(edit.ScreenRect()));
     setFont(DeviceFont(context.scale, context.pointSize));
     setFrame((edit.Template().style & platform::ui::kStyleBorder) != 0);
     setTextMargins(context.scale.Px(1), 0, context.scale.Px(1), 0);

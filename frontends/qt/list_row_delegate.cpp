@@ -22,6 +22,10 @@ QRect ListRowDelegate::CheckBoxRect(const QRect& cell) const {
     return {cell.left() + m_scale.Px(3), cell.top() + (cell.height() - size) / 2, size, size};
 }
 
+QString ListRowDelegate::FittedText(const QFontMetrics& metrics, const QString& text, int width) {
+    return metrics.elidedText(text, Qt::ElideMiddle, width);
+}
+
 QSize ListRowDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const {
     return {m_scale.Px(40), m_scale.Px(platform::ui::kListRowHeight)};
 }
@@ -65,7 +69,7 @@ void ListRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
             QPalette::Active, selected ? QPalette::HighlightedText : QPalette::Text));
         const auto alignment = index.data(Qt::TextAlignmentRole).value<Qt::Alignment>();
         painter->drawText(textArea, static_cast<int>(alignment),
-                          option.fontMetrics.elidedText(text, Qt::ElideRight, textArea.width()));
+                          FittedText(option.fontMetrics, text, textArea.width()));
     }
     painter->restore();
 }

@@ -18,6 +18,9 @@ class ListRowDelegate final : public QStyledItemDelegate {
 
     // The check box of a row's first cell, within the cell's rectangle.
     QRect CheckBoxRect(const QRect& cell) const;
+    // A cell's text as drawn in `width` pixels: a name that does not fit loses its middle,
+    // so its end and extension stay readable (the full name is the row's tooltip).
+    static QString FittedText(const QFontMetrics& metrics, const QString& text, int width);
 
   private:
     Scale m_scale;

@@ -6,14 +6,16 @@
 #include <string>
 
 #include "platform/ui/frontend.h"
+#include "scale.h"
 
 class QWidget;
 
 namespace qtfront {
 
-// Shows a modal box over `parent` and returns the person's answer. Closing a Yes/No box
-// without choosing answers No, the only answer that does nothing.
-platform::ui::MessageBoxAnswer RunMessageBox(QWidget* parent, const std::wstring& text,
+// Shows a modal box centred on the device screen `parent`, drawn at its scale, and returns
+// the person's answer. Closing a Yes/No box without choosing answers No, the only answer
+// that does nothing.
+platform::ui::MessageBoxAnswer RunMessageBox(QWidget& parent, Scale scale, const std::wstring& text,
                                              const std::wstring& title,
                                              platform::ui::MessageBoxButtons buttons,
                                              platform::ui::MessageBoxIcon icon);

@@ -12,12 +12,16 @@ PictureView::PictureView(platform::ui::Control& picture, QWidget& parent,
       m_picture(&picture),
       m_bitmap(picture.Template().bitmap),
       m_scale(context.scale) {
-    const platform::ui::Rect rect = platform::ui::DialogRectToScreen(picture.Template().rect);
+    platform::ui::Rect rect = picture.ScreenRect();
+    if (const platform::ui::Window* window = picture.Owner()) {
+        // The window's background covers the dialog's whole area wherever it is placed.
+        if (m_bitmap != 0 && m_bitmap == window->Template().backgroundBitmap) {
+            rect = window->GetWindowRect();
+        }
+        m_captions = CaptionsFor(m_bitmap, *window);
+    }
     m_area = QRectF(rect.x, rect.y, rect.width, rect.height);
     setGeometry(context.scale.ToWidget(rect));
-    if (picture.Owner() != nullptr) {
-        m_captions = CaptionsFor(m_bitmap, picture.Owner()->Template());
-    }
     // A tap on the picture is a tap on the window.
     setAttribute(Qt::WA_TransparentForMouseEvents);
     ApplyState(*this, picture);

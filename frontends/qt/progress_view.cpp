@@ -7,7 +7,7 @@ namespace qtfront {
 ProgressView::ProgressView(platform::ui::ProgressBar& bar, QWidget& parent,
                            const ViewContext& context)
     : QProgressBar(&parent), m_bar(&bar) {
-    setGeometry(context.scale.ToWidget(platform::ui::DialogRectToScreen(bar.Template().rect)));
+    setGeometry(context.scale.ToWidget(bar.ScreenRect()));
     setTextVisible(false);
     Render();
     bar.SetObserver([this](const platform::ui::ControlChange&) { Render(); });

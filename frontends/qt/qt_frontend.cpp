@@ -6,7 +6,9 @@
 #include <QIcon>
 
 #include "device_metrics.h"
+#include "dialog_keys.h"
 #include "help_viewer.h"
+#include "help_window.h"
 #include "keyboard_shortcuts.h"
 #include "message_box.h"
 #include "platform/device.h"
@@ -96,9 +98,7 @@ void QtFrontend::WaitForInput(MessageQueue& queue) {
         SyncViews();
         if (m_quitRequested) {
             m_quitRequested = false;
-            platform::ui::Message quit;
-            quit.kind = platform::ui::MessageKind::Quit;
-            queue.Post(quit);
+            queue.Post(CloseMessage());
             return;
         }
         if (m_automation != nullptr) {
@@ -130,6 +130,20 @@ void QtFrontend::PumpPendingInput(MessageQueue& queue) {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+platform::ui::Message QtFrontend::CloseMessage() const {
+    platform::ui::Message message;
+    message.kind = platform::ui::MessageKind::Quit;
+    // A window that offers EXIT ends the session its own way: it asks first.
+    const WindowView* shown = ShownView();
+    if (shown != nullptr && shown->Model().GetCommandBar().IsVisible(ID_EXIT) &&
+        shown->Model().GetCommandBar().IsEnabled(ID_EXIT)) {
+        message.kind = platform::ui::MessageKind::Command;
+        message.window = shown->Model().Handle();
+        message.id = ID_EXIT;
+    }
+    return message;
+}
+
 MessageBoxAnswer QtFrontend::ShowMessageBox(const std::wstring& text, const std::wstring& title,
                                             platform::ui::MessageBoxButtons buttons,
                                             platform::ui::MessageBoxIcon icon) {
@@ -139,7 +153,7 @@ MessageBoxAnswer QtFrontend::ShowMessageBox(const std::wstring& text, const std:
             return *answer;
         }
     }
-    return RunMessageBox(m_screen.get(), text, title, buttons, icon);
+    return RunMessageBox(*m_screen, m_scale, text, title, buttons, icon);
 }
 
 int QtFrontend::TrackPopupMenu(const platform::ui::Menu& menu, platform::ui::Point screen,
@@ -157,6 +171,7 @@ int QtFrontend::TrackPopupMenu(const platform::ui::Menu& menu, platform::ui::Poi
 void QtFrontend::WindowCreated(Window& window) {
     auto view = std::make_unique<WindowView>(window, *m_screen, m_artwork, m_scale);
     m_style->Apply(*view);
+    new DialogKeys(window, *view);  // owned by the view
     m_views[&window] = std::move(view);
     ShowInnermost();
     if (m_showScreen && !m_screen->isVisible()) {
@@ -215,7 +230,19 @@ bool QtFrontend::StartProgram(const std::wstring& program, const std::wstring& c
     }
     const auto page = PrepareHelpPage(platform::Device::Current().Files(), program, commandLine,
                                       ShippedHelpPage());
-    return page && openUrl && openUrl(QUrl::fromLocalFile(QString::fromStdString(page->string())));
+    if (!page) {
+        return false;
+    }
+    const QUrl url = QUrl::fromLocalFile(QString::fromStdString(page->string()));
+    if (openUrl && openUrl(url)) {
+        return true;
+    }
+    // No browser on this desktop: the page still shows, in the front end's own viewer.
+    if (!m_helpWindow) {
+        m_helpWindow = std::make_unique<HelpWindow>();
+    }
+    m_helpWindow->ShowPage(url);
+    return true;
 }
 
 }  // namespace qtfront

@@ -14,6 +14,7 @@
 #include "automation.h"
 #include "device_screen.h"
 #include "device_style.h"
+#include "help_window.h"
 #include "platform/ui/frontend.h"
 #include "scale.h"
 #include "transfer_input_filter.h"
@@ -40,6 +41,8 @@ class QtFrontend final : public platform::ui::Frontend {
     WindowView* ViewOf(const platform::ui::Window& window) const;
     // The view on the screen: the innermost window's.
     WindowView* ShownView() const;
+    // The front end's own help viewer, once the desktop could not open a help page.
+    HelpWindow* HelpViewer() const { return m_helpWindow.get(); }
     // A picture of the device screen as it is now.
     QImage Grab();
     // Applies held-back model changes of every window.
@@ -66,6 +69,8 @@ class QtFrontend final : public platform::ui::Frontend {
 
   private:
     void ShowInnermost();
+    // What closing the desktop window asks of the program.
+    platform::ui::Message CloseMessage() const;
 
     Scale m_scale;
     bool m_showScreen;
@@ -75,6 +80,7 @@ class QtFrontend final : public platform::ui::Frontend {
     std::unique_ptr<DeviceScreen> m_screen;
     std::unique_ptr<TransferInputFilter> m_transferFilter;
     std::map<const platform::ui::Window*, std::unique_ptr<WindowView>> m_views;
+    std::unique_ptr<HelpWindow> m_helpWindow;
     Automation* m_automation = nullptr;
     bool m_quitRequested = false;
     bool m_waitCursor = false;

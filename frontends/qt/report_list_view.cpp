@@ -31,7 +31,7 @@ ReportListView::ReportListView(platform::ui::ListView& list, QWidget& parent,
       m_model(new ReportListModel(list, context.artwork, this)),
       m_delegate(new ListRowDelegate(context.scale, this)),
       m_header(new ListHeader(context.scale, this)) {
-    setGeometry(context.scale.ToWidget(platform::ui::DialogRectToScreen(list.Template().rect)));
+    setGeometry(context.scale.ToWidget(list.ScreenRect()));
     setFont(DeviceFont(context.scale, context.pointSize));
     // Rows and header lie exactly where the control's hit test expects them.
     setFrameShape(QFrame::NoFrame);

@@ -23,9 +23,15 @@ WindowView::WindowView(platform::ui::Window& window, QWidget& screen, const Artw
     setGeometry(scale.ToWidget({0, 0, platform::ui::kScreenWidth, platform::ui::kScreenHeight}));
     setFont(DeviceFont(scale, m_context.pointSize));
     const int background = window.Template().backgroundBitmap;
+    // Controls show whole inside the dialog, never under the command bar.
+    const QRect area = scale.ToWidget(window.GetWindowRect());
     for (platform::ui::Control* control : window.Controls()) {
         ControlView& view = MakeControlView(*control, *this, m_context);
         m_views.emplace_back(control->Id(), &view);
+        if (const QRect placed = view.Widget().geometry();
+            placed.intersects(area) && !area.contains(placed)) {
+            view.Widget().setGeometry(placed.intersected(area));
+        }
         if (control->Kind() == ControlKind::Picture) {
             // Pictures lie beneath the other controls.
             view.Widget().lower();
@@ -101,11 +107,10 @@ void WindowView::paintEvent(QPaintEvent*) {
     }
     const platform::ui::DialogTemplate& tmpl = m_window->Template();
     if (tmpl.backgroundBitmap != 0) {
-        const platform::ui::Rect area =
-            platform::ui::DialogRectToScreen({0, 0, tmpl.width, tmpl.height});
+        const platform::ui::Rect& area = m_window->GetWindowRect();
         const QRectF rect(area.x, area.y, area.width, area.height);
         Artwork::DrawBitmap(painter, tmpl.backgroundBitmap, rect,
-                            CaptionsFor(tmpl.backgroundBitmap, tmpl));
+                            CaptionsFor(tmpl.backgroundBitmap, *m_window));
     }
 }
 

@@ -174,7 +174,7 @@ bool ScriptPlayer::Hold(InputStep& input) {
     ListView& view = input.List();
     input.NotifyFrom(view, kNotifyTapAndHold);
     if (input.args.Text(0) == L"none") {
-        const Rect area = DialogRectToScreen(view.Template().rect);
+        const Rect area = view.ScreenRect();
         const Rect below = view.RowRect(view.GetItemCount());
         // Empty space below the rows, or the header when the rows fill the list.
         input.message.point =

@@ -23,7 +23,8 @@ bool CLoginDlg::OnMessage(const Message& message) {
 
 bool CLoginDlg::OnInitDialog() {
     Dialog::OnInitDialog();
-    // The icon and the centred placement are the front end's to draw.
+    // The icon is the front end's to draw.
+    CenterWindow();
     return true;
 }
 

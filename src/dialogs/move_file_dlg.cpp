@@ -60,6 +60,7 @@ bool CMoveFileDlg::OnMessage(const Message& message) {
 
 bool CMoveFileDlg::OnInitDialog() {
     Dialog::OnInitDialog();
+    CommonDialogSetUp();
     m_pLargeImages = std::make_unique<ImageList>(32, 32, 2, 4);
     m_pSmallImages = std::make_unique<ImageList>(16, 16, 2, 4);
     m_pLargeImages->Add(IDI_FOLDER);

@@ -26,6 +26,7 @@ CNewFolderDlg::CNewFolderDlg() : Dialog(res::NewFolderDialog()) {
 
 bool CNewFolderDlg::OnInitDialog() {
     Dialog::OnInitDialog();
+    CommonDialogSetUp();
     m_editFolderName.SetWindowText(m_strFolderName);
     return true;
 }

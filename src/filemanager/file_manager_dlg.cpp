@@ -59,6 +59,7 @@ void CFileManagerDlg::ShowButtons(std::initializer_list<int> ids) {
 
 bool CFileManagerDlg::OnInitDialog() {
     Dialog::OnInitDialog();
+    CommonDialogSetUp();
 
     m_pLargeImages = std::make_unique<ImageList>(32, 32, 2, 4);
     m_pSmallImages = std::make_unique<ImageList>(16, 16, 2, 4);

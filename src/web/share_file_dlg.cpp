@@ -38,6 +38,7 @@ CheckBox& CShareFileDlg::WriteBox() const {
 
 bool CShareFileDlg::OnInitDialog() {
     Dialog::OnInitDialog();
+    CommonDialogSetUp();
     CWaitCursor wait;
     const CClientApp* app = GetClientApp();
     Field(IDC_SHARE_FILENAME).SetWindowText(app->m_strShareName);

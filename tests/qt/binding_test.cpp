@@ -15,6 +15,7 @@
 #include "platform/ui/toolkit.h"
 #include "qt/device_metrics.h"
 #include "qt/list_header.h"
+#include "qt/list_row_delegate.h"
 #include "qt/report_list_model.h"
 #include "test_dialog.h"
 
@@ -189,6 +190,26 @@ TEST_F(Binding, ScrolledListKeepsHitTestAndRowsInStep) {
     driver.Add("refilled", [&] {
         EXPECT_EQ(List(kRowsList).Model().rowCount(), 3);
         EXPECT_EQ(dialog.list.TopIndex(), 0);
+    });
+    Run();
+}
+
+TEST_F(Binding, ALongNameKeepsItsEndAndShowsWholeAsTheTooltip) {
+    const std::wstring name = L"Quarterly figures for the northern region, final draft.pdf";
+    driver.Add("long name", [&] { dialog.list.InsertItem(0, name, 1); });
+    driver.Add("fitted", [&] {
+        ReportListView& list = List(kRowsList);
+        const QModelIndex first = list.Model().index(0, 0);
+        EXPECT_EQ(list.Model().data(first, Qt::ToolTipRole).toString(),
+                  QString::fromStdWString(name));
+        const int width = list.visualRect(first).width();
+        const QString shown = qtfront::ListRowDelegate::FittedText(
+            list.fontMetrics(), QString::fromStdWString(name), width);
+        EXPECT_LT(shown.size(), static_cast<qsizetype>(name.size()));
+        EXPECT_TRUE(shown.startsWith("Quarterly")) << shown.toStdString();
+        EXPECT_TRUE(shown.endsWith("draft.pdf")) << shown.toStdString();
+        EXPECT_TRUE(shown.contains(QChar(0x2026)));
+        Shot("long-name");
     });
     Run();
 }

@@ -8,6 +8,8 @@
 #include "platform/ui/application.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/toolkit.h"
+#include "qt/device_screen.h"
+#include "qt/message_box.h"
 #include "test_dialog.h"
 
 namespace qttest {
@@ -64,6 +66,38 @@ TEST_F(BoxesAndMenus, BoxesAreAnsweredAsAPersonChooses) {
     });
     dialog.RunModal();
     EXPECT_TRUE(driver.AllStepsRan());
+}
+
+// A box is the device's: drawn at the screen's scale, centred on the screen and inside it,
+// without minimise or maximise buttons.
+TEST_F(BoxesAndMenus, BoxesAreDrawnOnTheDeviceScreenAtItsScale) {
+    std::vector<QRect> screens;
+    for (const int factor : {1, 3}) {
+        qtfront::DeviceScreen screen{qtfront::Scale{factor}};
+        screen.move(40, 30);
+        screen.show();
+        AnswerBox(QMessageBox::Yes);
+        EXPECT_EQ(
+            qtfront::RunMessageBox(screen, qtfront::Scale{factor}, L"Do You Want To Exit",
+                                   L"Kestra.htp", MessageBoxButtons::YesNo, MessageBoxIcon::Stop),
+            MessageBoxAnswer::Yes);
+        screens.emplace_back(screen.mapToGlobal(QPoint(0, 0)), screen.size());
+    }
+    ASSERT_EQ(Boxes().size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        const SeenBox& box = Boxes()[i];
+        EXPECT_TRUE(screens[i].contains(box.frame)) << i;
+        // Centred, give or take the rounding of the two centres.
+        EXPECT_LE((box.frame.center() - screens[i].center()).manhattanLength(), 4) << i;
+        EXPECT_FALSE(box.flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+        EXPECT_TRUE(box.stopIcon);
+        EXPECT_EQ(box.title, "Kestra.htp");
+    }
+    // Three times the device pixels: three times the size, give or take the font's rounding.
+    const double wide = double(Boxes()[1].frame.width()) / Boxes()[0].frame.width();
+    const double high = double(Boxes()[1].frame.height()) / Boxes()[0].frame.height();
+    EXPECT_NEAR(wide, 3.0, 0.35);
+    EXPECT_NEAR(high, 3.0, 0.35);
 }
 
 TEST_F(BoxesAndMenus, AChosenMenuEntryGoesToTheOwnerControl) {

@@ -64,8 +64,10 @@ GuiTest::~GuiTest() {
 void GuiTest::AnswerWhatIsOpen() {
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         box != nullptr && box->isVisible()) {
-        m_boxes.push_back({box->windowTitle(), box->text(), box->icon() == QMessageBox::Critical,
-                           box->button(QMessageBox::Yes) != nullptr});
+        m_boxes.push_back({box->windowTitle(), box->text(),
+                           box->icon() == QMessageBox::Critical || !box->iconPixmap().isNull(),
+                           box->button(QMessageBox::Yes) != nullptr, box->geometry(),
+                           box->windowFlags()});
         snapshots.Save(box->grab().toImage(), "box");
         int answer = QMessageBox::Ok;
         if (m_boxAnswers.empty()) {

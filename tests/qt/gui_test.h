@@ -61,6 +61,8 @@ struct SeenBox {
     QString text;
     bool stopIcon = false;
     bool yesNo = false;
+    QRect frame;  // on the desktop
+    Qt::WindowFlags flags;
 };
 
 class GuiTest : public ::testing::Test {

@@ -89,5 +89,32 @@ TEST_F(HelpCommand, OpensThePageInTheDesktopsBrowser) {
     EXPECT_TRUE(std::filesystem::exists(opened[0].toLocalFile().toStdString()));
 }
 
+TEST_F(HelpCommand, ShowsThePageInItsOwnViewerWhenTheDesktopCannot) {
+    int tries = 0;
+    frontend.openUrl = [&](const QUrl&) {
+        ++tries;
+        return false;
+    };
+    frontend.SetAutomation(&driver);
+    driver.Add("help twice", [&] {
+        EXPECT_EQ(frontend.HelpViewer(), nullptr);
+        EXPECT_TRUE(frontend.StartProgram(kViewer, kCommandLine));
+        ASSERT_NE(frontend.HelpViewer(), nullptr);
+        qtfront::HelpWindow* viewer = frontend.HelpViewer();
+        EXPECT_TRUE(viewer->isVisible());
+        EXPECT_TRUE(viewer->source().toLocalFile().endsWith("/Windows/Kestra.htm"));
+        EXPECT_TRUE(viewer->toPlainText().contains("F1"));
+        viewer->close();
+        // Asked again, the same viewer comes back.
+        EXPECT_TRUE(frontend.StartProgram(kViewer, kCommandLine));
+        EXPECT_EQ(frontend.HelpViewer(), viewer);
+        EXPECT_TRUE(viewer->isVisible());
+        EXPECT_FALSE(frontend.StartProgram(kViewer, L"file:\\Windows\\Other.htm"));
+        platform::ui::PostMessage(EndMessage());
+    });
+    dialog.RunModal();
+    EXPECT_EQ(tries, 2);
+}
+
 }  // namespace
 }  // namespace qttest

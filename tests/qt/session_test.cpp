@@ -15,6 +15,9 @@
 #include <set>
 
 #include "gui_test.h"
+#include "platform/ui/toolkit.h"
+#include "qt/command_bar_view.h"
+#include "qt/picture_view.h"
 #include "qt/title_strip.h"
 #include "res/resource.h"
 #include "script/run_program.h"
@@ -321,3 +324,91 @@ TEST_F(Session, SharesTheMarkedFileAndReturnsToARemoteView) {
 
 }  // namespace
 }  // namespace qttest
+// The login dialog is centred below the title strip; every other dialog fills the area
+// between the title strip and the command bar, its background covering all of it.
+TEST_F(Session, DialogsArePlacedAsTheDeviceDoes) {
+    using platform::ui::Rect;
+    const auto expectPlaced = [this](const Rect& area, int controlId, Rect controlDu) {
+        EXPECT_EQ(Shown().Model().GetWindowRect(), area);
+        const QRect widgetArea = qtfront::Scale{2}.ToWidget(area);
+        // The background picture, where the template has one, covers the whole dialog.
+        const auto pictures = Shown().findChildren<qtfront::PictureView*>();
+        const auto& controls = Shown().Model().Template().controls;
+        if (std::any_of(controls.begin(), controls.end(), [&](const auto& control) {
+                return control.bitmap == Shown().Model().Template().backgroundBitmap;
+            })) {
+            EXPECT_TRUE(std::any_of(pictures.begin(), pictures.end(), [&](const QWidget* picture) {
+                return picture->geometry() == widgetArea;
+            })) << "no background covers the dialog";
+        }
+        // Controls keep their places relative to the dialog's corner.
+        const Rect control = platform::ui::DialogRectToScreen(controlDu);
+        EXPECT_EQ(Shown().ControlWidget(controlId)->geometry().topLeft(),
+                  QPoint(2 * (area.x + control.x), 2 * (area.y + control.y - 26)));
+        for (const auto* child : Shown().findChildren<QWidget*>()) {
+            if (child->parentWidget() == &Shown() && child->isVisible() &&
+                child != static_cast<const QWidget*>(&Shown().CommandBar()) &&
+                child != static_cast<const QWidget*>(&Shown().Title())) {
+                EXPECT_TRUE(widgetArea.contains(child->geometry()))
+                    << child->metaObject()->className();
+            }
+        }
+    };
+    driver.Add("login centred", [&] {
+        expectPlaced({16, 32, 208, 281}, IDC_USERNAME, {48, 9, 79, 14});
+        Shot("login");
+        // Typed, and Enter presses LOGIN.
+        QTest::keyClicks(&Widget<QLineEdit>(IDC_USERNAME), "alice");
+        QTest::keyClicks(&Widget<QLineEdit>(IDC_PASSWORD), "secret");
+        QTest::keyClick(&Widget<QLineEdit>(IDC_PASSWORD), Qt::Key_Return);
+    });
+    driver.Add("file manager fills the screen", [&] {
+        EXPECT_EQ(Title(), "My Device");
+        expectPlaced({0, 26, 240, 268}, IDC_FILELIST, {0, 11, 159, 143});
+        // A tap still lands on the control drawn under it.
+        const QRect path = Widget<QComboBox>(IDC_PATHBOX).geometry();
+        EXPECT_EQ(Shown().Model().GetDlgItem(IDC_PATHBOX)->ScreenRect().x * 2, path.x());
+        platform::ui::Message open;
+        open.kind = platform::ui::MessageKind::Command;
+        open.id = ID_NEW_FOLDER;
+        platform::ui::PostMessage(open);
+    });
+    driver.Add("new folder fills the screen", [&] {
+        expectPlaced({0, 26, 240, 268}, IDC_FOLDERNAME, {47, 6, 73, 12});
+        // No grey band right of and below the template's own size.
+        const QImage screen = frontend.Grab();
+        EXPECT_NE(screen.pixelColor(460, 560), QColor(0xf4, 0xf5, 0xf7));
+        Shot("new-folder");
+        // Escape presses Cancel: nothing is made.
+        QTest::keyClicks(&Widget<QLineEdit>(IDC_FOLDERNAME), "Kept out");
+        QTest::keyClick(&Widget<QLineEdit>(IDC_FOLDERNAME), Qt::Key_Escape);
+    });
+    driver.Add("back in the file manager", [&] {
+        EXPECT_EQ(Shown().Model().Template().id, IDD_FILEMANAGER);
+        EXPECT_FALSE(std::filesystem::exists(service.accountDir("alice") / "My Device on Stowbox" /
+                                             "Kept out"));
+        EXPECT_TRUE(Boxes().empty());
+    });
+    Exit();
+    Run();
+}
+
+TEST_F(Session, ClosingTheDesktopWindowAsksLikeExit) {
+    LogIn();
+    driver.Add("close, answer No", [&] {
+        EXPECT_EQ(Title(), "My Device");
+        AnswerBox(QMessageBox::No);
+        frontend.Screen().close();
+    });
+    driver.Add("still running; close, answer Yes", [&] {
+        ASSERT_EQ(Boxes().size(), 1u);
+        EXPECT_EQ(Boxes()[0].text, "Do You Want To Exit");
+        EXPECT_TRUE(Boxes()[0].yesNo);
+        EXPECT_EQ(Title(), "My Device");
+        AnswerBox(QMessageBox::Yes);
+        frontend.Screen().close();
+    });
+    Run();
+    EXPECT_EQ(Boxes().size(), 2u);
+    EXPECT_EQ(frontend.ShownView(), nullptr);
+}

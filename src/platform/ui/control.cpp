@@ -1,5 +1,7 @@
 #include "platform/ui/control.h"
 
+#include "platform/ui/window.h"
+
 namespace platform::ui {
 
 void Control::Attach(Window& window, const ControlTemplate& tmpl) {
@@ -22,6 +24,11 @@ void Control::ShowWindow(bool visible) {
 void Control::EnableWindow(bool enabled) {
     m_enabled = enabled;
     Changed({ControlChange::What::State});
+}
+
+Rect Control::ScreenRect() const {
+    return m_window != nullptr ? m_window->DialogToScreen(m_template.rect)
+                               : DialogRectToScreen(m_template.rect);
 }
 
 }  // namespace platform::ui

@@ -47,6 +47,8 @@ class Control {
     ControlKind Kind() const { return m_template.kind; }
     const ControlTemplate& Template() const { return m_template; }
     Window* Owner() const { return m_window; }
+    // The control's rectangle on the device screen, where its window is placed.
+    Rect ScreenRect() const;
 
     const std::wstring& GetWindowText() const { return m_text; }
     void SetWindowText(std::wstring text);

@@ -21,6 +21,11 @@ class Dialog : public Window {
 
   protected:
     virtual bool OnInitDialog() { return true; }
+    // The device's common dialog set-up: the dialog fills the screen area between the title
+    // strip and the command bar.
+    void CommonDialogSetUp();
+    // Centres the dialog in the screen area below the title strip.
+    void CenterWindow();
     virtual void OnOK() { EndDialog(kIdOk); }
     virtual void OnCancel() { EndDialog(kIdCancel); }
 

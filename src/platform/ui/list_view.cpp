@@ -196,13 +196,13 @@ void ListView::SwapRows(int first, int second) {
 }
 
 Rect ListView::RowRect(int row) const {
-    const Rect list = DialogRectToScreen(Template().rect);
+    const Rect list = ScreenRect();
     return {list.x, list.y + kListHeaderHeight + (row - m_topIndex) * kListRowHeight, list.width,
             kListRowHeight};
 }
 
 int ListView::HitTest(Point screen) const {
-    const Rect list = DialogRectToScreen(Template().rect);
+    const Rect list = ScreenRect();
     if (!list.Contains(screen) || screen.y < list.y + kListHeaderHeight) {
         return -1;
     }

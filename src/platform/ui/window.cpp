@@ -53,6 +53,12 @@ Control* Window::GetDlgItem(int id) const {
     return nullptr;
 }
 
+Rect Window::DialogToScreen(Rect du) const {
+    const Rect placed = DialogRectToScreen(du);
+    return {placed.x + m_rect.x, placed.y + m_rect.y - kTitleStripHeight, placed.width,
+            placed.height};
+}
+
 void Window::UpdateWindow(int controlId) {
     if (IsCreated()) {
         Device::Current().Frontend().Repaint(*this, controlId);
@@ -80,7 +86,7 @@ bool Window::OnMessage(const Message& message) {
     // A tap on a control does what a tap on it does on the device.
     for (Control* control : m_order) {
         if (!control->IsVisible() || !control->IsEnabled() ||
-            !DialogRectToScreen(control->Template().rect).Contains(message.point)) {
+            !control->ScreenRect().Contains(message.point)) {
             continue;
         }
         if (control->Kind() == ControlKind::Button) {

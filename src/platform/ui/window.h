@@ -9,6 +9,7 @@
 #include "platform/ui/command_bar.h"
 #include "platform/ui/control.h"
 #include "platform/ui/dialog_template.h"
+#include "platform/ui/geometry.h"
 #include "platform/ui/message.h"
 
 namespace platform::ui {
@@ -34,6 +35,11 @@ class Window {
     Control* GetDlgItem(int id) const;
     // Controls in template order.
     const std::vector<Control*>& Controls() const { return m_order; }
+    // The window's rectangle on the device screen: the template's size just below the title
+    // strip until the window is placed (see Dialog).
+    const Rect& GetWindowRect() const { return m_rect; }
+    // A rectangle in the window's dialog units, on the device screen.
+    Rect DialogToScreen(Rect du) const;
     CommandBar& GetCommandBar() { return m_commandBar; }
     const CommandBar& GetCommandBar() const { return m_commandBar; }
 
@@ -53,11 +59,13 @@ class Window {
     void CreateFromTemplate();
     // Unregisters and forgets the controls' window.
     void DestroyHandle();
+    void MoveWindow(const Rect& rect) { m_rect = rect; }
 
   private:
     const DialogTemplate& m_template;
     WindowHandle m_handle = 0;
     std::wstring m_title;
+    Rect m_rect = DialogRectToScreen({0, 0, m_template.width, m_template.height});
     std::map<int, Control*> m_bound;
     std::vector<std::unique_ptr<Control>> m_owned;
     std::vector<Control*> m_order;
