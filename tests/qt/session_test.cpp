@@ -322,8 +322,6 @@ TEST_F(Session, SharesTheMarkedFileAndReturnsToARemoteView) {
     EXPECT_EQ(mails, 1u);
 }
 
-}  // namespace
-}  // namespace qttest
 // The login dialog is centred below the title strip; every other dialog fills the area
 // between the title strip and the command bar, its background covering all of it.
 TEST_F(Session, DialogsArePlacedAsTheDeviceDoes) {
@@ -412,3 +410,6 @@ TEST_F(Session, ClosingTheDesktopWindowAsksLikeExit) {
     EXPECT_EQ(Boxes().size(), 2u);
     EXPECT_EQ(frontend.ShownView(), nullptr);
 }
+
+}  // namespace
+}  // namespace qttest
