@@ -45,26 +45,31 @@ void ReportListModel::Detach() {
     m_rows = 0;
     m_columns = 0;
     m_resetPending = false;
-    m_changedFirst = m_changedLast = -1;
+    m_pending.clear();
     endResetModel();
 }
 
 void ReportListModel::OnChange(const ControlChange& change) {
+    const int last = change.first + std::max(change.count, 1) - 1;
     switch (change.what) {
         case ControlChange::What::Columns:
             m_columnsChanged = true;
-            m_resetPending = true;
+            Reset();
+            break;
+        case ControlChange::What::Reset:
+            Reset();
             break;
         case ControlChange::What::RowsInserted:
+            Hold({Pending::Kind::Inserted, change.first, last});
+            break;
         case ControlChange::What::RowsRemoved:
-        case ControlChange::What::Reset:
-            m_resetPending = true;
+            Hold({Pending::Kind::Removed, change.first, last});
             break;
         case ControlChange::What::RowsChanged:
-            MarkChanged(change.first, change.first + std::max(change.count, 1) - 1);
+            Hold({Pending::Kind::Changed, change.first, last});
             break;
         case ControlChange::What::Selection:
-            MarkChanged(0, m_rows - 1);
+            Hold({Pending::Kind::Changed, 0, kAll});
             break;
         default:
             return;
@@ -72,12 +77,49 @@ void ReportListModel::OnChange(const ControlChange& change) {
     ScheduleSync();
 }
 
-void ReportListModel::MarkChanged(int first, int last) {
-    if (m_resetPending || last < first) {
+void ReportListModel::Reset() {
+    m_resetPending = true;
+    m_pending.clear();
+}
+
+void ReportListModel::Hold(Pending change) {
+    if (m_resetPending) {
         return;
     }
-    m_changedFirst = m_changedFirst < 0 ? first : std::min(m_changedFirst, first);
-    m_changedLast = std::max(m_changedLast, last);
+    if (!m_pending.empty()) {
+        Pending& previous = m_pending.back();
+        const int count = change.last - change.first + 1;
+        using Kind = Pending::Kind;
+        if (change.kind == Kind::Inserted && previous.kind == Kind::Inserted &&
+            change.first >= previous.first && change.first <= previous.last + 1) {
+            previous.last += count;  // the inserted block stays one block
+            return;
+        }
+        if (change.kind == Kind::Removed && previous.kind == Kind::Removed &&
+            (change.first == previous.first || change.last + 1 == previous.first)) {
+            const int removed = previous.last - previous.first + 1 + count;
+            previous.first = change.first;
+            previous.last = previous.first + removed - 1;
+            return;
+        }
+        if (change.kind == Kind::Changed && previous.kind == Kind::Changed) {
+            // Positions do not move between two in-place changes, so their union is exact.
+            const bool all = change.last == kAll || previous.last == kAll;
+            previous.first = all ? 0 : std::min(previous.first, change.first);
+            previous.last = all ? kAll : std::max(previous.last, change.last);
+            return;
+        }
+        if (change.kind == Kind::Changed && change.last != kAll &&
+            previous.kind == Kind::Inserted && change.first >= previous.first &&
+            change.last <= previous.last) {
+            return;  // Qt reads rows it is told are new afresh
+        }
+    }
+    if (m_pending.size() >= kMaxPending) {
+        Reset();
+        return;
+    }
+    m_pending.push_back(change);
 }
 
 void ReportListModel::ScheduleSync() {
@@ -86,10 +128,50 @@ void ReportListModel::ScheduleSync() {
     }
 }
 
+void ReportListModel::Hand(const Pending& change) {
+    switch (change.kind) {
+        case Pending::Kind::Inserted: {
+            const int first = std::clamp(change.first, 0, m_rows);
+            const int count = change.last - change.first + 1;
+            beginInsertRows({}, first, first + count - 1);
+            m_rows += count;
+            endInsertRows();
+            break;
+        }
+        case Pending::Kind::Removed: {
+            const int last = std::min(change.last, m_rows - 1);
+            if (change.first < 0 || last < change.first) {
+                break;
+            }
+            beginRemoveRows({}, change.first, last);
+            m_rows -= last - change.first + 1;
+            endRemoveRows();
+            break;
+        }
+        case Pending::Kind::Changed: {
+            const int first = std::max(change.first, 0);
+            const int last = change.last == kAll ? m_rows - 1 : std::min(change.last, m_rows - 1);
+            if (last >= first && m_columns > 0) {
+                emit dataChanged(index(first, 0), index(last, m_columns - 1));
+            }
+            break;
+        }
+    }
+}
+
 void ReportListModel::Sync() {
     m_syncTimer.stop();
     if (m_list == nullptr) {
         return;
+    }
+    if (!m_resetPending) {
+        const std::vector<Pending> pending = std::move(m_pending);
+        m_pending.clear();
+        for (const Pending& change : pending) {
+            Hand(change);
+        }
+        // The ranges must add up to the control's rows; should they not, start over.
+        m_resetPending = m_rows != m_list->GetItemCount();
     }
     if (m_resetPending) {
         const bool columnsChanged = m_columnsChanged;
@@ -98,19 +180,10 @@ void ReportListModel::Sync() {
         m_columns = m_list->GetColumnCount();
         m_resetPending = false;
         m_columnsChanged = false;
-        m_changedFirst = m_changedLast = -1;
+        m_pending.clear();
         endResetModel();
         if (onReset) {
             onReset(columnsChanged);
-        }
-        return;
-    }
-    if (m_changedFirst >= 0) {
-        const int first = std::min(m_changedFirst, m_rows - 1);
-        const int last = std::min(m_changedLast, m_rows - 1);
-        m_changedFirst = m_changedLast = -1;
-        if (first >= 0 && last >= first && m_columns > 0) {
-            emit dataChanged(index(first, 0), index(last, m_columns - 1));
         }
     }
 }

@@ -1,11 +1,13 @@
 #pragma once
 // The Qt model over a list view control. The control announces its changes after making
-// them, one row at a time; this model holds them back and hands them to Qt as one reset or
-// one range, so that filling or sorting thousands of rows redraws once.
+// them, one row at a time; this model holds them back and hands them to Qt in their order,
+// neighbouring ones joined into one range, so that an insert moves only the rows below it
+// and a fill of thousands of rows (frozen, one reset from the control) redraws once.
 
 #include <QAbstractTableModel>
 #include <QTimer>
 #include <functional>
+#include <vector>
 
 #include "artwork.h"
 #include "platform/ui/list_view.h"
@@ -26,7 +28,7 @@ class ReportListModel final : public QAbstractTableModel {
     void OnChange(const platform::ui::ControlChange& change);
     // Hands the held-back changes to Qt now.
     void Sync();
-    bool HasPendingChanges() const { return m_resetPending || m_changedFirst >= 0; }
+    bool HasPendingChanges() const { return m_resetPending || !m_pending.empty(); }
 
     // Called after a reset; `columnsChanged` when the control's columns changed.
     std::function<void(bool columnsChanged)> onReset;
@@ -38,7 +40,19 @@ class ReportListModel final : public QAbstractTableModel {
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
   private:
-    void MarkChanged(int first, int last);
+    // A held-back change; kAll as `last` stands for the last row at the time it is handed on.
+    struct Pending {
+        enum class Kind { Inserted, Removed, Changed } kind;
+        int first;
+        int last;
+    };
+    static constexpr int kAll = -1;
+    // More held-back ranges than this go to Qt as one reset.
+    static constexpr std::size_t kMaxPending = 64;
+
+    void Hold(Pending change);
+    void Reset();
+    void Hand(const Pending& change);
     void ScheduleSync();
     bool Live(int row) const;
 
@@ -48,8 +62,7 @@ class ReportListModel final : public QAbstractTableModel {
     int m_columns = 0;
     bool m_resetPending = false;
     bool m_columnsChanged = false;
-    int m_changedFirst = -1;
-    int m_changedLast = -1;
+    std::vector<Pending> m_pending;
     QTimer m_syncTimer;
 };
 

@@ -13,6 +13,7 @@
 #include "gui_test.h"
 #include "platform/ui/simple_controls.h"
 #include "platform/ui/toolkit.h"
+#include "platform/ui/ui_guards.h"
 #include "qt/device_metrics.h"
 #include "qt/list_header.h"
 #include "qt/list_row_delegate.h"
@@ -250,11 +251,15 @@ TEST_F(Binding, BulkChangesReachQtAsOneReset) {
         QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
         QSignalSpy inserts(&model, &QAbstractItemModel::rowsInserted);
         QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
-        dialog.AddRows(10000);  // one announcement per row and column
-        for (int row = 0; row < 10000; row += 2) {
-            dialog.list.SetCheck(row, true);
+        {
+            // Frozen as the program fills its lists: one announcement when it thaws.
+            CListFreeze freeze(dialog.list);
+            dialog.AddRows(10000);
+            for (int row = 0; row < 10000; row += 2) {
+                dialog.list.SetCheck(row, true);
+            }
+            dialog.list.SwapRows(0, 9999);
         }
-        dialog.list.SwapRows(0, 9999);
         frontend.SyncViews();
         EXPECT_EQ(resets.count(), 1);
         EXPECT_EQ(inserts.count(), 0);
@@ -269,6 +274,47 @@ TEST_F(Binding, BulkChangesReachQtAsOneReset) {
         EXPECT_EQ(resets.count(), 1);
         EXPECT_EQ(model.data(model.index(9999, 0), Qt::DisplayRole).toString(), "row 0");
         Shot("ten-thousand");
+    });
+    Run();
+}
+
+// Row changes outside a freeze reach Qt as ranges in their order, so the rows around them keep
+// their place and selection.
+TEST_F(Binding, InsertsAndRemovesReachQtAsRanges) {
+    dialog.initialRows = 3;
+    driver.Add("insert and remove", [&] {
+        ReportListModel& model = List(kRowsList).Model();
+        const int before = model.rowCount();
+        ASSERT_GE(before, 3);
+        QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+        QSignalSpy inserts(&model, &QAbstractItemModel::rowsInserted);
+        QSignalSpy removes(&model, &QAbstractItemModel::rowsRemoved);
+        QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
+
+        dialog.list.InsertItem(1, L"new", 0);
+        dialog.list.SetItemText(1, 1, L"size");
+        frontend.SyncViews();
+        ASSERT_EQ(inserts.count(), 1);
+        EXPECT_EQ(inserts[0][1].toInt(), 1);
+        EXPECT_EQ(inserts[0][2].toInt(), 1);
+        EXPECT_EQ(changes.count(), 0) << "the new row's texts come with it";
+        EXPECT_EQ(model.rowCount(), before + 1);
+        EXPECT_EQ(model.data(model.index(1, 0), Qt::DisplayRole).toString(), "new");
+
+        dialog.AddRows(3);  // appended one by one: one range
+        dialog.list.DeleteItem(0);
+        dialog.list.DeleteItem(0);
+        frontend.SyncViews();
+        ASSERT_EQ(inserts.count(), 2);
+        EXPECT_EQ(inserts[1][1].toInt(), before + 1);
+        EXPECT_EQ(inserts[1][2].toInt(), before + 3);
+        ASSERT_EQ(removes.count(), 1);
+        EXPECT_EQ(removes[0][1].toInt(), 0);
+        EXPECT_EQ(removes[0][2].toInt(), 1);
+        EXPECT_EQ(model.rowCount(), before + 2);
+        EXPECT_EQ(model.data(model.index(before - 1, 0), Qt::DisplayRole).toString(),
+                  QString("row %1").arg(before + 1));
+        EXPECT_EQ(resets.count(), 0);
     });
     Run();
 }
