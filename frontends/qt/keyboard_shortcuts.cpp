@@ -5,12 +5,23 @@
 #include <QWidget>
 
 #include "control_view.h"
+#include "res/shortcuts.h"
 
 namespace qtfront {
 
 namespace {
 
-void Issue(const KeyCommand& key, const platform::ui::Window* window) {
+QKeyCombination ToQt(ShortcutKey key) {
+    switch (key) {
+        case ShortcutKey::F1:
+            return QKeyCombination(Qt::Key_F1);
+        case ShortcutKey::CtrlM:
+            break;
+    }
+    return QKeyCombination(Qt::ControlModifier, Qt::Key_M);
+}
+
+void Issue(const Shortcut& key, const platform::ui::Window* window) {
     if (window == nullptr) {
         return;
     }
@@ -34,8 +45,8 @@ void Issue(const KeyCommand& key, const platform::ui::Window* window) {
 }  // namespace
 
 void InstallKeyCommands(QWidget& screen, std::function<const platform::ui::Window*()> innermost) {
-    for (const KeyCommand& key : kKeyCommands) {
-        auto* shortcut = new QShortcut(QKeySequence(key.key), &screen);
+    for (const Shortcut& key : kShortcuts) {
+        auto* shortcut = new QShortcut(QKeySequence(ToQt(key.key)), &screen);
         shortcut->setContext(Qt::WindowShortcut);
         QObject::connect(shortcut, &QShortcut::activated, &screen,
                          [key, innermost] { Issue(key, innermost()); });
