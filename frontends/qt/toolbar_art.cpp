@@ -3,9 +3,9 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
-#include <iterator>
 
 #include "art_painters.h"
+#include "res/toolbar_images.h"
 
 namespace qtfront::art {
 
@@ -156,14 +156,28 @@ void Exit(QPainter& painter) {
 }  // namespace
 
 bool ToolbarImage(QPainter& painter, int index) {
-    static constexpr void (*kImages[])(QPainter&) = {
-        Handheld, Cloud, Upload, Download, NewFolder, Delete, Share, Help, Move, Exit,
+    static constexpr struct {
+        int image;
+        void (*draw)(QPainter&);
+    } kImages[] = {
+        {IMG_MY_DEVICE, Handheld},
+        {IMG_STOWBOX, Cloud},
+        {IMG_UPLOAD, Upload},
+        {IMG_DOWNLOAD, Download},
+        {IMG_NEW_FOLDER, NewFolder},
+        {IMG_DELETE, Delete},
+        {IMG_SHARE, Share},
+        {IMG_HELP, Help},
+        {IMG_MOVE, Move},
+        {IMG_EXIT, Exit},
     };
-    if (index < 0 || index >= static_cast<int>(std::size(kImages))) {
-        return false;
+    for (const auto& entry : kImages) {
+        if (entry.image == index) {
+            entry.draw(painter);
+            return true;
+        }
     }
-    kImages[index](painter);
-    return true;
+    return false;
 }
 
 }  // namespace qtfront::art

@@ -1,5 +1,6 @@
 #include "res/resource.h"
 #include "res/templates.h"
+#include "res/toolbar_images.h"
 
 namespace res {
 
@@ -23,16 +24,16 @@ constexpr DialogTemplate kFileManager{
     IDD_FILEMANAGER, L"", L"Verdana", 8, 198, 177, kFileManagerControls, IDB_MAIN_BACKGROUND};
 
 constexpr CommandBarButtonTemplate kToolbar[] = {
-    {ID_SHOW_LOCAL, 0, L"My Device"},
-    {ID_SHOW_REMOTE, 1, L"Stowbox"},
-    {ID_UPLOAD, 2, L"Upload Files"},
-    {ID_DOWNLOAD, 3, L"DownLoad Files"},
-    {ID_NEW_FOLDER, 4, L"Create New Folder"},
-    {ID_DELETE, 5, L"Delete Files"},
-    {ID_SHARE, 6, L"Share Files"},
-    {ID_HELP, 7, L""},
-    {ID_MOVE, 8, L"Move Files"},
-    {ID_EXIT, 9, L""},
+    {ID_SHOW_LOCAL, IMG_MY_DEVICE, L"My Device"},
+    {ID_SHOW_REMOTE, IMG_STOWBOX, L"Stowbox"},
+    {ID_UPLOAD, IMG_UPLOAD, L"Upload Files"},
+    {ID_DOWNLOAD, IMG_DOWNLOAD, L"DownLoad Files"},
+    {ID_NEW_FOLDER, IMG_NEW_FOLDER, L"Create New Folder"},
+    {ID_DELETE, IMG_DELETE, L"Delete Files"},
+    {ID_SHARE, IMG_SHARE, L"Share Files"},
+    {ID_HELP, IMG_HELP, L""},
+    {ID_MOVE, IMG_MOVE, L"Move Files"},
+    {ID_EXIT, IMG_EXIT, L""},
 };
 
 constexpr MenuItemTemplate kPopupItems[] = {
