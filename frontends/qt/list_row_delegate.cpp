@@ -34,7 +34,8 @@ void ListRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
                             const QModelIndex& index) const {
     const QWidget* widget = option.widget;
     QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
-    const bool selected = index.data(ReportListModel::kSelectedRole).toBool();
+    const bool selected =
+        index.data(ReportListModel::kSelectedRole).toBool() || index.row() == m_heldRow;
     QRect cell = option.rect;
 
     painter->save();

@@ -20,10 +20,14 @@ class ListRowDelegate final : public QStyledItemDelegate {
     QRect CheckBoxRect(const QRect& cell) const;
     // A cell's text as drawn in `width` pixels: a name that does not fit loses its middle,
     // so its end and extension stay readable (the full name is the row's tooltip).
+    // The row whose hold menu is open is drawn marked (-1: none).
+    void SetHeldRow(int row) { m_heldRow = row; }
+    int HeldRow() const { return m_heldRow; }
     static QString FittedText(const QFontMetrics& metrics, const QString& text, int width);
 
   private:
     Scale m_scale;
+    int m_heldRow = -1;
 };
 
 }  // namespace qtfront

@@ -9,6 +9,12 @@ ProgressView::ProgressView(platform::ui::ProgressBar& bar, QWidget& parent,
     : QProgressBar(&parent), m_bar(&bar) {
     setGeometry(context.scale.ToWidget(bar.ScreenRect()));
     setTextVisible(false);
+    // An idle bar still shows as a bar: a dark frame around an empty grey track.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, QColor(0xD8, 0xD8, 0xD8));
+    colours.setColor(QPalette::Window, QColor(0xD8, 0xD8, 0xD8));
+    colours.setColor(QPalette::Dark, QColor(0x40, 0x40, 0x40));
+    setPalette(colours);
     Render();
     bar.SetObserver([this](const platform::ui::ControlChange&) { Render(); });
 }

@@ -7,12 +7,14 @@
 
 #include "device_metrics.h"
 #include "dialog_keys.h"
+#include "held_row_mark.h"
 #include "help_viewer.h"
 #include "help_window.h"
 #include "keyboard_shortcuts.h"
 #include "message_box.h"
 #include "platform/device.h"
 #include "popup_menu.h"
+#include "report_list_view.h"
 #include "res/resource.h"
 
 namespace qtfront {
@@ -157,8 +159,9 @@ MessageBoxAnswer QtFrontend::ShowMessageBox(const std::wstring& text, const std:
 }
 
 int QtFrontend::TrackPopupMenu(const platform::ui::Menu& menu, platform::ui::Point screen,
-                               const platform::ui::Control&) {
+                               const platform::ui::Control& owner) {
     SyncViews();
+    const HeldRowMark held(OwnerListView(owner), screen);
     if (m_automation != nullptr) {
         if (const auto chosen = m_automation->ChooseMenuEntry(menu)) {
             return *chosen;
@@ -166,6 +169,14 @@ int QtFrontend::TrackPopupMenu(const platform::ui::Menu& menu, platform::ui::Poi
     }
     const QPoint global = m_screen->mapToGlobal(m_scale.ToWidget(screen));
     return RunPopupMenu(menu, global, m_screen.get(), DeviceFont(m_scale, 8));
+}
+
+ReportListView* QtFrontend::OwnerListView(const platform::ui::Control& owner) const {
+    const auto found = m_views.find(owner.Owner());
+    if (found == m_views.end()) {
+        return nullptr;
+    }
+    return dynamic_cast<ReportListView*>(found->second->ControlWidget(owner.Id()));
 }
 
 void QtFrontend::WindowCreated(Window& window) {

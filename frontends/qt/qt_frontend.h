@@ -22,6 +22,8 @@
 
 namespace qtfront {
 
+class ReportListView;
+
 class QtFrontend final : public platform::ui::Frontend {
   public:
     // Needs a QApplication. `showScreen`: put the screen on the desktop when a window opens.
@@ -69,6 +71,8 @@ class QtFrontend final : public platform::ui::Frontend {
 
   private:
     void ShowInnermost();
+    // The list view of a hold menu's owner, or null when the owner is no shown list.
+    ReportListView* OwnerListView(const platform::ui::Control& owner) const;
     // What closing the desktop window asks of the program.
     platform::ui::Message CloseMessage() const;
 

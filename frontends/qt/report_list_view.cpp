@@ -1,11 +1,14 @@
 #include "report_list_view.h"
 
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <algorithm>
 
 #include "device_metrics.h"
 #include "list_header.h"
+#include "list_keys.h"
 #include "list_row_delegate.h"
 #include "report_list_model.h"
 
@@ -226,6 +229,48 @@ void ReportListView::mouseDoubleClickEvent(QMouseEvent* event) {
 void ReportListView::contextMenuEvent(QContextMenuEvent* event) {
     // The right press already made the tap-and-hold.
     event->accept();
+}
+
+}  // namespace qtfront
+
+namespace qtfront {
+
+void ReportListView::DoubleTap(int row) {
+    Sync();
+    Notify(platform::ui::kNotifyDoubleTap, row, RowPoint(row));
+}
+
+void ReportListView::Hold(int row) {
+    Sync();
+    const QRect space = viewport()->rect();
+    Notify(platform::ui::kNotifyTapAndHold, row,
+           row >= 0 ? RowPoint(row) : QPoint(space.left() + m_scale.Px(60), space.bottom()));
+}
+
+void ReportListView::ShowRow(int row) {
+    scrollTo(m_model->index(row, 0));
+}
+
+int ReportListView::RowsPerPage() const {
+    return std::max(1, viewport()->height() / m_scale.Px(platform::ui::kListRowHeight));
+}
+
+void ReportListView::ShowHeld(int row) {
+    m_delegate->SetHeldRow(row);
+    viewport()->update();
+}
+
+int ReportListView::HeldRow() const {
+    return m_delegate->HeldRow();
+}
+
+void ReportListView::keyPressEvent(QKeyEvent* event) {
+    if (HandleListKey(*this, *event)) {
+        event->accept();
+        return;
+    }
+    // Tab, Enter without a marked row and Escape go on to the window.
+    event->ignore();
 }
 
 }  // namespace qtfront

@@ -1,7 +1,8 @@
 #pragma once
 // A report-style list view bound to a list view control. A tap selects a row or ticks its
 // check box, a double tap and a tap-and-hold (long press or right click) notify the window
-// with the row and the screen point, a header click notifies the column.
+// with the row and the screen point, a header click notifies the column. The keyboard works
+// the same rows (list_keys.h).
 
 #include <QPoint>
 #include <QTimer>
@@ -29,6 +30,17 @@ class ReportListView final : public QTreeView, public ControlView {
     QPoint RowPoint(int row) const;
     ReportListModel& Model() const { return *m_model; }
     ListHeader& Header() const { return *m_header; }
+    platform::ui::ListView* List() const { return m_list; }
+
+    // A double tap, or a tap-and-hold, on row `row` (-1: the empty space below the rows).
+    void DoubleTap(int row);
+    void Hold(int row);
+    // Scrolls row `row` into sight.
+    void ShowRow(int row);
+    int RowsPerPage() const;
+    // Row `row` is drawn marked while its hold menu is open (-1: none).
+    void ShowHeld(int row);
+    int HeldRow() const;
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -36,6 +48,7 @@ class ReportListView final : public QTreeView, public ControlView {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void OnModelChanged(const platform::ui::ControlChange& change);

@@ -93,6 +93,10 @@ void GuiTest::AnswerWhatIsOpen() {
             entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
         }
         m_menus.push_back(entries);
+        const auto lists = frontend.ShownView() != nullptr
+                               ? Shown().findChildren<qtfront::ReportListView*>()
+                               : QList<qtfront::ReportListView*>{};
+        m_heldRows.push_back(lists.empty() ? -1 : lists.front()->HeldRow());
         snapshots.Save(menu->grab().toImage(), "menu");
         const QString choice = m_menuChoices.empty() ? QString() : m_menuChoices.front();
         if (m_menuChoices.empty()) {

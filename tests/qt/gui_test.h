@@ -79,6 +79,8 @@ class GuiTest : public ::testing::Test {
     void ChooseMenuEntry(const QString& text) { m_menuChoices.push_back(text); }
     const std::vector<SeenBox>& Boxes() const { return m_boxes; }
     const std::vector<QStringList>& Menus() const { return m_menus; }
+    // The row drawn as the hold row of the shown list while each menu was open (-1: none).
+    const std::vector<int>& HeldRows() const { return m_heldRows; }
 
     // The innermost window's view and its widgets.
     qtfront::WindowView& Shown() const;
@@ -119,6 +121,7 @@ class GuiTest : public ::testing::Test {
     std::deque<QString> m_menuChoices;
     std::vector<SeenBox> m_boxes;
     std::vector<QStringList> m_menus;
+    std::vector<int> m_heldRows;
 };
 
 }  // namespace qttest

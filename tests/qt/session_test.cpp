@@ -199,6 +199,51 @@ TEST_F(Session, DoubleTapOpensAFolderAndTheLongPressMenuOpens) {
     Run();
 }
 
+// The file list from the keyboard: Tab reaches it, the arrows move the mark, Space ticks,
+// Enter opens a folder and Shift+F10 opens the hold menu of the marked row, drawn marked.
+TEST_F(Session, TheFileListWorksFromTheKeyboard) {
+    LogIn();
+    driver.Add("tab to the list and tick", [&] {
+        ASSERT_EQ(Names(), (std::vector<std::wstring>{L"Photos", L"notes.txt"}));
+        qtfront::ReportListView& list = List(IDC_FILELIST);
+        for (int step = 0; step < 12 && QApplication::focusWidget() != &list; ++step) {
+            ASSERT_NE(QApplication::focusWidget(), nullptr);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        ASSERT_EQ(QApplication::focusWidget(), &list) << "Tab never reached the list";
+        QTest::keyClick(&list, Qt::Key_Down);
+        QTest::keyClick(&list, Qt::Key_Down);
+        EXPECT_EQ(FileList().GetSelectionMark(), 1);
+        QTest::keyClick(&list, Qt::Key_Space);
+        EXPECT_TRUE(FileList().GetCheck(1));
+        EXPECT_FALSE(FileList().GetCheck(0));
+        QTest::keyClick(&list, Qt::Key_Down);  // stays on the last row
+        EXPECT_EQ(FileList().GetSelectionMark(), 1);
+        QTest::keyClick(&list, Qt::Key_Up);
+        EXPECT_EQ(FileList().GetSelectionMark(), 0);
+        QTest::keyClick(&list, Qt::Key_Return);
+    });
+    driver.Add("in Photos, hold menu", [&] {
+        const auto names = Names();
+        ASSERT_NE(std::find(names.begin(), names.end(), L"beach.jpg"), names.end());
+        qtfront::ReportListView& list = List(IDC_FILELIST);
+        list.setFocus();
+        QTest::keyClick(&list, Qt::Key_End);
+        ASSERT_EQ(FileList().GetSelectionMark(), RowOf(L"beach.jpg"));
+        ChooseMenuEntry("");
+        QTest::keyClick(&list, Qt::Key_F10, Qt::ShiftModifier);
+    });
+    driver.Add("hold menu seen", [&] {
+        ASSERT_EQ(Menus().size(), 1u);
+        EXPECT_EQ(Menus()[0].last(), "Share File");
+        ASSERT_EQ(HeldRows().size(), 1u);
+        EXPECT_EQ(HeldRows()[0], RowOf(L"beach.jpg")) << "the hold menu's row is drawn marked";
+        EXPECT_EQ(List(IDC_FILELIST).HeldRow(), -1) << "and unmarked once it closed";
+    });
+    Exit();
+    Run();
+}
+
 TEST_F(Session, DownloadsTickedRowsWithTheProgressBarMoving) {
     const std::string first = Bytes(150'000, 3);
     const std::string second = Bytes(150'000, 4);
