@@ -147,10 +147,11 @@ TEST_F(AgainstService, DownloadRemovesTheStaleTemporariesOfItsFolder) {
 
 namespace {
 
-// A client that gives up on a silent server after one second.
+// A client that gives up on a silent server after three seconds (long enough for a busy
+// machine to answer the log-in in time).
 class StalledService : public AgainstService {
   protected:
-    StalledService() : AgainstService(std::chrono::seconds(1)) {}
+    StalledService() : AgainstService(std::chrono::seconds(3)) {}
 
     // Names of uploads the service still holds open in the remote root.
     bool UploadPending() const {
