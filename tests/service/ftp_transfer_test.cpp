@@ -17,8 +17,11 @@ class ServiceFtpTransfers : public ::testing::Test {
         ASSERT_EQ(code_of(client.login()), 230);
     }
 
-    TestService service{
-        [](ServiceConfig& config) { config.data_timeout = std::chrono::milliseconds(500); }};
+    TestService service{[](ServiceConfig& config) {
+        config.data_timeout = std::chrono::milliseconds(500);
+        // Twenty sessions connect at once: all of them may wait for their log-in together.
+        config.max_pending_logins = 32;
+    }};
     FtpClient client{service.ftp_port()};
 };
 
