@@ -74,9 +74,7 @@ bool CMoveFileDlg::OnInitDialog() {
 void CMoveFileDlg::ShowRootFolders() {
     CWaitCursor wait;
     CListFreeze freeze(m_listFolders);
-    m_comboPath.ResetContent();
-    m_comboPath.InsertString(0, L"Stowbox");
-    m_comboPath.InsertString(1, std::wstring(L"**  ") + kRemoteRootName);
+    ResetToRemoteRoot(m_comboPath);
     m_listFolders.DeleteAllItems();
     // No reply is examined: a refused CWD lists the folder the session stayed in.
     g_ftp.SendCommand(std::wstring(L"CWD //") + kRemoteRootName);

@@ -1,5 +1,7 @@
 #include "filelist/path_box.h"
 
+#include "res/session_texts.h"
+
 std::wstring PathBoxEntry(int nIndex, const std::wstring& strName) {
     return std::wstring(static_cast<std::size_t>(nIndex + 1), L'*') + L' ' + strName;
 }
@@ -23,4 +25,10 @@ std::wstring PathFromEntries(const platform::ui::ComboBox& box, int nLast, wchar
         path += bTrim ? TrimLeadingBlanks(name) : name;
     }
     return path;
+}
+
+void ResetToRemoteRoot(platform::ui::ComboBox& box) {
+    box.ResetContent();
+    box.InsertString(0, L"Stowbox");
+    box.InsertString(1, std::wstring(L"**  ") + kRemoteRootName);
 }

@@ -6,6 +6,9 @@
 
 #include "platform/ui/simple_controls.h"
 
+// Empties the box and gives it the account's two top entries: "Stowbox" and the remote root,
+// indented with two asterisks and two blanks.
+void ResetToRemoteRoot(platform::ui::ComboBox& box);
 // The entry at position nIndex for a folder: nIndex + 1 asterisks, a blank and the name.
 std::wstring PathBoxEntry(int nIndex, const std::wstring& strName);
 // The folder name of an entry: its text after the first blank (all of it without a blank).

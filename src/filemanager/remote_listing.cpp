@@ -1,13 +1,12 @@
 #include "app/globals.h"
+#include "filelist/path_box.h"
 #include "filemanager/file_manager_dlg.h"
 #include "platform/ui/ui_guards.h"
 
 void CFileManagerDlg::ListRemoteFolder() {
     CWaitCursor wait;
     CListFreeze freeze(m_listFiles);
-    m_comboPath.ResetContent();
-    m_comboPath.InsertString(0, L"Stowbox");
-    m_comboPath.InsertString(1, std::wstring(L"**  ") + kRemoteRootName);
+    ResetToRemoteRoot(m_comboPath);
     m_listFiles.DeleteAllItems();
     CClientApp* app = GetClientApp();
     app->m_strCurrentView = kViewRemote;

@@ -47,9 +47,28 @@ class AgainstService : public ::testing::Test {
     AgainstService& operator=(const AgainstService&) = delete;
 
     // Stops the service's process where it stands, so that it neither reads nor writes.
+    // kill() returns before the threads have stopped, so it waits until every one has.
     void Freeze() {
         ::kill(service.pid(), SIGSTOP);
         m_frozen = true;
+        for (int i = 0; i < 500 && !AllThreadsStopped(); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }
+    bool AllThreadsStopped() const {
+        const std::filesystem::path tasks =
+            std::filesystem::path("/proc") / std::to_string(service.pid()) / "task";
+        for (const auto& task : std::filesystem::directory_iterator(tasks)) {
+            std::ifstream stat(task.path() / "stat");
+            std::string line;
+            std::getline(stat, line);
+            // The state follows the parenthesised command name.
+            const std::size_t close = line.rfind(')');
+            if (close == std::string::npos || close + 2 >= line.size() || line[close + 2] != 'T') {
+                return false;
+            }
+        }
+        return true;
     }
     void Thaw() {
         if (m_frozen) {
