@@ -64,8 +64,8 @@ class Control {
     // it owns). True when handled here.
     virtual bool OnMessage(const Message&) { return false; }
 
-    // A person's input at a point in device-screen pixels, as the window hands it to the
-    // control under the point. True when the control took it; by default it takes nothing.
+    // Input at a point in device-screen pixels (the window hands a tap to the control under it,
+    // a front end its double taps and holds). True when taken; by default nothing is taken.
     virtual bool OnTap(Point) { return false; }
     virtual bool OnDoubleTap(Point) { return false; }
     virtual bool OnHold(Point) { return false; }
