@@ -4,7 +4,7 @@
 #include <QCheckBox>
 
 #include "control_view.h"
-#include "platform/ui/simple_controls.h"
+#include "platform/ui/check_box.h"
 
 namespace qtfront {
 

@@ -5,7 +5,7 @@
 #include <QComboBox>
 
 #include "control_view.h"
-#include "platform/ui/simple_controls.h"
+#include "platform/ui/combo_box.h"
 
 namespace qtfront {
 

@@ -4,7 +4,7 @@
 #include <QLineEdit>
 
 #include "control_view.h"
-#include "platform/ui/simple_controls.h"
+#include "platform/ui/edit.h"
 
 namespace qtfront {
 

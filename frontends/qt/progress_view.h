@@ -4,7 +4,7 @@
 #include <QProgressBar>
 
 #include "control_view.h"
-#include "platform/ui/simple_controls.h"
+#include "platform/ui/progress_bar.h"
 
 namespace qtfront {
 

@@ -64,8 +64,11 @@ ReportListView::ReportListView(platform::ui::ListView& list, QWidget& parent,
 
     m_holdTimer.setSingleShot(true);
     m_holdTimer.setInterval(kHoldMilliseconds);
-    connect(&m_holdTimer, &QTimer::timeout, this,
-            [this] { Notify(platform::ui::kNotifyTapAndHold, m_pressRow, m_pressPos); });
+    connect(&m_holdTimer, &QTimer::timeout, this, [this] {
+        if (m_list != nullptr) {
+            m_list->OnHold(DevicePoint(m_pressPos));
+        }
+    });
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int top) {
         if (m_list != nullptr) {
             m_list->SetTopIndex(top);
@@ -179,7 +182,7 @@ void ReportListView::mousePressEvent(QMouseEvent* event) {
     const int row = hit.isValid() ? hit.row() : -1;
     if (event->button() == Qt::RightButton) {
         // A right click is the tap-and-hold of a mouse.
-        Notify(platform::ui::kNotifyTapAndHold, row, pos);
+        m_list->OnHold(DevicePoint(pos));
         return;
     }
     if (event->button() != Qt::LeftButton) {
@@ -187,11 +190,10 @@ void ReportListView::mousePressEvent(QMouseEvent* event) {
     }
     if (row >= 0 && InCheckBox(pos)) {
         m_list->SetCheck(row, !m_list->GetCheck(row));
-    } else if (row >= 0) {
-        m_list->SelectRow(row);
+    } else {
+        m_list->OnTap(DevicePoint(pos));
     }
     m_pressPos = pos;
-    m_pressRow = row;
     m_holdTimer.start();
 }
 
@@ -222,8 +224,7 @@ void ReportListView::mouseDoubleClickEvent(QMouseEvent* event) {
         m_list->SetCheck(hit.row(), !m_list->GetCheck(hit.row()));
         return;
     }
-    m_list->SelectRow(hit.row());
-    Notify(platform::ui::kNotifyDoubleTap, hit.row(), pos);
+    m_list->OnDoubleTap(DevicePoint(pos));
 }
 
 void ReportListView::contextMenuEvent(QContextMenuEvent* event) {

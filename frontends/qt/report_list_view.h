@@ -66,7 +66,6 @@ class ReportListView final : public QTreeView, public ControlView {
     ListHeader* m_header;
     QTimer m_holdTimer;
     QPoint m_pressPos;
-    int m_pressRow = -1;
 };
 
 }  // namespace qtfront

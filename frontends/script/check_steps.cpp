@@ -5,8 +5,9 @@
 #include <iterator>
 #include <string_view>
 
+#include "platform/ui/combo_box.h"
 #include "platform/ui/list_view.h"
-#include "platform/ui/simple_controls.h"
+#include "platform/ui/progress_bar.h"
 #include "script/script_player.h"
 #include "script/step_args.h"
 
@@ -74,7 +75,7 @@ void ScriptPlayer::ApplyCheck(Device& device, const Step& step) {
         }
     }
     if (needs == Needs::List || needs == Needs::Row) {
-        input.list = FirstControlOf<ListView>(*input.window, ControlKind::ListView);
+        input.list = FirstControlOf<ListView>(*input.window);
         if (input.list == nullptr) {
             StepCannotApply(step, "the window has no list");
         }
@@ -146,7 +147,7 @@ void ScriptPlayer::ExpectButtons(const CheckStep& check) {
 }
 
 void ScriptPlayer::ExpectProgress(const CheckStep& check) {
-    const auto* bar = FirstControlOf<ProgressBar>(*check.window, ControlKind::ProgressBar);
+    const auto* bar = FirstControlOf<ProgressBar>(*check.window);
     if (bar == nullptr) {
         StepCannotApply(check.step, "the window has no progress bar");
     }
@@ -157,7 +158,7 @@ void ScriptPlayer::ExpectProgress(const CheckStep& check) {
 }
 
 void ScriptPlayer::ExpectPath(const CheckStep& check) {
-    const auto* combo = FirstControlOf<ComboBox>(*check.window, ControlKind::ComboBox);
+    const auto* combo = FirstControlOf<ComboBox>(*check.window);
     if (combo == nullptr) {
         StepCannotApply(check.step, "the window has no path box");
     }

@@ -5,8 +5,11 @@
 #include <iterator>
 #include <string_view>
 
+#include "platform/ui/button.h"
+#include "platform/ui/check_box.h"
+#include "platform/ui/combo_box.h"
+#include "platform/ui/edit.h"
 #include "platform/ui/list_view.h"
-#include "platform/ui/simple_controls.h"
 #include "script/script_player.h"
 #include "script/step_args.h"
 
@@ -22,15 +25,16 @@ struct ScriptPlayer::InputStep {
     Window* window = nullptr;  // the innermost window, for the verbs that need one
     Message message;           // what the step queues, addressed to that window
 
-    Control& ControlOf(int id, ControlKind kind) const {
-        Control* found = window->GetDlgItem(id);
-        if (found == nullptr || found->Kind() != kind) {
+    template <class T>
+    T& ControlOf(int id) const {
+        T* found = ControlAs<T>(window->GetDlgItem(id));
+        if (found == nullptr) {
             StepCannotApply(step, "the window has no such control " + std::to_string(id));
         }
         return *found;
     }
     ListView& List() const {
-        auto* found = FirstControlOf<ListView>(*window, ControlKind::ListView);
+        auto* found = FirstControlOf<ListView>(*window);
         if (found == nullptr) {
             StepCannotApply(step, "the window has no list");
         }
@@ -123,12 +127,12 @@ bool ScriptPlayer::MenuWithoutHold(InputStep& input) {
 }
 
 bool ScriptPlayer::Type(InputStep& input) {
-    input.ControlOf(input.args.Number(0), ControlKind::Edit).SetWindowText(input.args.Text(1));
+    input.ControlOf<Edit>(input.args.Number(0)).SetWindowText(input.args.Text(1));
     return false;
 }
 
 bool ScriptPlayer::Click(InputStep& input) {
-    Control& button = input.ControlOf(input.args.Number(0), ControlKind::Button);
+    Button& button = input.ControlOf<Button>(input.args.Number(0));
     if (!button.IsEnabled() || !button.IsVisible()) {
         StepCannotApply(input.step, "button " + std::to_string(button.Id()) + " cannot be pressed");
     }
@@ -201,8 +205,7 @@ bool ScriptPlayer::Header(InputStep& input) {
 }
 
 bool ScriptPlayer::Select(InputStep& input) {
-    auto& combo =
-        static_cast<ComboBox&>(input.ControlOf(input.args.Number(0), ControlKind::ComboBox));
+    auto& combo = input.ControlOf<ComboBox>(input.args.Number(0));
     const int index = input.args.Number(1);
     if (index < 0 || index >= combo.GetCount()) {
         StepCannotApply(input.step, "entry " + std::to_string(index) + " is out of range");
@@ -215,8 +218,7 @@ bool ScriptPlayer::Select(InputStep& input) {
 }
 
 bool ScriptPlayer::SetCheck(InputStep& input) {
-    auto& box =
-        static_cast<CheckBox&>(input.ControlOf(input.args.Number(0), ControlKind::CheckBox));
+    auto& box = input.ControlOf<CheckBox>(input.args.Number(0));
     const std::wstring& state = input.args.Text(1);
     if (state != L"on" && state != L"off") {
         StepCannotApply(input.step, "setcheck takes on or off");

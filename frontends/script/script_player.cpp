@@ -1,8 +1,9 @@
 #include "script/script_player.h"
 
 #include "platform/text/codepage.h"
+#include "platform/ui/combo_box.h"
 #include "platform/ui/list_view.h"
-#include "platform/ui/simple_controls.h"
+#include "platform/ui/progress_bar.h"
 #include "platform/ui/window.h"
 #include "script/step_args.h"
 
@@ -77,7 +78,7 @@ void ScriptPlayer::Show(Device& device) {
     }
     m_transcript << "show " << Quoted(window->GetWindowText()) << ' ' << window->ClassName()
                  << '\n';
-    if (const auto* combo = FirstControlOf<ComboBox>(*window, ControlKind::ComboBox)) {
+    if (const auto* combo = FirstControlOf<ComboBox>(*window)) {
         m_transcript << "  path";
         for (int i = 0; i < combo->GetCount(); ++i) {
             m_transcript << ' ' << (i == combo->GetCurSel() ? "*" : "")
@@ -85,7 +86,7 @@ void ScriptPlayer::Show(Device& device) {
         }
         m_transcript << '\n';
     }
-    if (const auto* view = FirstControlOf<ListView>(*window, ControlKind::ListView)) {
+    if (const auto* view = FirstControlOf<ListView>(*window)) {
         for (int row = 0; row < view->GetItemCount(); ++row) {
             m_transcript << "  " << row;
             for (int column = 0; column < 3; ++column) {
@@ -110,7 +111,7 @@ void ScriptPlayer::Show(Device& device) {
         }
         m_transcript << '\n';
     }
-    if (const auto* bar = FirstControlOf<ProgressBar>(*window, ControlKind::ProgressBar)) {
+    if (const auto* bar = FirstControlOf<ProgressBar>(*window)) {
         m_transcript << "  progress " << bar->GetPos() << '\n';
     }
     m_transcript.flush();

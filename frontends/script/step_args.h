@@ -38,12 +38,12 @@ class StepArgs {
     std::string m_name;
 };
 
-// The window's first control of a kind, or null.
+// The window's first control of a class, or null.
 template <class T>
-T* FirstControlOf(const platform::ui::Window& window, platform::ui::ControlKind kind) {
+T* FirstControlOf(const platform::ui::Window& window) {
     for (platform::ui::Control* control : window.Controls()) {
-        if (control->Kind() == kind) {
-            return static_cast<T*>(control);
+        if (T* found = platform::ui::ControlAs<T>(control)) {
+            return found;
         }
     }
     return nullptr;

@@ -7,11 +7,11 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ui/combo_box.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/image_list.h"
 #include "platform/ui/list_view.h"
 #include "platform/ui/message_map.h"
-#include "platform/ui/simple_controls.h"
 
 // What follows every name in m_strMoveFiles: a tilde and a backtick.
 inline constexpr std::wstring_view kMoveNameSeparator = L"~`";

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "platform/ui/dialog.h"
+#include "platform/ui/edit.h"
 #include "platform/ui/message_map.h"
-#include "platform/ui/simple_controls.h"
 
 class CNewFolderDlg : public platform::ui::Dialog {
   public:

@@ -33,9 +33,7 @@ bool CFileListCtrl::AllowColumnResize(int nColumn) {
 }
 
 ComboBox* CFileListCtrl::PathBox() const {
-    Control* box = Owner() != nullptr ? Owner()->GetDlgItem(IDC_PATHBOX) : nullptr;
-    return box != nullptr && box->Kind() == ControlKind::ComboBox ? static_cast<ComboBox*>(box)
-                                                                  : nullptr;
+    return Owner() != nullptr ? ControlAs<ComboBox>(Owner()->GetDlgItem(IDC_PATHBOX)) : nullptr;
 }
 
 void CFileListCtrl::OnTapAndHold(const Message& message) {

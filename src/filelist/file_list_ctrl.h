@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/ui/combo_box.h"
 #include "platform/ui/list_view.h"
 #include "platform/ui/message_map.h"
-#include "platform/ui/simple_controls.h"
 
 // The columns of every file list row.
 inline constexpr int kColumnName = 0;

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/ui/simple_controls.h"
+#include "platform/ui/combo_box.h"
 
 // Empties the box and gives it the account's two top entries: "Stowbox" and the remote root,
 // indented with two asterisks and two blanks.

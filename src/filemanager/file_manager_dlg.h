@@ -7,10 +7,11 @@
 #include <string>
 
 #include "filelist/file_list_ctrl.h"
+#include "platform/ui/combo_box.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/image_list.h"
 #include "platform/ui/message_map.h"
-#include "platform/ui/simple_controls.h"
+#include "platform/ui/progress_bar.h"
 
 class CFileManagerDlg : public platform::ui::Dialog {
   public:

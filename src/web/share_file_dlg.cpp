@@ -25,15 +25,15 @@ bool CShareFileDlg::OnMessage(const Message& message) {
 }
 
 Edit& CShareFileDlg::Field(int id) const {
-    return static_cast<Edit&>(*GetDlgItem(id));
+    return ControlAs<Edit>(*GetDlgItem(id));
 }
 
 ComboBox& CShareFileDlg::DownloadsList() const {
-    return static_cast<ComboBox&>(*GetDlgItem(IDC_SHARE_DOWNLOADS));
+    return ControlAs<ComboBox>(*GetDlgItem(IDC_SHARE_DOWNLOADS));
 }
 
 CheckBox& CShareFileDlg::WriteBox() const {
-    return static_cast<CheckBox&>(*GetDlgItem(IDC_SHARE_WRITE));
+    return ControlAs<CheckBox>(*GetDlgItem(IDC_SHARE_WRITE));
 }
 
 bool CShareFileDlg::OnInitDialog() {

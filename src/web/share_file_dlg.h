@@ -5,9 +5,11 @@
 
 #include <string>
 
+#include "platform/ui/check_box.h"
+#include "platform/ui/combo_box.h"
 #include "platform/ui/dialog.h"
+#include "platform/ui/edit.h"
 #include "platform/ui/message_map.h"
-#include "platform/ui/simple_controls.h"
 
 class CClientApp;
 

@@ -11,7 +11,9 @@
 #include <QToolButton>
 
 #include "gui_test.h"
-#include "platform/ui/simple_controls.h"
+#include "platform/ui/check_box.h"
+#include "platform/ui/combo_box.h"
+#include "platform/ui/progress_bar.h"
 #include "platform/ui/toolkit.h"
 #include "platform/ui/ui_guards.h"
 #include "qt/device_metrics.h"

@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "gui_test.h"
-#include "platform/ui/simple_controls.h"
+#include "platform/ui/progress_bar.h"
 #include "platform/ui/toolkit.h"
 #include "test_dialog.h"
 

@@ -9,7 +9,7 @@
 #include "headless/run_script.h"
 #include "platform/device.h"
 #include "platform/text/codepage.h"
-#include "platform/ui/simple_controls.h"
+#include "platform/ui/progress_bar.h"
 #include "platform/ui/window.h"
 #include "res/resource.h"
 #include "res/templates.h"

@@ -5,8 +5,9 @@
 #include <vector>
 
 #include "platform/device.h"
+#include "platform/ui/check_box.h"
+#include "platform/ui/combo_box.h"
 #include "platform/ui/list_view.h"
-#include "platform/ui/simple_controls.h"
 #include "platform/ui/window.h"
 #include "support/test_device.h"
 

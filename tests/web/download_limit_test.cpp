@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/globals.h"
-#include "platform/ui/simple_controls.h"
+#include "platform/ui/combo_box.h"
 #include "support/scripted_http_server.h"
 #include "support/test_device.h"
 #include "web/query_text.h"

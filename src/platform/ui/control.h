@@ -64,6 +64,12 @@ class Control {
     // it owns). True when handled here.
     virtual bool OnMessage(const Message&) { return false; }
 
+    // Input at a point in device-screen pixels (the window hands a tap to the control under it,
+    // a front end its double taps and holds). True when taken; by default nothing is taken.
+    virtual bool OnTap(Point) { return false; }
+    virtual bool OnDoubleTap(Point) { return false; }
+    virtual bool OnHold(Point) { return false; }
+
   protected:
     void Changed(ControlChange change) const {
         if (m_observer) {
@@ -79,5 +85,21 @@ class Control {
     bool m_enabled = true;
     Observer m_observer;
 };
+
+// The control as its own class, for the few places that need the concrete model (a front
+// end binding a widget, a script step reading a list): null when it is another class.
+template <class T>
+T* ControlAs(Control* control) {
+    return dynamic_cast<T*>(control);
+}
+template <class T>
+const T* ControlAs(const Control* control) {
+    return dynamic_cast<const T*>(control);
+}
+// The same where the control must be of that class: std::bad_cast when it is not.
+template <class T>
+T& ControlAs(Control& control) {
+    return dynamic_cast<T&>(control);
+}
 
 }  // namespace platform::ui

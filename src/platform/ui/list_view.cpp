@@ -4,6 +4,7 @@
 #include <cwctype>
 #include <utility>
 
+#include "platform/ui/toolkit.h"
 #include "platform/ui/window.h"
 
 namespace platform::ui {
@@ -25,10 +26,6 @@ bool NameLess(const std::wstring& a, const std::wstring& b) {
 }
 
 }  // namespace
-
-void ListView::Attach(Window& window, const ControlTemplate& tmpl) {
-    Control::Attach(window, tmpl);
-}
 
 int ListView::InsertColumn(int index, std::wstring heading, ColumnAlign align, int width) {
     if (index < 0 || index > GetColumnCount()) {
@@ -223,6 +220,39 @@ void ListView::SetRedraw(bool on) {
 }
 
 bool ListView::AllowColumnResize(int) {
+    return true;
+}
+
+bool ListView::OnTap(Point point) {
+    SelectRow(HitTest(point));
+    return true;
+}
+
+bool ListView::OnDoubleTap(Point point) {
+    const int row = HitTest(point);
+    if (row < 0) {
+        return false;
+    }
+    SelectRow(row);
+    return PostNotify(kNotifyDoubleTap, row, point);
+}
+
+bool ListView::OnHold(Point point) {
+    return PostNotify(kNotifyTapAndHold, HitTest(point), point);
+}
+
+bool ListView::PostNotify(int code, int row, Point point) const {
+    if (Owner() == nullptr) {
+        return false;
+    }
+    Message notify;
+    notify.kind = MessageKind::Notify;
+    notify.window = Owner()->Handle();
+    notify.control = notify.id = Id();
+    notify.code = code;
+    notify.item = row;
+    notify.point = point;
+    PostMessage(notify);
     return true;
 }
 

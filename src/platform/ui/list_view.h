@@ -32,8 +32,6 @@ struct ListRow {
 
 class ListView : public Control {
   public:
-    void Attach(Window& window, const ControlTemplate& tmpl) override;
-
     // Columns.
     int InsertColumn(int index, std::wstring heading, ColumnAlign align, int width);
     int GetColumnCount() const { return static_cast<int>(m_columns.size()); }
@@ -89,7 +87,15 @@ class ListView : public Control {
     // The front end asks before a column is resized; a handler may refuse.
     virtual bool AllowColumnResize(int column);
 
+    // A tap selects the row under it. A double tap on a row selects it and tells the window;
+    // a hold tells the window wherever it is, even over empty space.
+    bool OnTap(Point point) override;
+    bool OnDoubleTap(Point point) override;
+    bool OnHold(Point point) override;
+
   private:
+    // Posts a notification of this list, about `row` at `point`, to its window.
+    bool PostNotify(int code, int row, Point point) const;
     void Announce(ControlChange change);
     bool Valid(int row) const { return row >= 0 && row < GetItemCount(); }
 

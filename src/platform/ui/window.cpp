@@ -1,8 +1,13 @@
 #include "platform/ui/window.h"
 
 #include "platform/device.h"
+#include "platform/ui/button.h"
+#include "platform/ui/check_box.h"
+#include "platform/ui/combo_box.h"
+#include "platform/ui/edit.h"
 #include "platform/ui/list_view.h"
-#include "platform/ui/simple_controls.h"
+#include "platform/ui/picture.h"
+#include "platform/ui/progress_bar.h"
 
 namespace platform::ui {
 
@@ -83,27 +88,10 @@ bool Window::OnMessage(const Message& message) {
     if (message.kind != MessageKind::StylusUp) {
         return false;
     }
-    // A tap on a control does what a tap on it does on the device.
+    // The first control under the tap that takes it.
     for (Control* control : m_order) {
-        if (!control->IsVisible() || !control->IsEnabled() ||
-            !control->ScreenRect().Contains(message.point)) {
-            continue;
-        }
-        if (control->Kind() == ControlKind::Button) {
-            Message click;
-            click.kind = MessageKind::Command;
-            click.window = m_handle;
-            click.id = control->Id();
-            return Dispatch(click);
-        }
-        if (control->Kind() == ControlKind::CheckBox) {
-            auto* box = static_cast<CheckBox*>(control);
-            box->SetCheck(!box->GetCheck());
-            return true;
-        }
-        if (control->Kind() == ControlKind::ListView) {
-            auto* list = static_cast<ListView*>(control);
-            list->SelectRow(list->HitTest(message.point));
+        if (control->IsVisible() && control->IsEnabled() &&
+            control->ScreenRect().Contains(message.point) && control->OnTap(message.point)) {
             return true;
         }
     }

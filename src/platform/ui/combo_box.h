@@ -1,5 +1,5 @@
 #pragma once
-// Edits, buttons, check boxes, pictures, combo boxes and progress bars.
+// A drop-down list of entries with at most one selected.
 
 #include <string>
 #include <vector>
@@ -7,25 +7,6 @@
 #include "platform/ui/control.h"
 
 namespace platform::ui {
-
-class Edit : public Control {
-  public:
-    bool IsPassword() const { return (Template().style & kStylePassword) != 0; }
-    bool IsReadOnly() const { return (Template().style & kStyleReadOnly) != 0; }
-};
-
-class Button : public Control {};
-
-class Picture : public Control {};
-
-class CheckBox : public Control {
-  public:
-    bool GetCheck() const { return m_checked; }
-    void SetCheck(bool checked);
-
-  private:
-    bool m_checked = false;
-};
 
 class ComboBox : public Control {
   public:
@@ -45,20 +26,6 @@ class ComboBox : public Control {
   private:
     std::vector<std::wstring> m_entries;
     int m_selection = -1;
-};
-
-class ProgressBar : public Control {
-  public:
-    void SetRange(int lower, int upper);
-    void SetPos(int position);
-    int GetPos() const { return m_position; }
-    int Lower() const { return m_lower; }
-    int Upper() const { return m_upper; }
-
-  private:
-    int m_lower = 0;
-    int m_upper = 100;
-    int m_position = 0;
 };
 
 }  // namespace platform::ui

@@ -1,11 +1,6 @@
-#include "platform/ui/simple_controls.h"
+#include "platform/ui/combo_box.h"
 
 namespace platform::ui {
-
-void CheckBox::SetCheck(bool checked) {
-    m_checked = checked;
-    Changed({ControlChange::What::State});
-}
 
 int ComboBox::InsertString(int index, std::wstring text) {
     if (index == -1) {
@@ -58,17 +53,6 @@ bool ComboBox::SetCurSel(int index) {
     m_selection = index;
     Changed({ControlChange::What::Entries});
     return true;
-}
-
-void ProgressBar::SetRange(int lower, int upper) {
-    m_lower = lower;
-    m_upper = upper;
-    Changed({ControlChange::What::Progress});
-}
-
-void ProgressBar::SetPos(int position) {
-    m_position = position;
-    Changed({ControlChange::What::Progress});
 }
 
 }  // namespace platform::ui
