@@ -4,9 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
 
 #include "platform/fs/file_system.h"
 #include "support/temp_folder.h"
@@ -14,15 +11,6 @@
 namespace testing_support {
 
 namespace stdfs = std::filesystem;
-
-inline void WriteHostFile(const stdfs::path& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-}
-
-inline std::string ReadHostFile(const stdfs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 class DeviceFolder : public ::testing::Test {
   protected:

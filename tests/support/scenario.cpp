@@ -1,6 +1,5 @@
 #include "support/scenario.h"
 
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 
@@ -83,13 +82,7 @@ std::filesystem::path Scenario::RemoteRoot(const std::string& user) const {
 
 void Scenario::WriteAccountFile(const std::filesystem::path& relative, const std::string& bytes,
                                 const std::string& user) const {
-    const std::filesystem::path path = AccountDir(user) / relative;
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-    if (!out) {
-        throw std::runtime_error("cannot write " + path.string());
-    }
+    WriteHostFile(AccountDir(user) / relative, bytes);
 }
 
 void Scenario::MakeAccountFolder(const std::filesystem::path& relative,
