@@ -7,6 +7,7 @@
 #include <map>
 
 #include "device_folder.h"
+#include "support/fd.h"
 
 namespace {
 
@@ -144,14 +145,13 @@ TEST_F(FileSystemFind, AttributesDescribeEveryKindOfEntry) {
     ASSERT_EQ(::mkfifo((root_ / "fifo").c_str(), 0644), 0);
     stdfs::create_symlink("fifo", root_ / "fifolink");
 
-    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const testing_support::Fd sock(::socket(AF_UNIX, SOCK_STREAM, 0));
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     const std::string sockPath = (root_ / "sock").string();
     ASSERT_LT(sockPath.size(), sizeof address.sun_path);
     std::strcpy(address.sun_path, sockPath.c_str());
-    ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ::close(sock);
+    ASSERT_EQ(::bind(sock.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
 
     // Larger than 4 GiB: only the low 32 bits are reported.
     WriteHostFile(root_ / "huge", "");
