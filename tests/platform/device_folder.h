@@ -14,16 +14,16 @@ namespace stdfs = std::filesystem;
 
 class DeviceFolder : public ::testing::Test {
   protected:
-    TempFolder folder_{"sbfs"};
-    stdfs::path temp_ = stdfs::canonical(folder_.Path());
-    stdfs::path root_ = MakeFolder("root");
-    stdfs::path outside_ = MakeFolder("outside");
-    platform::fs::FileSystem fs_{root_};
+    TempFolder folder{"sbfs"};
+    stdfs::path temp = stdfs::canonical(folder.Path());
+    stdfs::path root = MakeFolder("root");
+    stdfs::path outside = MakeFolder("outside");
+    platform::fs::FileSystem fs{root};
 
   private:
     stdfs::path MakeFolder(const char* name) const {
-        stdfs::create_directory(temp_ / name);
-        return temp_ / name;
+        stdfs::create_directory(temp / name);
+        return temp / name;
     }
 };
 
