@@ -7,7 +7,6 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <thread>
 
 #include "ftp/ftp_session.h"
@@ -15,19 +14,11 @@
 #include "support/service_process.h"
 #include "support/test_device.h"
 
+using testing_support::ReadHostFile;
 using testing_support::ScriptedFtpServer;
+using testing_support::WriteHostFile;
 
 namespace {
-
-std::string ReadHostFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteHostFile(const std::filesystem::path& path, const std::string& bytes) {
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 class AgainstService : public ::testing::Test {
   protected:

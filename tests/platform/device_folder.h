@@ -4,9 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
 
 #include "platform/fs/file_system.h"
 #include "support/temp_folder.h"
@@ -15,27 +12,18 @@ namespace testing_support {
 
 namespace stdfs = std::filesystem;
 
-inline void WriteHostFile(const stdfs::path& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-}
-
-inline std::string ReadHostFile(const stdfs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 class DeviceFolder : public ::testing::Test {
   protected:
-    TempFolder folder_{"sbfs"};
-    stdfs::path temp_ = stdfs::canonical(folder_.Path());
-    stdfs::path root_ = MakeFolder("root");
-    stdfs::path outside_ = MakeFolder("outside");
-    platform::fs::FileSystem fs_{root_};
+    TempFolder folder{"sbfs"};
+    stdfs::path temp = stdfs::canonical(folder.Path());
+    stdfs::path root = MakeFolder("root");
+    stdfs::path outside = MakeFolder("outside");
+    platform::fs::FileSystem fs{root};
 
   private:
     stdfs::path MakeFolder(const char* name) const {
-        stdfs::create_directory(temp_ / name);
-        return temp_ / name;
+        stdfs::create_directory(temp / name);
+        return temp / name;
     }
 };
 

@@ -13,94 +13,94 @@ using testing_support::WriteHostFile;
 using FileOperations = DeviceFolder;
 
 TEST_F(FileOperations, CopyHonoursFailIfExistsAndNeverDamagesTheTarget) {
-    WriteHostFile(root_ / "a.txt", "alpha");
-    WriteHostFile(root_ / "b.txt", "bravo");
-    stdfs::create_directory(root_ / "dir");
+    WriteHostFile(root / "a.txt", "alpha");
+    WriteHostFile(root / "b.txt", "bravo");
+    stdfs::create_directory(root / "dir");
 
-    EXPECT_TRUE(fs_.CopyFile(L"\\a.txt", L"/dir/copy.txt", true));
-    EXPECT_EQ(ReadHostFile(root_ / "dir" / "copy.txt"), "alpha");
-    EXPECT_FALSE(fs_.CopyFile(L"\\a.txt", L"\\b.txt", true));
-    EXPECT_EQ(ReadHostFile(root_ / "b.txt"), "bravo");
-    EXPECT_TRUE(fs_.CopyFile(L"\\a.txt", L"\\b.txt", false));
-    EXPECT_EQ(ReadHostFile(root_ / "b.txt"), "alpha");
+    EXPECT_TRUE(fs.CopyFile(L"\\a.txt", L"/dir/copy.txt", true));
+    EXPECT_EQ(ReadHostFile(root / "dir" / "copy.txt"), "alpha");
+    EXPECT_FALSE(fs.CopyFile(L"\\a.txt", L"\\b.txt", true));
+    EXPECT_EQ(ReadHostFile(root / "b.txt"), "bravo");
+    EXPECT_TRUE(fs.CopyFile(L"\\a.txt", L"\\b.txt", false));
+    EXPECT_EQ(ReadHostFile(root / "b.txt"), "alpha");
 
     // Onto itself, onto a folder, from a folder, from nothing, into a missing folder.
-    EXPECT_FALSE(fs_.CopyFile(L"\\a.txt", L"/a.txt", false));
-    EXPECT_EQ(ReadHostFile(root_ / "a.txt"), "alpha");
-    EXPECT_FALSE(fs_.CopyFile(L"\\a.txt", L"\\dir", false));
-    EXPECT_FALSE(fs_.CopyFile(L"\\dir", L"\\c.txt", false));
-    EXPECT_FALSE(fs_.CopyFile(L"\\none", L"\\c.txt", false));
-    EXPECT_FALSE(fs_.CopyFile(L"\\a.txt", L"\\nofolder\\c.txt", false));
-    WriteHostFile(root_ / "dir" / "copy.txt", "charlie");
-    stdfs::permissions(root_ / "b.txt", stdfs::perms::owner_write, stdfs::perm_options::remove);
-    EXPECT_FALSE(fs_.CopyFile(L"/dir/copy.txt", L"\\b.txt", false));  // read-only, kept
-    EXPECT_EQ(ReadHostFile(root_ / "b.txt"), "alpha");
-    ASSERT_EQ(::mkfifo((root_ / "fifo").c_str(), 0644), 0);
-    EXPECT_FALSE(fs_.CopyFile(L"\\fifo", L"\\c.txt", false));  // returns, does not wait
+    EXPECT_FALSE(fs.CopyFile(L"\\a.txt", L"/a.txt", false));
+    EXPECT_EQ(ReadHostFile(root / "a.txt"), "alpha");
+    EXPECT_FALSE(fs.CopyFile(L"\\a.txt", L"\\dir", false));
+    EXPECT_FALSE(fs.CopyFile(L"\\dir", L"\\c.txt", false));
+    EXPECT_FALSE(fs.CopyFile(L"\\none", L"\\c.txt", false));
+    EXPECT_FALSE(fs.CopyFile(L"\\a.txt", L"\\nofolder\\c.txt", false));
+    WriteHostFile(root / "dir" / "copy.txt", "charlie");
+    stdfs::permissions(root / "b.txt", stdfs::perms::owner_write, stdfs::perm_options::remove);
+    EXPECT_FALSE(fs.CopyFile(L"/dir/copy.txt", L"\\b.txt", false));  // read-only, kept
+    EXPECT_EQ(ReadHostFile(root / "b.txt"), "alpha");
+    ASSERT_EQ(::mkfifo((root / "fifo").c_str(), 0644), 0);
+    EXPECT_FALSE(fs.CopyFile(L"\\fifo", L"\\c.txt", false));  // returns, does not wait
 
     // No temporary file is left behind.
-    EXPECT_EQ(fs_.Find(L"\\*").size(), 4u);
-    EXPECT_EQ(fs_.Find(L"\\dir\\*").size(), 1u);
+    EXPECT_EQ(fs.Find(L"\\*").size(), 4u);
+    EXPECT_EQ(fs.Find(L"\\dir\\*").size(), 1u);
 }
 
 TEST_F(FileOperations, MoveRenamesButNeverReplaces) {
-    WriteHostFile(root_ / "a.txt", "alpha");
-    WriteHostFile(root_ / "b.txt", "bravo");
-    stdfs::create_directory(root_ / "dir");
+    WriteHostFile(root / "a.txt", "alpha");
+    WriteHostFile(root / "b.txt", "bravo");
+    stdfs::create_directory(root / "dir");
 
-    EXPECT_FALSE(fs_.MoveFile(L"\\a.txt", L"\\b.txt"));
-    EXPECT_FALSE(fs_.MoveFile(L"\\a.txt", L"\\a.txt"));
-    EXPECT_EQ(ReadHostFile(root_ / "a.txt"), "alpha");
-    EXPECT_EQ(ReadHostFile(root_ / "b.txt"), "bravo");
-    EXPECT_TRUE(fs_.MoveFile(L"\\a.txt", L"/dir/moved.txt"));
-    EXPECT_EQ(ReadHostFile(root_ / "dir" / "moved.txt"), "alpha");
-    EXPECT_FALSE(stdfs::exists(root_ / "a.txt"));
-    EXPECT_FALSE(fs_.MoveFile(L"\\a.txt", L"\\c.txt"));
-    EXPECT_FALSE(fs_.MoveFile(L"\\", L"\\c"));
+    EXPECT_FALSE(fs.MoveFile(L"\\a.txt", L"\\b.txt"));
+    EXPECT_FALSE(fs.MoveFile(L"\\a.txt", L"\\a.txt"));
+    EXPECT_EQ(ReadHostFile(root / "a.txt"), "alpha");
+    EXPECT_EQ(ReadHostFile(root / "b.txt"), "bravo");
+    EXPECT_TRUE(fs.MoveFile(L"\\a.txt", L"/dir/moved.txt"));
+    EXPECT_EQ(ReadHostFile(root / "dir" / "moved.txt"), "alpha");
+    EXPECT_FALSE(stdfs::exists(root / "a.txt"));
+    EXPECT_FALSE(fs.MoveFile(L"\\a.txt", L"\\c.txt"));
+    EXPECT_FALSE(fs.MoveFile(L"\\", L"\\c"));
 }
 
 TEST_F(FileOperations, DeleteTakesFilesOnlyAndFoldersGoWhenEmpty) {
-    WriteHostFile(root_ / "a.txt", "alpha");
-    ASSERT_EQ(::mkfifo((root_ / "fifo").c_str(), 0644), 0);
+    WriteHostFile(root / "a.txt", "alpha");
+    ASSERT_EQ(::mkfifo((root / "fifo").c_str(), 0644), 0);
 
-    EXPECT_TRUE(fs_.CreateDirectory(L"\\dir"));
-    EXPECT_FALSE(fs_.CreateDirectory(L"\\dir"));
-    EXPECT_TRUE(fs_.CreateDirectory(L"dir/sub"));
-    EXPECT_FALSE(fs_.CreateDirectory(L"\\missing\\sub"));
-    EXPECT_FALSE(fs_.DeleteFile(L"\\dir"));
-    EXPECT_FALSE(fs_.DeleteFile(L"\\fifo"));
-    EXPECT_FALSE(fs_.DeleteFile(L"\\none"));
-    EXPECT_FALSE(fs_.RemoveDirectory(L"\\dir"));  // not empty
-    EXPECT_FALSE(fs_.RemoveDirectory(L"\\a.txt"));
-    EXPECT_FALSE(fs_.RemoveDirectory(L"\\"));
-    EXPECT_TRUE(fs_.RemoveDirectory(L"\\dir\\sub"));
-    EXPECT_TRUE(fs_.RemoveDirectory(L"\\dir"));
-    stdfs::permissions(root_ / "a.txt", stdfs::perms::owner_write, stdfs::perm_options::remove);
-    EXPECT_FALSE(fs_.DeleteFile(L"a.txt"));  // read-only, as the device refuses
-    stdfs::permissions(root_ / "a.txt", stdfs::perms::owner_write, stdfs::perm_options::add);
-    EXPECT_TRUE(fs_.DeleteFile(L"a.txt"));
-    EXPECT_FALSE(stdfs::exists(root_ / "a.txt"));
-    EXPECT_FALSE(stdfs::exists(root_ / "dir"));
-    EXPECT_TRUE(stdfs::exists(root_));
+    EXPECT_TRUE(fs.CreateDirectory(L"\\dir"));
+    EXPECT_FALSE(fs.CreateDirectory(L"\\dir"));
+    EXPECT_TRUE(fs.CreateDirectory(L"dir/sub"));
+    EXPECT_FALSE(fs.CreateDirectory(L"\\missing\\sub"));
+    EXPECT_FALSE(fs.DeleteFile(L"\\dir"));
+    EXPECT_FALSE(fs.DeleteFile(L"\\fifo"));
+    EXPECT_FALSE(fs.DeleteFile(L"\\none"));
+    EXPECT_FALSE(fs.RemoveDirectory(L"\\dir"));  // not empty
+    EXPECT_FALSE(fs.RemoveDirectory(L"\\a.txt"));
+    EXPECT_FALSE(fs.RemoveDirectory(L"\\"));
+    EXPECT_TRUE(fs.RemoveDirectory(L"\\dir\\sub"));
+    EXPECT_TRUE(fs.RemoveDirectory(L"\\dir"));
+    stdfs::permissions(root / "a.txt", stdfs::perms::owner_write, stdfs::perm_options::remove);
+    EXPECT_FALSE(fs.DeleteFile(L"a.txt"));  // read-only, as the device refuses
+    stdfs::permissions(root / "a.txt", stdfs::perms::owner_write, stdfs::perm_options::add);
+    EXPECT_TRUE(fs.DeleteFile(L"a.txt"));
+    EXPECT_FALSE(stdfs::exists(root / "a.txt"));
+    EXPECT_FALSE(stdfs::exists(root / "dir"));
+    EXPECT_TRUE(stdfs::exists(root));
 }
 
 using FileAccess = DeviceFolder;
 
 TEST_F(FileAccess, WritesReadsAndSeeks) {
     File out;
-    ASSERT_TRUE(out.Open(fs_, L"\\data.bin", File::Mode::CreateAlways));
+    ASSERT_TRUE(out.Open(fs, L"\\data.bin", File::Mode::CreateAlways));
     EXPECT_TRUE(out.Write("0123456789", 10));
     File moved(std::move(out));
     EXPECT_FALSE(out.IsOpen());
     EXPECT_TRUE(moved.Write("abc", 3));
     moved.Close();
-    EXPECT_EQ(ReadHostFile(root_ / "data.bin"), "0123456789abc");
-    EXPECT_EQ(stdfs::status(root_ / "data.bin").permissions() & stdfs::perms::all,
+    EXPECT_EQ(ReadHostFile(root / "data.bin"), "0123456789abc");
+    EXPECT_EQ(stdfs::status(root / "data.bin").permissions() & stdfs::perms::all,
               stdfs::perms::owner_read | stdfs::perms::owner_write | stdfs::perms::group_read |
                   stdfs::perms::others_read);
 
     File in;
-    ASSERT_TRUE(in.Open(fs_, L"data.bin", File::Mode::Read));
+    ASSERT_TRUE(in.Open(fs, L"data.bin", File::Mode::Read));
     char buffer[8] = {};
     EXPECT_EQ(in.Read(buffer, 8), 8);
     EXPECT_EQ(in.Seek(0, File::Origin::Current), 8);
@@ -118,22 +118,22 @@ TEST_F(FileAccess, WritesReadsAndSeeks) {
 
     // CreateAlways empties an existing file.
     File again;
-    ASSERT_TRUE(again.OpenHost(root_ / "data.bin", File::Mode::CreateAlways));
+    ASSERT_TRUE(again.OpenHost(root / "data.bin", File::Mode::CreateAlways));
     again = File();
-    EXPECT_EQ(stdfs::file_size(root_ / "data.bin"), 0u);
+    EXPECT_EQ(stdfs::file_size(root / "data.bin"), 0u);
 }
 
 TEST_F(FileAccess, RefusesWhatIsNotARegularFile) {
-    stdfs::create_directory(root_ / "dir");
-    ASSERT_EQ(::mkfifo((root_ / "fifo").c_str(), 0644), 0);
+    stdfs::create_directory(root / "dir");
+    ASSERT_EQ(::mkfifo((root / "fifo").c_str(), 0644), 0);
     File file;
-    EXPECT_FALSE(file.Open(fs_, L"\\missing", File::Mode::Read));
-    EXPECT_FALSE(file.Open(fs_, L"\\dir", File::Mode::Read));
-    EXPECT_FALSE(file.Open(fs_, L"\\dir", File::Mode::CreateAlways));
+    EXPECT_FALSE(file.Open(fs, L"\\missing", File::Mode::Read));
+    EXPECT_FALSE(file.Open(fs, L"\\dir", File::Mode::Read));
+    EXPECT_FALSE(file.Open(fs, L"\\dir", File::Mode::CreateAlways));
     // A pipe without a writer would block a plain open for ever.
-    EXPECT_FALSE(file.Open(fs_, L"\\fifo", File::Mode::Read));
-    EXPECT_FALSE(file.Open(fs_, L"\\fifo", File::Mode::CreateAlways));
-    EXPECT_FALSE(file.Open(fs_, L"\\missing\\new", File::Mode::CreateAlways));
+    EXPECT_FALSE(file.Open(fs, L"\\fifo", File::Mode::Read));
+    EXPECT_FALSE(file.Open(fs, L"\\fifo", File::Mode::CreateAlways));
+    EXPECT_FALSE(file.Open(fs, L"\\missing\\new", File::Mode::CreateAlways));
     EXPECT_FALSE(file.IsOpen());
 }
 

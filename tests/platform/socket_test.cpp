@@ -4,7 +4,8 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
-#include <unistd.h>
+
+#include "support/fd.h"
 
 #include <atomic>
 #include <string>
@@ -14,6 +15,7 @@
 namespace {
 
 using namespace platform::net;
+using testing_support::Fd;
 using namespace std::chrono_literals;
 
 // A loopback socket bound to a free port; listening unless told otherwise.
@@ -25,22 +27,19 @@ class Loopback {
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t length = sizeof address;
         auto* raw = reinterpret_cast<sockaddr*>(&address);
-        EXPECT_EQ(::bind(m_fd, raw, sizeof address), 0);
-        EXPECT_EQ(::getsockname(m_fd, raw, &length), 0);
+        EXPECT_EQ(::bind(m_fd.Get(), raw, sizeof address), 0);
+        EXPECT_EQ(::getsockname(m_fd.Get(), raw, &length), 0);
         m_port = ntohs(address.sin_port);
         if (listening) {
-            EXPECT_EQ(::listen(m_fd, backlog), 0);
+            EXPECT_EQ(::listen(m_fd.Get(), backlog), 0);
         }
     }
-    ~Loopback() { ::close(m_fd); }
-    Loopback(const Loopback&) = delete;
-    Loopback& operator=(const Loopback&) = delete;
 
     std::uint16_t Port() const { return m_port; }
-    int Accept() const { return ::accept(m_fd, nullptr, nullptr); }
+    Fd Accept() const { return Fd(::accept(m_fd.Get(), nullptr, nullptr)); }
 
   private:
-    int m_fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    Fd m_fd{::socket(AF_INET, SOCK_STREAM, 0)};
     std::uint16_t m_port = 0;
 };
 
@@ -57,17 +56,17 @@ TEST(Socket, ExchangesBytesWithALoopbackPeer) {
     ASSERT_TRUE(socket.Create(network));
     ASSERT_TRUE(socket.Connect("localhost", server.Port()));
     EXPECT_EQ(socket.PeerAddress(), "127.0.0.1");
-    const int peer = server.Accept();
-    ASSERT_GE(peer, 0);
+    Fd peer = server.Accept();
+    ASSERT_TRUE(peer.Valid());
 
     EXPECT_EQ(socket.Send("USER me\r\n", 9), 9);
     char buffer[16] = {};
-    EXPECT_EQ(::recv(peer, buffer, sizeof buffer, 0), 9);
-    EXPECT_EQ(::send(peer, "331 ok\r\n", 8, 0), 8);
+    EXPECT_EQ(::recv(peer.Get(), buffer, sizeof buffer, 0), 9);
+    EXPECT_EQ(::send(peer.Get(), "331 ok\r\n", 8, 0), 8);
     Socket moved = std::move(socket);
     EXPECT_EQ(moved.Receive(buffer, sizeof buffer), 8);
     EXPECT_EQ(std::string(buffer, 8), "331 ok\r\n");
-    ::close(peer);
+    peer.Reset();
     EXPECT_EQ(moved.Receive(buffer, sizeof buffer), 0);
     EXPECT_FALSE(socket.IsOpen());
     EXPECT_EQ(socket.Send("x", 1), -1);
@@ -117,18 +116,18 @@ TEST(Socket, SilentPeerEndsTheWaitAfterTheTimeOut) {
 TEST(Socket, ConnectGivesUpAfterTheConnectTimeOut) {
     // A server whose queue of waiting connections is full ignores the next one's request.
     Loopback server(/*listening=*/true, /*backlog=*/0);
-    const int filler = ::socket(AF_INET, SOCK_STREAM, 0);
+    Fd filler(::socket(AF_INET, SOCK_STREAM, 0));
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = htons(server.Port());
-    ASSERT_EQ(::connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::connect(filler.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     // Far longer than a test may take: only the connect time-out can end the wait.
     Network network = Started({.ioTimeout = 10min, .connectTimeout = 200ms});
     Socket socket;
     ASSERT_TRUE(socket.Create(network));
     EXPECT_FALSE(socket.Connect("127.0.0.1", server.Port()));
-    ::close(filler);
+    filler.Reset();
     // No server holds the device up longer than this.
     EXPECT_LE(Network().ConnectTimeout(), 20s);
     EXPECT_LE(Network().GreetingTimeout(), 20s);
@@ -140,15 +139,14 @@ TEST(Socket, ReceiveWithADeadlineGivesUpThere) {
     Socket socket;
     ASSERT_TRUE(socket.Create(network));
     ASSERT_TRUE(socket.Connect("127.0.0.1", server.Port()));
-    const int peer = server.Accept();
-    ASSERT_EQ(::send(peer, "ab", 2, 0), 2);
+    const Fd peer = server.Accept();
+    ASSERT_EQ(::send(peer.Get(), "ab", 2, 0), 2);
     const auto deadline = std::chrono::steady_clock::now() + 200ms;
     char byte = 0;
     EXPECT_EQ(socket.Receive(&byte, 1, deadline), 1);
     EXPECT_EQ(socket.Receive(&byte, 1, deadline), 1);
     EXPECT_EQ(byte, 'b');
     EXPECT_EQ(socket.Receive(&byte, 1, deadline), -1);
-    ::close(peer);
 }
 
 // A socket that has to wait calls the network's wait hook again and again, and still keeps

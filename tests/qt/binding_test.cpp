@@ -22,7 +22,7 @@
 #include "qt/report_list_model.h"
 #include "test_dialog.h"
 
-namespace qttest {
+namespace testing_support::qt {
 namespace {
 
 using platform::ui::MessageKind;
@@ -373,4 +373,4 @@ TEST_F(WithoutHelpCommand, F1IsTheHelpRequest) {
 }
 
 }  // namespace
-}  // namespace qttest
+}  // namespace testing_support::qt

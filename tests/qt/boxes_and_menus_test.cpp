@@ -12,7 +12,7 @@
 #include "qt/message_box.h"
 #include "test_dialog.h"
 
-namespace qttest {
+namespace testing_support::qt {
 namespace {
 
 using platform::ui::MessageBoxAnswer;
@@ -145,4 +145,4 @@ TEST_F(BoxesAndMenus, TheWaitCursorShowsWhileTheProgramIsBusy) {
 }
 
 }  // namespace
-}  // namespace qttest
+}  // namespace testing_support::qt

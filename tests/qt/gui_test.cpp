@@ -10,7 +10,7 @@
 #include "qt/message_box.h"
 #include "qt/window_view.h"
 
-namespace qttest {
+namespace testing_support::qt {
 
 std::filesystem::path ArtifactFolder() {
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -162,4 +162,4 @@ void GuiTest::LongPressRow(qtfront::ReportListView& list, int row) {
     QTest::mouseRelease(list.viewport(), Qt::LeftButton, {}, list.RowPoint(row));
 }
 
-}  // namespace qttest
+}  // namespace testing_support::qt

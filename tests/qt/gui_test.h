@@ -23,7 +23,7 @@
 
 class QToolButton;
 
-namespace qttest {
+namespace testing_support::qt {
 
 // artifacts/qt/<suite>.<test> below the build folder.
 std::filesystem::path ArtifactFolder();
@@ -124,4 +124,4 @@ class GuiTest : public ::testing::Test {
     std::vector<int> m_heldRows;
 };
 
-}  // namespace qttest
+}  // namespace testing_support::qt

@@ -11,7 +11,7 @@
 #include "support/temp_folder.h"
 #include "test_dialog.h"
 
-namespace qttest {
+namespace testing_support::qt {
 namespace {
 
 const std::wstring kViewer = L"PegHelp.exe";
@@ -26,7 +26,7 @@ class HelpPage : public ::testing::Test {
   protected:
     static std::filesystem::path Shipped() { return qtfront::ShippedHelpPage(); }
 
-    testing_support::TempFolder root{"stowbox-help"};
+    TempFolder root{"stowbox-help"};
     platform::fs::FileSystem files{root.Path()};
 };
 
@@ -117,4 +117,4 @@ TEST_F(HelpCommand, ShowsThePageInItsOwnViewerWhenTheDesktopCannot) {
 }
 
 }  // namespace
-}  // namespace qttest
+}  // namespace testing_support::qt

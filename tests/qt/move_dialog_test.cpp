@@ -17,15 +17,15 @@
 #include "support/service_process.h"
 #include "support/temp_folder.h"
 
-namespace qttest {
+namespace testing_support::qt {
 namespace {
 
 namespace fs = std::filesystem;
 
 class MoveDialog : public GuiTest {
   protected:
-    testing_support::TempFolder deviceRoot{"stowbox-qt-device"};
-    testing_support::ServiceProcess service{{"alice:secret"}};
+    TempFolder deviceRoot{"stowbox-qt-device"};
+    ServiceProcess service{{"alice:secret"}};
 
     fs::path RemoteRoot() const { return service.accountDir("alice") / "My Device on Stowbox"; }
     void WriteRemote(const std::string& relative, const std::string& bytes) const {
@@ -120,4 +120,4 @@ TEST_F(MoveDialog, CtrlMInTheRemoteViewMovesTickedFilesAndDoesNothingOnTheDevice
 }
 
 }  // namespace
-}  // namespace qttest
+}  // namespace testing_support::qt

@@ -15,13 +15,13 @@
 #include "support/service_process.h"
 #include "support/temp_folder.h"
 
-namespace qttest {
+namespace testing_support::qt {
 namespace {
 
 class PasteMenu : public GuiTest {
   protected:
-    testing_support::TempFolder deviceRoot{"stowbox-qt-device"};
-    testing_support::ServiceProcess service{{"alice:secret"}};
+    TempFolder deviceRoot{"stowbox-qt-device"};
+    ServiceProcess service{{"alice:secret"}};
 
     std::filesystem::path RemoteRoot() const {
         return service.accountDir("alice") / "My Device on Stowbox";
@@ -95,4 +95,4 @@ TEST_F(PasteMenu, CopyOnTheDevicePastedInTheRemoteViewAppearsThere) {
 }
 
 }  // namespace
-}  // namespace qttest
+}  // namespace testing_support::qt

@@ -19,7 +19,7 @@
 #include "support/service_process.h"
 #include "support/temp_folder.h"
 
-namespace qttest {
+namespace testing_support::qt {
 namespace {
 
 constexpr const char* kLogIn =
@@ -43,8 +43,8 @@ class ScriptInWidgets : public ::testing::Test {
     char name[8] = "test_qt";
     char* argv[2] = {name, nullptr};
     QApplication app{argc, argv};
-    testing_support::TempFolder deviceRoot{"stowbox-qt-device"};
-    testing_support::ServiceProcess service{{"alice:secret"}};
+    TempFolder deviceRoot{"stowbox-qt-device"};
+    ServiceProcess service{{"alice:secret"}};
     std::filesystem::path pictures = ArtifactFolder();
     std::ostringstream transcript;
 
@@ -143,4 +143,4 @@ TEST_F(ScriptInWidgets, RunsInARealXWindowWhereXvfbIsInstalled) {
 }
 
 }  // namespace
-}  // namespace qttest
+}  // namespace testing_support::qt

@@ -24,7 +24,7 @@
 #include "support/service_process.h"
 #include "support/temp_folder.h"
 
-namespace qttest {
+namespace testing_support::qt {
 namespace {
 
 std::string Bytes(std::size_t count, unsigned seed) {
@@ -37,8 +37,8 @@ std::string Bytes(std::size_t count, unsigned seed) {
 
 class Session : public GuiTest {
   protected:
-    testing_support::TempFolder deviceRoot{"stowbox-qt-device"};
-    testing_support::ServiceProcess service{{"alice:secret"}};
+    TempFolder deviceRoot{"stowbox-qt-device"};
+    ServiceProcess service{{"alice:secret"}};
 
     void SetUp() override {
         frontend.SetAutomation(&driver);
@@ -457,4 +457,4 @@ TEST_F(Session, ClosingTheDesktopWindowAsksLikeExit) {
 }
 
 }  // namespace
-}  // namespace qttest
+}  // namespace testing_support::qt

@@ -3,7 +3,7 @@
 #include "platform/ui/toolkit.h"
 #include "res/resource.h"
 
-namespace qttest {
+namespace testing_support::qt {
 
 using namespace platform::ui;
 
@@ -105,4 +105,4 @@ Message EndMessage() {
     return end;
 }
 
-}  // namespace qttest
+}  // namespace testing_support::qt

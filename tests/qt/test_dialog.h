@@ -10,7 +10,7 @@
 #include "platform/ui/list_view.h"
 #include "support/temp_folder.h"
 
-namespace qttest {
+namespace testing_support::qt {
 
 inline constexpr int kUserEdit = 11;
 inline constexpr int kPasswordEdit = 12;
@@ -81,7 +81,7 @@ class DialogDevice {
     platform::Device& Device() { return m_device; }
 
   private:
-    testing_support::TempFolder m_root{"stowbox-qt"};
+    TempFolder m_root{"stowbox-qt"};
     platform::Device m_device;
     platform::ActiveDevice m_active;
 };
@@ -89,4 +89,4 @@ class DialogDevice {
 // The message that ends a TestDialog.
 platform::ui::Message EndMessage();
 
-}  // namespace qttest
+}  // namespace testing_support::qt

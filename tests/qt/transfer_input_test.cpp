@@ -13,7 +13,7 @@
 #include "platform/ui/toolkit.h"
 #include "test_dialog.h"
 
-namespace qttest {
+namespace testing_support::qt {
 namespace {
 
 using platform::ui::MessageKind;
@@ -105,4 +105,4 @@ TEST_F(TransferInput, APressBecomesAStylusDownAndEverythingElseIsSwallowed) {
 }
 
 }  // namespace
-}  // namespace qttest
+}  // namespace testing_support::qt

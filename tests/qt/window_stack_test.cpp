@@ -7,7 +7,7 @@
 #include "qt/title_strip.h"
 #include "test_dialog.h"
 
-namespace qttest {
+namespace testing_support::qt {
 namespace {
 
 using platform::ui::MessageKind;
@@ -74,4 +74,4 @@ TEST_F(WindowStack, ClosingTheDesktopWindowEndsEveryRun) {
 }
 
 }  // namespace
-}  // namespace qttest
+}  // namespace testing_support::qt

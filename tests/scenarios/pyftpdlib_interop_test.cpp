@@ -12,8 +12,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -23,6 +21,7 @@
 #include "ftp/ftp_session.h"
 #include "headless/run_script.h"
 #include "script/run_program.h"
+#include "support/fd.h"
 #include "support/scripted_ftp_server.h"
 #include "support/temp_folder.h"
 #include "support/test_device.h"
@@ -31,22 +30,29 @@ extern char** environ;
 
 namespace {
 
+using testing_support::Fd;
+using testing_support::ReadHostFile;
 using testing_support::ScriptedFtpServer;
+using testing_support::WriteHostFile;
 
 // pyftpdlib on a free loopback port, serving one account from a temporary folder.
 class PyftpdlibServer {
   public:
     PyftpdlibServer(const std::string& user, const std::string& password) {
-        int out[2];
-        int in[2];
-        if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(in, O_CLOEXEC) != 0) {
+        int out[2] = {-1, -1};
+        int in[2] = {-1, -1};
+        const bool piped = ::pipe2(out, O_CLOEXEC) == 0 && ::pipe2(in, O_CLOEXEC) == 0;
+        const Fd outRead(out[0]);
+        Fd outWrite(out[1]);
+        Fd inRead(in[0]);
+        m_stdin.Reset(in[1]);
+        if (!piped) {
             throw std::runtime_error("cannot create pipes");
         }
-        m_stdin = in[1];
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, outWrite.Get(), STDOUT_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, inRead.Get(), STDIN_FILENO);
         // The Debian package lives with the system's own interpreter.
         std::vector<std::string> args = {"/usr/bin/python3", PYFTPDLIB_LAUNCHER,
                                          m_home.Path().string(), user, password};
@@ -57,10 +63,9 @@ class PyftpdlibServer {
         argv.push_back(nullptr);
         const int spawned = ::posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ);
         posix_spawn_file_actions_destroy(&actions);
-        ::close(out[1]);
-        ::close(in[0]);
+        outWrite.Reset();
+        inRead.Reset();
         if (spawned != 0) {
-            ::close(out[0]);
             m_pid = -1;
             throw std::runtime_error(
                 "cannot start /usr/bin/python3 for the Debian package python3-pyftpdlib");
@@ -70,16 +75,15 @@ class PyftpdlibServer {
         while (output.find('\n') == std::string::npos) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                 deadline - std::chrono::steady_clock::now());
-            pollfd ready{out[0], POLLIN, 0};
+            pollfd ready{outRead.Get(), POLLIN, 0};
             char buffer[256];
             ssize_t got = 0;
             if (left.count() <= 0 || ::poll(&ready, 1, static_cast<int>(left.count())) <= 0 ||
-                (got = ::read(out[0], buffer, sizeof buffer)) <= 0) {
+                (got = ::read(outRead.Get(), buffer, sizeof buffer)) <= 0) {
                 break;
             }
             output.append(buffer, static_cast<std::size_t>(got));
         }
-        ::close(out[0]);
         const std::string prefix = "ftp 127.0.0.1:";
         if (output.rfind(prefix, 0) != 0) {
             Stop();
@@ -98,10 +102,7 @@ class PyftpdlibServer {
   private:
     // Closing its standard input ends the server; one that does not end is killed.
     void Stop() {
-        if (m_stdin >= 0) {
-            ::close(m_stdin);
-            m_stdin = -1;
-        }
+        m_stdin.Reset();
         if (m_pid <= 0) {
             return;
         }
@@ -117,14 +118,9 @@ class PyftpdlibServer {
 
     testing_support::TempFolder m_home{"stowbox-pyftpdlib"};
     pid_t m_pid = -1;
-    int m_stdin = -1;
+    Fd m_stdin;
     std::uint16_t m_port = 0;
 };
-
-std::string ReadHostFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 class AgainstPyftpdlib : public ::testing::Test {
   protected:
@@ -149,11 +145,6 @@ class AgainstPyftpdlib : public ::testing::Test {
         return result;
     }
 
-    void WriteDeviceFile(const std::filesystem::path& relative, const std::string& bytes) const {
-        std::filesystem::create_directories((device.Path() / relative).parent_path());
-        std::ofstream(device.Path() / relative, std::ios::binary) << bytes;
-    }
-
     std::unique_ptr<PyftpdlibServer> m_server;
     testing_support::TempFolder device{"stowbox-device"};
 };
@@ -163,10 +154,10 @@ TEST_F(AgainstPyftpdlib, TheProgramWorksAsAgainstTheService) {
     const std::string notes = ScriptedFtpServer::Pattern(0, 5000);
     const std::string photo = ScriptedFtpServer::Pattern(7, 1500);
     const std::string deep = ScriptedFtpServer::Pattern(13, 70000);
-    WriteDeviceFile("Source/notes.bin", notes);
-    WriteDeviceFile("Source/Photos/a.jpg", photo);
-    WriteDeviceFile("Source/Photos/2003/b.jpg", deep);
-    WriteDeviceFile("Source/Photos/z.txt", "z");
+    device.WriteFile("Source/notes.bin", notes);
+    device.WriteFile("Source/Photos/a.jpg", photo);
+    device.WriteFile("Source/Photos/2003/b.jpg", deep);
+    device.WriteFile("Source/Photos/z.txt", "z");
 
     std::string transcript;
     const auto result =
@@ -242,9 +233,8 @@ TEST_F(AgainstPyftpdlib, TheProgramWorksAsAgainstTheService) {
 }
 
 TEST_F(AgainstPyftpdlib, SessionOperationsKeepTheirReplies) {
-    std::filesystem::create_directories(RemoteRoot() / "full");
     std::filesystem::create_directories(RemoteRoot() / "empty");
-    std::ofstream(RemoteRoot() / "full" / "a.txt") << "a";
+    WriteHostFile(RemoteRoot() / "full" / "a.txt", "a");
     testing_support::TestDevice::Options options;
     options.ftpPort = m_server->Port();
     testing_support::TestDevice testDevice(options);

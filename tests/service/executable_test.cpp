@@ -5,10 +5,8 @@
 #include "service_test_kit.h"
 #include "support/service_process.h"
 
-namespace stowbox::service::test {
+namespace testing_support {
 namespace {
-
-using testing_support::ServiceProcess;
 
 TEST(ServiceExecutable, AnnouncesItsPortsServesAndStopsCleanly) {
     for (const int signal : {SIGTERM, SIGINT}) {
@@ -19,17 +17,17 @@ TEST(ServiceExecutable, AnnouncesItsPortsServesAndStopsCleanly) {
         EXPECT_TRUE(std::filesystem::is_directory(process.outboxDir()));
 
         FtpClient client(std::uint16_t(process.ftpPort()));
-        EXPECT_EQ(code_of(client.reply()), 220);
-        EXPECT_EQ(code_of(client.login("bob", "pw")), 230);
+        EXPECT_EQ(CodeOf(client.Reply()), 220);
+        EXPECT_EQ(CodeOf(client.Login("bob", "pw")), 230);
         std::string data;
-        write_file(process.accountDir("bob") / "x.txt", "bob's");
-        EXPECT_EQ(code_of(client.retrieve("x.txt", data)), 226);
+        WriteHostFile(process.accountDir("bob") / "x.txt", "bob's");
+        EXPECT_EQ(CodeOf(client.Retrieve("x.txt", data)), 226);
         EXPECT_EQ(data, "bob's");
 
-        UniqueFd web = connect_to(std::uint16_t(process.webPort()));
-        send_text(web.get(),
-                  "POST /qmanager/servlet/DownloadLimits?user=bob&password=pw HTTP/1.0\r\n\r\n");
-        const std::string reply = read_to_end(web.get());
+        Fd web = ConnectTo(std::uint16_t(process.webPort()));
+        SendText(web.Get(),
+                 "POST /qmanager/servlet/DownloadLimits?user=bob&password=pw HTTP/1.0\r\n\r\n");
+        const std::string reply = ReadToEnd(web.Get());
         EXPECT_EQ(reply.substr(reply.find("\r\n\r\n") + 4), "3\n");
 
         const int status = process.stop(signal);
@@ -40,8 +38,8 @@ TEST(ServiceExecutable, AnnouncesItsPortsServesAndStopsCleanly) {
 TEST(ServiceExecutable, HonoursTheIdleTimeoutOption) {
     ServiceProcess process({"alice:secret"}, {"--idle-timeout", "1"});
     FtpClient client(std::uint16_t(process.ftpPort()));
-    EXPECT_EQ(code_of(client.reply()), 220);
-    EXPECT_EQ(code_of(client.reply()), 421);
+    EXPECT_EQ(CodeOf(client.Reply()), 220);
+    EXPECT_EQ(CodeOf(client.Reply()), 421);
 }
 
 TEST(ServiceExecutable, RefusesBadArgumentsWithStatus2) {
@@ -55,12 +53,12 @@ TEST(ServiceExecutable, RefusesBadArgumentsWithStatus2) {
     };
     for (auto args : bad) {
         args.insert(args.begin(), STOWBOX_SERVICE_PATH);
-        const auto result = run_program(args);
-        EXPECT_EQ(result.exit_code, 2) << result.output;
+        const auto result = RunProgram(args);
+        EXPECT_EQ(result.exitCode, 2) << result.output;
         EXPECT_NE(result.output.find("stowbox-service: "), std::string::npos) << result.output;
     }
     EXPECT_FALSE(std::filesystem::exists(root));
 }
 
 }  // namespace
-}  // namespace stowbox::service::test
+}  // namespace testing_support

@@ -3,43 +3,45 @@
 
 #include "service_test_kit.h"
 
-namespace stowbox::service::test {
+namespace testing_support {
 namespace {
+
+using namespace stowbox::service;
 
 class ServiceFtpCommands : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_EQ(code_of(client.reply()), 220);
-        ASSERT_EQ(code_of(client.login()), 230);
+        ASSERT_EQ(CodeOf(client.Reply()), 220);
+        ASSERT_EQ(CodeOf(client.Login()), 230);
     }
-    int code(const std::string& line) { return code_of(client.command(line)); }
+    int code(const std::string& line) { return CodeOf(client.Command(line)); }
 
     TestService service;
-    FtpClient client{service.ftp_port()};
+    FtpClient client{service.FtpPort()};
 };
 
 TEST(ServiceFtpLogin, OnlyUserPassAndQuitWorkBeforeLogin) {
     TestService service;
-    FtpClient client(service.ftp_port());
-    EXPECT_EQ(code_of(client.reply()), 220);
+    FtpClient client(service.FtpPort());
+    EXPECT_EQ(CodeOf(client.Reply()), 220);
     for (const char* line : {"PWD", "NOOP", "SYST", "LIST", "PASV", "CWD /", "BOGUS"}) {
-        EXPECT_EQ(code_of(client.command(line)), 530) << line;
+        EXPECT_EQ(CodeOf(client.Command(line)), 530) << line;
     }
-    EXPECT_EQ(code_of(client.command("USER alice")), 331);
-    EXPECT_EQ(code_of(client.command("PASS wrong")), 530);
-    EXPECT_EQ(code_of(client.command("PWD")), 530);
-    EXPECT_EQ(code_of(client.command("PASS secret")), 530) << "PASS needs a USER first";
-    EXPECT_EQ(code_of(client.command("USER nobody")), 331);
-    EXPECT_EQ(code_of(client.command("PASS secret")), 530);
-    EXPECT_EQ(code_of(client.command("user alice")), 331);
-    EXPECT_EQ(code_of(client.command("pass secret")), 230);
-    EXPECT_EQ(client.command("pWd"), "257 \"/\" is the current directory\r\n");
-    EXPECT_EQ(code_of(client.command("QUIT")), 221);
-    EXPECT_EQ(read_to_end(client.fd()), "");
+    EXPECT_EQ(CodeOf(client.Command("USER alice")), 331);
+    EXPECT_EQ(CodeOf(client.Command("PASS wrong")), 530);
+    EXPECT_EQ(CodeOf(client.Command("PWD")), 530);
+    EXPECT_EQ(CodeOf(client.Command("PASS secret")), 530) << "PASS needs a USER first";
+    EXPECT_EQ(CodeOf(client.Command("USER nobody")), 331);
+    EXPECT_EQ(CodeOf(client.Command("PASS secret")), 530);
+    EXPECT_EQ(CodeOf(client.Command("user alice")), 331);
+    EXPECT_EQ(CodeOf(client.Command("pass secret")), 230);
+    EXPECT_EQ(client.Command("pWd"), "257 \"/\" is the current directory\r\n");
+    EXPECT_EQ(CodeOf(client.Command("QUIT")), 221);
+    EXPECT_EQ(ReadToEnd(client.ControlFd()), "");
 }
 
 TEST_F(ServiceFtpCommands, AnswersTheSmallCommands) {
-    EXPECT_EQ(client.command("SYST"), "215 UNIX Type: L8\r\n");
+    EXPECT_EQ(client.Command("SYST"), "215 UNIX Type: L8\r\n");
     EXPECT_EQ(code("NOOP"), 200);
     EXPECT_EQ(code("TYPE A"), 200);
     EXPECT_EQ(code("TYPE I"), 200);
@@ -50,41 +52,41 @@ TEST_F(ServiceFtpCommands, AnswersTheSmallCommands) {
 }
 
 TEST_F(ServiceFtpCommands, ChangesFolderWithCollapsedSlashesAndSpareBlanks) {
-    EXPECT_EQ(client.command("MKD My Device on Stowbox"),
+    EXPECT_EQ(client.Command("MKD My Device on Stowbox"),
               "257 \"/My Device on Stowbox\" created\r\n");
     EXPECT_EQ(code("MKD /My Device on Stowbox//Photos"), 257);
     EXPECT_EQ(code("CWD /My Device on Stowbox"), 250);
-    EXPECT_EQ(client.command("PWD"), "257 \"/My Device on Stowbox\" is the current directory\r\n");
+    EXPECT_EQ(client.Command("PWD"), "257 \"/My Device on Stowbox\" is the current directory\r\n");
     EXPECT_EQ(code("CWD  Photos"), 250) << "the client's extra blank";
-    EXPECT_EQ(client.command("PWD"),
+    EXPECT_EQ(client.Command("PWD"),
               "257 \"/My Device on Stowbox/Photos\" is the current directory\r\n");
     EXPECT_EQ(code("CWD //"), 250);
-    EXPECT_EQ(client.command("PWD"), "257 \"/\" is the current directory\r\n");
+    EXPECT_EQ(client.Command("PWD"), "257 \"/\" is the current directory\r\n");
     EXPECT_EQ(code("CWD /My Device on Stowbox//Photos"), 250);
     EXPECT_EQ(code("CDUP"), 250);
-    EXPECT_EQ(client.command("PWD"), "257 \"/My Device on Stowbox\" is the current directory\r\n");
+    EXPECT_EQ(client.Command("PWD"), "257 \"/My Device on Stowbox\" is the current directory\r\n");
     EXPECT_EQ(code("CWD Missing"), 550);
-    write_file(service.home() / "file.txt", "x");
+    WriteHostFile(service.Home() / "file.txt", "x");
     EXPECT_EQ(code("CWD /file.txt"), 550);
-    EXPECT_EQ(client.command("PWD"), "257 \"/My Device on Stowbox\" is the current directory\r\n");
+    EXPECT_EQ(client.Command("PWD"), "257 \"/My Device on Stowbox\" is the current directory\r\n");
 
     // A name that really starts with a blank is taken as it stands.
     EXPECT_EQ(code("MKD / lead"), 257);
     EXPECT_EQ(code("CWD / lead"), 250);
-    EXPECT_EQ(client.command("PWD"), "257 \"/ lead\" is the current directory\r\n");
+    EXPECT_EQ(client.Command("PWD"), "257 \"/ lead\" is the current directory\r\n");
 }
 
 TEST_F(ServiceFtpCommands, CreatesRemovesAndRenames) {
-    const auto home = service.home();
+    const auto home = service.Home();
     EXPECT_EQ(code("MKD Docs"), 257);
     EXPECT_EQ(code("MKD Docs"), 521);
     EXPECT_EQ(code("MKD /Docs/"), 521);
     EXPECT_EQ(code("MKD Missing/Sub"), 550);
-    write_file(home / "Docs" / "a.txt", "hello");
+    WriteHostFile(home / "Docs" / "a.txt", "hello");
     EXPECT_EQ(code("MKD Docs/a.txt"), 550) << "a file, not a folder, has that name";
 
-    EXPECT_EQ(client.command("SIZE Docs/a.txt"), "213 5\r\n");
-    EXPECT_EQ(client.command("SIZE  Docs/a.txt"), "213 5\r\n") << "leading blank of a name";
+    EXPECT_EQ(client.Command("SIZE Docs/a.txt"), "213 5\r\n");
+    EXPECT_EQ(client.Command("SIZE  Docs/a.txt"), "213 5\r\n") << "leading blank of a name";
     EXPECT_EQ(code("SIZE Docs"), 550);
     EXPECT_EQ(code("SIZE Docs/none"), 550);
 
@@ -92,7 +94,7 @@ TEST_F(ServiceFtpCommands, CreatesRemovesAndRenames) {
     EXPECT_EQ(code("RNFR Docs/none"), 550);
     EXPECT_EQ(code("RNFR Docs/a.txt"), 350);
     EXPECT_EQ(code("RNTO Docs/b.txt"), 250);
-    EXPECT_EQ(read_file(home / "Docs" / "b.txt"), "hello");
+    EXPECT_EQ(ReadHostFile(home / "Docs" / "b.txt"), "hello");
     EXPECT_EQ(code("RNFR Docs/b.txt"), 350);
     EXPECT_EQ(code("RNTO Missing/b.txt"), 553);
     EXPECT_TRUE(std::filesystem::exists(home / "Docs" / "b.txt"));
@@ -113,16 +115,16 @@ TEST_F(ServiceFtpCommands, CreatesRemovesAndRenames) {
 TEST_F(ServiceFtpCommands, KeepsNamesAsTheBytesReceived) {
     const std::string name = "Caf\xe9 \x80 notes";  // Windows-1252 text
     EXPECT_EQ(code("MKD " + name), 257);
-    EXPECT_TRUE(std::filesystem::is_directory(service.home() / name));
+    EXPECT_TRUE(std::filesystem::is_directory(service.Home() / name));
     EXPECT_EQ(code("CWD " + name), 250);
-    EXPECT_EQ(client.command("PWD"), "257 \"/" + name + "\" is the current directory\r\n");
+    EXPECT_EQ(client.Command("PWD"), "257 \"/" + name + "\" is the current directory\r\n");
 }
 
 }  // namespace
 // Many command lines in one write, as a pipelining client sends them: every line is
 // answered, in order.
 TEST_F(ServiceFtpCommands, AnswersPipelinedCommandsInOrder) {
-    write_file(service.home() / "a.bin", std::string(2048, 'a'));
+    WriteHostFile(service.Home() / "a.bin", std::string(2048, 'a'));
     std::string lines;
     std::string expected;
     for (int i = 0; i < 3000; ++i) {
@@ -130,8 +132,8 @@ TEST_F(ServiceFtpCommands, AnswersPipelinedCommandsInOrder) {
         expected += i % 2 == 0 ? "213 2048\r\n" : "550 ";
     }
     lines += "PWD\r\nQUIT\r\n";
-    send_text(client.fd(), lines);
-    const std::string replies = read_to_end(client.fd());
+    SendText(client.ControlFd(), lines);
+    const std::string replies = ReadToEnd(client.ControlFd());
     // The 550 texts are the service's own; the codes and their order are what counts.
     std::string codes;
     for (std::size_t at = 0; at < replies.size();) {
@@ -144,4 +146,4 @@ TEST_F(ServiceFtpCommands, AnswersPipelinedCommandsInOrder) {
     EXPECT_EQ(codes, expected + "257 \"/\" is the current directory\r\n221 Goodbye\r\n");
 }
 
-}  // namespace stowbox::service::test
+}  // namespace testing_support

@@ -7,14 +7,16 @@
 
 #include "service_test_kit.h"
 
-namespace stowbox::service::test {
+namespace testing_support {
 namespace {
+
+using namespace stowbox::service;
 
 class ServiceFtpTransfers : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_EQ(code_of(client.reply()), 220);
-        ASSERT_EQ(code_of(client.login()), 230);
+        ASSERT_EQ(CodeOf(client.Reply()), 220);
+        ASSERT_EQ(CodeOf(client.Login()), 230);
     }
 
     TestService service{[](ServiceConfig& config) {
@@ -22,7 +24,7 @@ class ServiceFtpTransfers : public ::testing::Test {
         // Twenty sessions connect at once: all of them may wait for their log-in together.
         config.max_pending_logins = 32;
     }};
-    FtpClient client{service.ftp_port()};
+    FtpClient client{service.FtpPort()};
 };
 
 // What the client takes as the name: after the first ":" and the blank behind it.
@@ -31,12 +33,12 @@ std::string client_name(const std::string& line) {
 }
 
 TEST_F(ServiceFtpTransfers, ListsSortedEntriesInTheShapeTheClientParses) {
-    const auto home = service.home();
+    const auto home = service.Home();
     std::filesystem::create_directory(home / "My Device on Stowbox");
-    write_file(home / "notes.txt", std::string(2048, 'n'));
-    write_file(home / "a b c.txt", "");
+    WriteHostFile(home / "notes.txt", std::string(2048, 'n'));
+    WriteHostFile(home / "a b c.txt", "");
     std::string data;
-    EXPECT_EQ(code_of(client.list(data)), 226);
+    EXPECT_EQ(CodeOf(client.List(data)), 226);
 
     const std::regex shape(
         R"(([d-])[rwx-]{9} +\d+ alice +support      (\d+) [A-Z][a-z]{2} \d\d \d\d:\d\d (.+))");
@@ -59,36 +61,36 @@ TEST_F(ServiceFtpTransfers, ListsSortedEntriesInTheShapeTheClientParses) {
     EXPECT_EQ(start, data.size()) << "every line ends in CR LF";
     EXPECT_EQ(names, (std::vector<std::string>{"My Device on Stowbox", "a b c.txt", "notes.txt"}));
 
-    EXPECT_EQ(code_of(client.list(data, "LIST -la notes.txt")), 226);
+    EXPECT_EQ(CodeOf(client.List(data, "LIST -la notes.txt")), 226);
     EXPECT_EQ(client_name(data), "notes.txt\r\n");
-    EXPECT_EQ(code_of(client.list(data, "LIST Missing")), 550);
-    EXPECT_EQ(code_of(client.command("LIST")), 425) << "no PASV before it";
+    EXPECT_EQ(CodeOf(client.List(data, "LIST Missing")), 550);
+    EXPECT_EQ(CodeOf(client.Command("LIST")), 425) << "no PASV before it";
 }
 
 TEST_F(ServiceFtpTransfers, StoresAndRetrievesEveryByteWhateverTheType) {
-    const auto home = service.home();
+    const auto home = service.Home();
     std::filesystem::create_directory(home / "My Device on Stowbox");
-    const std::string bytes = pattern_bytes(300000, 1) + "\r\n\n\r\0end" + std::string(3, '\0');
-    EXPECT_EQ(code_of(client.command("TYPE A")), 200);
-    EXPECT_EQ(code_of(client.store("/My Device on Stowbox/data.bin", bytes)), 226);
-    EXPECT_EQ(read_file(home / "My Device on Stowbox" / "data.bin"), bytes);
+    const std::string bytes = PatternBytes(300000, 1) + "\r\n\n\r\0end" + std::string(3, '\0');
+    EXPECT_EQ(CodeOf(client.Command("TYPE A")), 200);
+    EXPECT_EQ(CodeOf(client.Store("/My Device on Stowbox/data.bin", bytes)), 226);
+    EXPECT_EQ(ReadHostFile(home / "My Device on Stowbox" / "data.bin"), bytes);
 
     std::string got;
-    EXPECT_EQ(code_of(client.command("CWD /My Device on Stowbox")), 250);
-    EXPECT_EQ(code_of(client.retrieve("data.bin", got)), 226);
+    EXPECT_EQ(CodeOf(client.Command("CWD /My Device on Stowbox")), 250);
+    EXPECT_EQ(CodeOf(client.Retrieve("data.bin", got)), 226);
     EXPECT_EQ(got, bytes);
 
-    EXPECT_EQ(code_of(client.store("data.bin", "short")), 226) << "replaces the file";
-    EXPECT_EQ(read_file(home / "My Device on Stowbox" / "data.bin"), "short");
-    EXPECT_EQ(code_of(client.store("empty", "")), 226);
-    EXPECT_EQ(code_of(client.retrieve("empty", got)), 226);
+    EXPECT_EQ(CodeOf(client.Store("data.bin", "short")), 226) << "replaces the file";
+    EXPECT_EQ(ReadHostFile(home / "My Device on Stowbox" / "data.bin"), "short");
+    EXPECT_EQ(CodeOf(client.Store("empty", "")), 226);
+    EXPECT_EQ(CodeOf(client.Retrieve("empty", got)), 226);
     EXPECT_EQ(got, "");
 
-    EXPECT_EQ(code_of(client.retrieve("missing", got)), 550);
-    EXPECT_EQ(code_of(client.retrieve("/My Device on Stowbox", got)), 550) << "a folder";
-    EXPECT_EQ(code_of(client.store("Missing/x", "x")), 550);
-    EXPECT_EQ(code_of(client.store("/My Device on Stowbox", "x")), 550) << "a folder";
-    EXPECT_EQ(code_of(client.command("RETR data.bin")), 425) << "no PASV before it";
+    EXPECT_EQ(CodeOf(client.Retrieve("missing", got)), 550);
+    EXPECT_EQ(CodeOf(client.Retrieve("/My Device on Stowbox", got)), 550) << "a folder";
+    EXPECT_EQ(CodeOf(client.Store("Missing/x", "x")), 550);
+    EXPECT_EQ(CodeOf(client.Store("/My Device on Stowbox", "x")), 550) << "a folder";
+    EXPECT_EQ(CodeOf(client.Command("RETR data.bin")), 425) << "no PASV before it";
 }
 
 TEST_F(ServiceFtpTransfers, TwentySessionsInParallelKeepEveryByte) {
@@ -98,14 +100,14 @@ TEST_F(ServiceFtpTransfers, TwentySessionsInParallelKeepEveryByte) {
     for (int i = 0; i < kSessions; ++i) {
         threads.emplace_back([&, i] {
             try {
-                FtpClient session(service.ftp_port());
-                session.reply();
-                session.login();
+                FtpClient session(service.FtpPort());
+                session.Reply();
+                session.Login();
                 const std::string name = "file" + std::to_string(i) + ".bin";
-                const std::string bytes = pattern_bytes(200000 + std::size_t(i) * 4099, i);
+                const std::string bytes = PatternBytes(200000 + std::size_t(i) * 4099, i);
                 std::string back;
-                if (code_of(session.store(name, bytes)) != 226 ||
-                    code_of(session.retrieve(name, back)) != 226 || back != bytes) {
+                if (CodeOf(session.Store(name, bytes)) != 226 ||
+                    CodeOf(session.Retrieve(name, back)) != 226 || back != bytes) {
                     failures[i] = name + " did not come back intact";
                 }
             } catch (const std::exception& error) {
@@ -118,65 +120,65 @@ TEST_F(ServiceFtpTransfers, TwentySessionsInParallelKeepEveryByte) {
     }
     for (int i = 0; i < kSessions; ++i) {
         EXPECT_EQ(failures[i], "");
-        EXPECT_EQ(read_file(service.home() / ("file" + std::to_string(i) + ".bin")),
-                  pattern_bytes(200000 + std::size_t(i) * 4099, i));
+        EXPECT_EQ(ReadHostFile(service.Home() / ("file" + std::to_string(i) + ".bin")),
+                  PatternBytes(200000 + std::size_t(i) * 4099, i));
     }
 }
 
 TEST_F(ServiceFtpTransfers, DataConnectionMustComeFromTheControlPeerAndInTime) {
-    write_file(service.home() / "f.txt", "payload");
+    WriteHostFile(service.Home() / "f.txt", "payload");
     // 127.0.0.2 is loopback too, but another host as far as the server can tell.
     std::string got;
     {
-        UniqueFd stranger;
-        UniqueFd own;
-        const std::string pasv = client.command("PASV ");
+        Fd stranger;
+        Fd own;
+        const std::string pasv = client.Command("PASV ");
         unsigned p1 = 0, p2 = 0;
         ASSERT_EQ(
             std::sscanf(pasv.c_str(), "227 Entering Passive Mode (127,0,0,1,%u,%u)", &p1, &p2), 2)
             << pasv;
-        stranger = connect_to(std::uint16_t(p1 * 256 + p2), "127.0.0.2");
-        own = connect_to(std::uint16_t(p1 * 256 + p2));
-        EXPECT_EQ(code_of(client.command("RETR f.txt")), 150);
-        EXPECT_EQ(read_to_end(own.get()), "payload");
-        EXPECT_EQ(code_of(client.reply()), 226);
-        EXPECT_EQ(read_to_end(stranger.get()), "");
+        stranger = ConnectTo(std::uint16_t(p1 * 256 + p2), "127.0.0.2");
+        own = ConnectTo(std::uint16_t(p1 * 256 + p2));
+        EXPECT_EQ(CodeOf(client.Command("RETR f.txt")), 150);
+        EXPECT_EQ(ReadToEnd(own.Get()), "payload");
+        EXPECT_EQ(CodeOf(client.Reply()), 226);
+        EXPECT_EQ(ReadToEnd(stranger.Get()), "");
     }
-    EXPECT_EQ(code_of(client.command("PASV ")), 227);
-    EXPECT_EQ(code_of(client.command("RETR f.txt")), 425) << "nobody connected";
-    EXPECT_EQ(code_of(client.retrieve("f.txt", got)), 226) << "the session goes on";
+    EXPECT_EQ(CodeOf(client.Command("PASV ")), 227);
+    EXPECT_EQ(CodeOf(client.Command("RETR f.txt")), 425) << "nobody connected";
+    EXPECT_EQ(CodeOf(client.Retrieve("f.txt", got)), 226) << "the session goes on";
 }
 
 TEST_F(ServiceFtpTransfers, BrokenUploadKeepsTheOldFileAndTheServerRuns) {
-    const auto home = service.home();
-    write_file(home / "keep.txt", "old contents");
+    const auto home = service.Home();
+    WriteHostFile(home / "keep.txt", "old contents");
     {
-        UniqueFd data = client.passive();
-        EXPECT_EQ(code_of(client.command("STOR keep.txt")), 150);
-        send_text(data.get(), "half of the new");
+        Fd data = client.Passive();
+        EXPECT_EQ(CodeOf(client.Command("STOR keep.txt")), 150);
+        SendText(data.Get(), "half of the new");
         const linger abort_on_close{1, 0};  // close with a reset, not an orderly end
-        ::setsockopt(data.get(), SOL_SOCKET, SO_LINGER, &abort_on_close, sizeof abort_on_close);
+        ::setsockopt(data.Get(), SOL_SOCKET, SO_LINGER, &abort_on_close, sizeof abort_on_close);
     }
-    EXPECT_EQ(code_of(client.reply()), 426);
-    EXPECT_EQ(read_file(home / "keep.txt"), "old contents");
+    EXPECT_EQ(CodeOf(client.Reply()), 426);
+    EXPECT_EQ(ReadHostFile(home / "keep.txt"), "old contents");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(home),
                             std::filesystem::directory_iterator()),
               1)
         << "no partial file left behind";
 
     // A client that vanishes in the middle of a download.
-    write_file(home / "big.bin", pattern_bytes(8 << 20, 3));
+    WriteHostFile(home / "big.bin", PatternBytes(8 << 20, 3));
     {
-        FtpClient rude(service.ftp_port());
-        rude.reply();
-        rude.login();
-        UniqueFd data = rude.passive();
-        EXPECT_EQ(code_of(rude.command("RETR big.bin")), 150);
+        FtpClient rude(service.FtpPort());
+        rude.Reply();
+        rude.Login();
+        Fd data = rude.Passive();
+        EXPECT_EQ(CodeOf(rude.Command("RETR big.bin")), 150);
     }
-    FtpClient next(service.ftp_port());
-    EXPECT_EQ(code_of(next.reply()), 220);
-    EXPECT_EQ(code_of(next.login()), 230);
+    FtpClient next(service.FtpPort());
+    EXPECT_EQ(CodeOf(next.Reply()), 220);
+    EXPECT_EQ(CodeOf(next.Login()), 230);
 }
 
 }  // namespace
-}  // namespace stowbox::service::test
+}  // namespace testing_support

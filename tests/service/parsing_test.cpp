@@ -9,8 +9,10 @@
 #include "list_format.h"
 #include "share_mail.h"
 
-namespace stowbox::service {
+namespace testing_support {
 namespace {
+
+using namespace stowbox::service;
 
 TEST(ServiceResolveVirtual, JoinsCollapsesAndRefusesClimbingOut) {
     EXPECT_EQ(resolve_virtual("/", "//"), "/");
@@ -139,4 +141,4 @@ TEST(ServiceShareMail, KeepsInjectedLinesOutOfTheHeaders) {
 }
 
 }  // namespace
-}  // namespace stowbox::service
+}  // namespace testing_support

@@ -9,36 +9,37 @@
 #include <vector>
 
 #include "service.h"
-#include "unique_fd.h"
+#include "support/fd.h"
+#include "support/temp_folder.h"
 
-namespace stowbox::service::test {
+namespace testing_support {
 
 // A service on free loopback ports with a temporary root and the accounts
 // alice:secret (download limit 10) and bob:pw (limit 3).
 class TestService {
   public:
-    explicit TestService(const std::function<void(ServiceConfig&)>& adjust = {});
-    ~TestService();
+    explicit TestService(const std::function<void(stowbox::service::ServiceConfig&)>& adjust = {});
 
-    std::uint16_t ftp_port() const { return service_->ftp_port(); }
-    std::uint16_t web_port() const { return service_->web_port(); }
-    const std::filesystem::path& root() const { return root_; }
-    std::filesystem::path home(const std::string& account = "alice") const {
-        return root_ / "accounts" / account;
+    std::uint16_t FtpPort() const { return m_service->ftp_port(); }
+    std::uint16_t WebPort() const { return m_service->web_port(); }
+    const std::filesystem::path& Root() const { return m_root.Path(); }
+    std::filesystem::path Home(const std::string& account = "alice") const {
+        return Root() / "accounts" / account;
     }
 
   private:
-    std::filesystem::path root_;
-    std::unique_ptr<Service> service_;
+    TempFolder m_root{"stowbox-service-test"};
+    // Declared after the folder, so that it stops before the folder goes.
+    std::unique_ptr<stowbox::service::Service> m_service;
 };
 
-UniqueFd connect_to(std::uint16_t port, const char* from_address = "127.0.0.1");
-void send_text(int fd, const std::string& text);
+Fd ConnectTo(std::uint16_t port, const char* fromAddress = "127.0.0.1");
+void SendText(int fd, const std::string& text);
 // Everything the peer sends until it closes the connection.
-std::string read_to_end(int fd);
+std::string ReadToEnd(int fd);
 // Sends `text` a byte at a time with `pause` before each, until the peer answers or closes;
 // true when it did so before the text was through.
-bool drip_until_answered(int fd, const std::string& text, std::chrono::milliseconds pause);
+bool DripUntilAnswered(int fd, const std::string& text, std::chrono::milliseconds pause);
 
 // A raw FTP control connection that checks nothing itself.
 class FtpClient {
@@ -46,38 +47,36 @@ class FtpClient {
     explicit FtpClient(std::uint16_t port);
 
     // The greeting or the reply to the last command, multi-line replies whole.
-    std::string reply();
+    std::string Reply();
     // Sends `line` and CR LF and returns the reply.
-    std::string command(const std::string& line);
+    std::string Command(const std::string& line);
     // USER and PASS; the PASS reply.
-    std::string login(const std::string& user = "alice", const std::string& password = "secret");
+    std::string Login(const std::string& user = "alice", const std::string& password = "secret");
     // Sends "PASV " and connects to the address of the reply.
-    UniqueFd passive();
+    Fd Passive();
 
     // Whole exchanges: the final reply, and for LIST and RETR the data received.
-    std::string list(std::string& data, const std::string& command_line = "LIST");
-    std::string retrieve(const std::string& name, std::string& data);
-    std::string store(const std::string& name, const std::string& data);
+    std::string List(std::string& data, const std::string& commandLine = "LIST");
+    std::string Retrieve(const std::string& name, std::string& data);
+    std::string Store(const std::string& name, const std::string& data);
 
-    int fd() const { return control_.get(); }
+    int ControlFd() const { return m_control.Get(); }
 
   private:
-    UniqueFd control_;
-    std::string buffer_;
+    Fd m_control;
+    std::string m_buffer;
 };
 
-int code_of(const std::string& reply);
+int CodeOf(const std::string& reply);
 
 struct ProgramResult {
-    int exit_code = -1;
+    int exitCode = -1;
     std::string output;  // stdout and stderr together
 };
-ProgramResult run_program(const std::vector<std::string>& args);
-bool have_program(const std::string& name);
+ProgramResult RunProgram(const std::vector<std::string>& args);
+bool HaveProgram(const std::string& name);
 
-void write_file(const std::filesystem::path& path, const std::string& bytes);
-std::string read_file(const std::filesystem::path& path);
 // Bytes 0 to 255 repeated in an order that depends on `seed`.
-std::string pattern_bytes(std::size_t size, unsigned seed);
+std::string PatternBytes(std::size_t size, unsigned seed);
 
-}  // namespace stowbox::service::test
+}  // namespace testing_support

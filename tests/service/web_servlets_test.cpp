@@ -8,8 +8,10 @@
 
 #include "service_test_kit.h"
 
-namespace stowbox::service::test {
+namespace testing_support {
 namespace {
+
+using namespace stowbox::service;
 
 struct HttpReply {
     int status = 0;
@@ -18,9 +20,9 @@ struct HttpReply {
 };
 
 HttpReply http(std::uint16_t port, const std::string& request) {
-    UniqueFd connection = connect_to(port);
-    send_text(connection.get(), request);
-    const std::string raw = read_to_end(connection.get());
+    Fd connection = ConnectTo(port);
+    SendText(connection.Get(), request);
+    const std::string raw = ReadToEnd(connection.Get());
     HttpReply reply;
     const auto split = raw.find("\r\n\r\n");
     reply.head = raw.substr(0, split);
@@ -73,20 +75,20 @@ std::vector<std::filesystem::path> mails(const std::filesystem::path& outbox) {
 class ServiceWebServlets : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::filesystem::create_directories(service.home() / "My Device on Stowbox" / "Docs");
-        write_file(service.home() / "My Device on Stowbox" / "Docs" / "report 1.pdf", bytes);
+        std::filesystem::create_directories(service.Home() / "My Device on Stowbox" / "Docs");
+        WriteHostFile(service.Home() / "My Device on Stowbox" / "Docs" / "report 1.pdf", bytes);
     }
     HttpReply get(const std::string& target) {
-        return http(service.web_port(), client_request("GET", target));
+        return http(service.WebPort(), client_request("GET", target));
     }
 
     TestService service;
-    const std::string bytes = pattern_bytes(200000, 5);
+    const std::string bytes = PatternBytes(200000, 5);
 };
 
 TEST_F(ServiceWebServlets, DownloadLimitsAnswersTheClientsBodilessPost) {
     const auto post = [&](const std::string& query) {
-        return http(service.web_port(),
+        return http(service.WebPort(),
                     client_request("POST", "/qmanager/servlet/DownloadLimits?" + query));
     };
     EXPECT_EQ(post("user=alice&password=secret").body, "10\n");
@@ -99,22 +101,22 @@ TEST_F(ServiceWebServlets, DownloadLimitsAnswersTheClientsBodilessPost) {
         EXPECT_FALSE(reply.body[0] >= '1' && reply.body[0] <= '9') << reply.body;
     }
 
-    if (!have_program("curl")) {
+    if (!HaveProgram("curl")) {
         GTEST_SKIP() << "the curl command-line tool is not on PATH";
     }
-    const std::string url = "http://127.0.0.1:" + std::to_string(service.web_port()) +
+    const std::string url = "http://127.0.0.1:" + std::to_string(service.WebPort()) +
                             "/qmanager/servlet/DownloadLimits?user=alice&password=secret";
-    EXPECT_EQ(run_program({"curl", "-sS", "--max-time", "60", "-X", "POST", url}).output, "10\n");
-    EXPECT_EQ(run_program({"curl", "-sS", "--max-time", "60", "--http1.0", "-d", "", url}).output,
+    EXPECT_EQ(RunProgram({"curl", "-sS", "--max-time", "60", "-X", "POST", url}).output, "10\n");
+    EXPECT_EQ(RunProgram({"curl", "-sS", "--max-time", "60", "--http1.0", "-d", "", url}).output,
               "10\n");
 }
 
 TEST_F(ServiceWebServlets, ShareIsMailedAndItsLinkServesUntilUsedUp) {
     const auto made = get(share_target(""));
     EXPECT_EQ(made.status, 200) << made.body;
-    const auto outbox = mails(service.root() / "outbox");
+    const auto outbox = mails(service.Root() / "outbox");
     ASSERT_EQ(outbox.size(), 1u);
-    const std::string mail = read_file(outbox[0]);
+    const std::string mail = ReadHostFile(outbox[0]);
     for (const char* header : {"From: alice@example.com\r\n", "To: carol@example.com\r\n",
                                "Bcc: dave@example.com\r\n", "Subject: ", "Date: "}) {
         EXPECT_NE(mail.find(header), std::string::npos) << header << " in\n" << mail;
@@ -124,16 +126,15 @@ TEST_F(ServiceWebServlets, ShareIsMailedAndItsLinkServesUntilUsedUp) {
     EXPECT_NE(mail.find("Writing allowed: yes\r\n"), std::string::npos);
     EXPECT_NE(mail.find("Password protected: no\r\n"), std::string::npos);
     std::smatch link;
-    const std::string prefix = "http://127.0.0.1:" + std::to_string(service.web_port());
+    const std::string prefix = "http://127.0.0.1:" + std::to_string(service.WebPort());
     ASSERT_TRUE(std::regex_search(mail, link, std::regex(prefix + "(/share/[0-9a-f]+)\r\n")));
 
     const auto first = get(link[1]);
     EXPECT_EQ(first.status, 200);
     EXPECT_EQ(first.body, bytes);
-    if (have_program("curl")) {
-        const auto second =
-            run_program({"curl", "-sS", "--max-time", "60", prefix + link[1].str()});
-        EXPECT_EQ(second.exit_code, 0);
+    if (HaveProgram("curl")) {
+        const auto second = RunProgram({"curl", "-sS", "--max-time", "60", prefix + link[1].str()});
+        EXPECT_EQ(second.exitCode, 0);
         EXPECT_EQ(second.output, bytes);
     } else {
         EXPECT_EQ(get(link[1]).body, bytes);
@@ -144,7 +145,7 @@ TEST_F(ServiceWebServlets, ShareIsMailedAndItsLinkServesUntilUsedUp) {
 
 TEST_F(ServiceWebServlets, PasswordProtectedShareCountsOnlyGrantedDownloads) {
     ASSERT_EQ(get(share_target("NOD=1&password=open%20sesame&write=FALSE")).status, 200);
-    const std::string mail = read_file(mails(service.root() / "outbox").at(0));
+    const std::string mail = ReadHostFile(mails(service.Root() / "outbox").at(0));
     EXPECT_NE(mail.find("Password protected: yes\r\n"), std::string::npos);
     EXPECT_NE(mail.find("Writing allowed: no\r\n"), std::string::npos);
     EXPECT_EQ(mail.find("open sesame"), std::string::npos) << "the password is not mailed";
@@ -170,7 +171,7 @@ TEST_F(ServiceWebServlets, RefusesBadShareRequestsWithoutMailing) {
     EXPECT_EQ(get(share_target("filepath=../../../../etc/&filename=passwd$f")).status, 404);
     EXPECT_EQ(get(share_target("filepath=My%20Device%20on%20Stowbox/&filename=Docs$f")).status, 404)
         << "a folder";
-    EXPECT_TRUE(mails(service.root() / "outbox").empty());
+    EXPECT_TRUE(mails(service.Root() / "outbox").empty());
 }
 
 TEST_F(ServiceWebServlets, InjectedHeaderLinesStayInsideTheirHeader) {
@@ -178,7 +179,7 @@ TEST_F(ServiceWebServlets, InjectedHeaderLinesStayInsideTheirHeader) {
                                "&TO=b@example.com%0ASubject:%20fake&BCC="))
                   .status,
               200);
-    const std::string mail = read_file(mails(service.root() / "outbox").at(0));
+    const std::string mail = ReadHostFile(mails(service.Root() / "outbox").at(0));
     const std::string head = mail.substr(0, mail.find("\r\n\r\n"));
     EXPECT_EQ(head.find("\r\nBcc:"), std::string::npos) << head;
     EXPECT_EQ(head.find("\nSubject: fake"), std::string::npos) << head;
@@ -203,48 +204,48 @@ std::string filler_headers(std::size_t size) {
 
 // Sends what the server takes (it may stop reading) and returns whatever came back.
 std::string send_and_read(std::uint16_t port, const std::string& request) {
-    UniqueFd connection = connect_to(port);
+    Fd connection = ConnectTo(port);
     [[maybe_unused]] const auto sent =
-        ::send(connection.get(), request.data(), request.size(), MSG_NOSIGNAL);
-    return read_to_end(connection.get());
+        ::send(connection.Get(), request.data(), request.size(), MSG_NOSIGNAL);
+    return ReadToEnd(connection.Get());
 }
 
 TEST(ServiceWebLimits, BoundsTheRequestHead) {
     TestService service;
     const std::size_t bound = ServiceConfig{}.max_request_head;
-    EXPECT_EQ(http(service.web_port(), limits_request(filler_headers(bound / 2))).body, "10\n");
+    EXPECT_EQ(http(service.WebPort(), limits_request(filler_headers(bound / 2))).body, "10\n");
     for (const auto& request : {limits_request(filler_headers(bound * 4)),
                                 "GET /" + std::string(bound * 4, 'a'),  // never ends
                                 "POST / HTTP/1.0\r\nX-Long: " + std::string(bound * 4, 'a')}) {
-        const std::string reply = send_and_read(service.web_port(), request);
+        const std::string reply = send_and_read(service.WebPort(), request);
         EXPECT_TRUE(reply.empty() || reply.starts_with("HTTP/1.1 4")) << reply.substr(0, 100);
         EXPECT_EQ(reply.find("\r\n\r\n10\n"), std::string::npos);
     }
-    EXPECT_EQ(http(service.web_port(), limits_request()).body, "10\n");
+    EXPECT_EQ(http(service.WebPort(), limits_request()).body, "10\n");
 }
 
 TEST(ServiceWebLimits, ARequestMustArriveWholeWithinTheTimeOut) {
     TestService service(
         [](ServiceConfig& config) { config.web_timeout = std::chrono::milliseconds(200); });
-    UniqueFd connection = connect_to(service.web_port());
+    Fd connection = ConnectTo(service.WebPort());
     // Each byte comes well within the time-out; the request as a whole does not.
     EXPECT_TRUE(
-        drip_until_answered(connection.get(), limits_request(), std::chrono::milliseconds(20)));
-    EXPECT_EQ(read_to_end(connection.get()), "");
-    EXPECT_EQ(http(service.web_port(), limits_request()).body, "10\n");
+        DripUntilAnswered(connection.Get(), limits_request(), std::chrono::milliseconds(20)));
+    EXPECT_EQ(ReadToEnd(connection.Get()), "");
+    EXPECT_EQ(http(service.WebPort(), limits_request()).body, "10\n");
 }
 
 TEST(ServiceWebLimits, TurnsAwayConnectionsPastTheLimit) {
     TestService service([](ServiceConfig& config) { config.max_web_connections = 2; });
-    auto first = connect_to(service.web_port());
-    auto second = connect_to(service.web_port());
-    EXPECT_EQ(http(service.web_port(), limits_request()).status, 503);
-    first.reset();
-    second.reset();
+    auto first = ConnectTo(service.WebPort());
+    auto second = ConnectTo(service.WebPort());
+    EXPECT_EQ(http(service.WebPort(), limits_request()).status, 503);
+    first.Reset();
+    second.Reset();
     // The server notices the ended connections a moment after the client does.
     HttpReply reply;
     for (int attempt = 0; attempt < 200 && reply.status != 200; ++attempt) {
-        reply = http(service.web_port(), limits_request());
+        reply = http(service.WebPort(), limits_request());
         if (reply.status != 200) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
@@ -253,4 +254,4 @@ TEST(ServiceWebLimits, TurnsAwayConnectionsPastTheLimit) {
 }
 
 }  // namespace
-}  // namespace stowbox::service::test
+}  // namespace testing_support

@@ -20,6 +20,8 @@
 #include <thread>
 #include <utility>
 
+#include "support/fd.h"
+
 namespace testing_support {
 namespace {
 
@@ -66,16 +68,19 @@ ssize_t ReceiveSome(int fd, char* buffer, std::size_t size) {
 // One relayed connection: the client's bytes go up at once, the target's come down late.
 class Connection {
   public:
-    Connection(int client, int target, std::chrono::milliseconds delay,
+    Connection(Fd client, Fd target, std::chrono::milliseconds delay,
                std::atomic<std::uint64_t>& heldChunks)
-        : m_client(client), m_target(target), m_delay(delay), m_heldChunks(heldChunks) {
+        : m_client(std::move(client)),
+          m_target(std::move(target)),
+          m_delay(delay),
+          m_heldChunks(heldChunks) {
         m_up = std::thread([this] { Up(); });
         m_downReader = std::thread([this] { DownReader(); });
         m_downWriter = std::thread([this] { DownWriter(); });
     }
     ~Connection() {
-        ::shutdown(m_client, SHUT_RDWR);
-        ::shutdown(m_target, SHUT_RDWR);
+        ::shutdown(m_client.Get(), SHUT_RDWR);
+        ::shutdown(m_target.Get(), SHUT_RDWR);
         {
             std::lock_guard lock(m_mutex);
             m_stopping = true;
@@ -84,8 +89,6 @@ class Connection {
         m_up.join();
         m_downReader.join();
         m_downWriter.join();
-        ::close(m_client);
-        ::close(m_target);
     }
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
@@ -99,18 +102,18 @@ class Connection {
     void Up() {
         char buffer[64 * 1024];
         for (;;) {
-            const ssize_t count = ReceiveSome(m_client, buffer, sizeof buffer);
-            if (count <= 0 || !SendAll(m_target, buffer, static_cast<std::size_t>(count))) {
+            const ssize_t count = ReceiveSome(m_client.Get(), buffer, sizeof buffer);
+            if (count <= 0 || !SendAll(m_target.Get(), buffer, static_cast<std::size_t>(count))) {
                 break;
             }
         }
-        ::shutdown(m_target, SHUT_WR);
+        ::shutdown(m_target.Get(), SHUT_WR);
     }
 
     void DownReader() {
         char buffer[64 * 1024];
         for (;;) {
-            const ssize_t count = ReceiveSome(m_target, buffer, sizeof buffer);
+            const ssize_t count = ReceiveSome(m_target.Get(), buffer, sizeof buffer);
             Chunk chunk{Clock::now() + m_delay,
                         count > 0 ? std::string(buffer, static_cast<std::size_t>(count)) : ""};
             {
@@ -139,18 +142,18 @@ class Connection {
             Chunk chunk = std::move(m_queue.front());
             m_queue.pop_front();
             lock.unlock();
-            const bool ended =
-                chunk.bytes.empty() || !SendAll(m_client, chunk.bytes.data(), chunk.bytes.size());
+            const bool ended = chunk.bytes.empty() ||
+                               !SendAll(m_client.Get(), chunk.bytes.data(), chunk.bytes.size());
             if (ended) {
-                ::shutdown(m_client, SHUT_WR);
+                ::shutdown(m_client.Get(), SHUT_WR);
                 return;
             }
             lock.lock();
         }
     }
 
-    int m_client;
-    int m_target;
+    Fd m_client;
+    Fd m_target;
     std::chrono::milliseconds m_delay;
     std::atomic<std::uint64_t>& m_heldChunks;
     std::mutex m_mutex;
@@ -174,26 +177,24 @@ class LatencyRelay::Impl {
         sockaddr_in address = Loopback(0);
         socklen_t length = sizeof address;
         const int on = 1;
-        if (m_listener < 0 || m_wake < 0 ||
-            ::setsockopt(m_listener, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0 ||
-            ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-            ::listen(m_listener, 16) != 0 ||
-            ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-            const std::string error = std::strerror(errno);
-            Close();
-            throw std::runtime_error("latency relay cannot listen: " + error);
+        if (!m_listener.Valid() || !m_wake.Valid() ||
+            ::setsockopt(m_listener.Get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0 ||
+            ::bind(m_listener.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            ::listen(m_listener.Get(), 16) != 0 ||
+            ::getsockname(m_listener.Get(), reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+            throw std::runtime_error(std::string("latency relay cannot listen: ") +
+                                     std::strerror(errno));
         }
         m_port = ntohs(address.sin_port);
         m_acceptor = std::thread([this] { AcceptLoop(); });
     }
     ~Impl() {
         const std::uint64_t one = 1;
-        if (::write(m_wake, &one, sizeof one) != sizeof one) {
-            ::shutdown(m_listener, SHUT_RDWR);
+        if (::write(m_wake.Get(), &one, sizeof one) != sizeof one) {
+            ::shutdown(m_listener.Get(), SHUT_RDWR);
         }
         m_acceptor.join();
         m_connections.clear();
-        Close();
     }
     Impl(const Impl&) = delete;
     Impl& operator=(const Impl&) = delete;
@@ -204,7 +205,7 @@ class LatencyRelay::Impl {
   private:
     void AcceptLoop() {
         for (;;) {
-            pollfd fds[2] = {{m_listener, POLLIN, 0}, {m_wake, POLLIN, 0}};
+            pollfd fds[2] = {{m_listener.Get(), POLLIN, 0}, {m_wake.Get(), POLLIN, 0}};
             if (::poll(fds, 2, -1) < 0) {
                 if (errno == EINTR) {
                     continue;
@@ -214,41 +215,28 @@ class LatencyRelay::Impl {
             if (fds[1].revents != 0 || fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) {
                 return;
             }
-            const int client = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
-            if (client < 0) {
+            Fd client(::accept4(m_listener.Get(), nullptr, nullptr, SOCK_CLOEXEC));
+            if (!client.Valid()) {
                 continue;
             }
-            const int target = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+            Fd target(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
             const sockaddr_in address = Loopback(m_targetPort);
-            if (target < 0 || ::connect(target, reinterpret_cast<const sockaddr*>(&address),
-                                        sizeof address) != 0) {
+            if (!target.Valid() ||
+                ::connect(target.Get(), reinterpret_cast<const sockaddr*>(&address),
+                          sizeof address) != 0) {
                 // The client sees its connection end, as with a server that is not there.
-                ::close(client);
-                if (target >= 0) {
-                    ::close(target);
-                }
                 continue;
             }
-            NoDelay(client);
-            NoDelay(target);
-            m_connections.emplace_back(client, target, m_delay, m_heldChunks);
+            NoDelay(client.Get());
+            NoDelay(target.Get());
+            m_connections.emplace_back(std::move(client), std::move(target), m_delay, m_heldChunks);
         }
-    }
-
-    void Close() {
-        if (m_listener >= 0) {
-            ::close(m_listener);
-        }
-        if (m_wake >= 0) {
-            ::close(m_wake);
-        }
-        m_listener = m_wake = -1;
     }
 
     std::uint16_t m_targetPort;
     std::chrono::milliseconds m_delay;
-    int m_listener;
-    int m_wake;
+    Fd m_listener;
+    Fd m_wake;
     std::uint16_t m_port = 0;
     std::atomic<std::uint64_t> m_heldChunks{0};
     std::list<Connection> m_connections;  // touched by the acceptor until it is joined

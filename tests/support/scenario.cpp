@@ -1,6 +1,5 @@
 #include "support/scenario.h"
 
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 
@@ -8,65 +7,32 @@
 #include "headless/headless_frontend.h"
 #include "headless/run_script.h"
 #include "platform/device.h"
-#include "platform/text/codepage.h"
-#include "platform/ui/progress_bar.h"
 #include "platform/ui/window.h"
 #include "res/resource.h"
 #include "res/templates.h"
 #include "script/run_program.h"
 #include "support/program_state.h"
+#include "support/test_device.h"
 
 namespace testing_support {
 
-namespace {
-
-// The headless front end, noting each explicit repaint with what it would show.
-class RepaintRecorder : public headless::HeadlessFrontend {
-  public:
-    RepaintRecorder(script::ScriptPlayer& player, std::vector<std::string>& repaints)
-        : HeadlessFrontend(player), m_repaints(repaints) {}
-
-    void Repaint(platform::ui::Window& window, int controlId) override {
-        using namespace platform::ui;
-        if (controlId == 0) {
-            std::string line =
-                "window \"" + platform::text::ToUtf8(window.GetWindowText()) + "\" disabled";
-            for (const CommandBarButton& button : window.GetCommandBar().Buttons()) {
-                if (!button.enabled) {
-                    line += " " + std::to_string(button.id);
-                }
-            }
-            m_repaints.push_back(line);
-            return;
-        }
-        const Control* control = window.GetDlgItem(controlId);
-        if (control != nullptr && control->Kind() == ControlKind::ProgressBar) {
-            const auto& bar = static_cast<const ProgressBar&>(*control);
-            m_repaints.push_back("progress " + std::to_string(bar.GetPos()) + "/" +
-                                 std::to_string(bar.Upper()));
-            return;
-        }
-        m_repaints.push_back("control " + std::to_string(controlId));
-    }
-
-  private:
-    std::vector<std::string>& m_repaints;
-};
-
-}  // namespace
-
 Scenario::Scenario(std::vector<std::string> accounts) : service(std::move(accounts)) {}
 
-ScenarioResult Scenario::Run(const std::string& script) {
-    ResetProgramState();
+script::DeviceOptions Scenario::ProgramOptions() const {
     script::DeviceOptions options;
     options.root = device.Path();
     options.ftpServer =
         platform::net::Endpoint{service.host(), static_cast<std::uint16_t>(service.ftpPort())};
     options.webServer =
         platform::net::Endpoint{service.host(), static_cast<std::uint16_t>(service.webPort())};
+    return options;
+}
+
+ScenarioResult Scenario::Run(const std::string& script) {
+    ResetProgramState();
     std::ostringstream transcript;
-    const script::ScriptResult result = headless::RunScriptText(script, options, transcript);
+    const script::ScriptResult result =
+        headless::RunScriptText(script, ProgramOptions(), transcript);
     return {result.status, result.message, transcript.str()};
 }
 
@@ -77,16 +43,12 @@ ScenarioResult Scenario::RunRecordingRepaints(const std::string& script,
     if (parsed.error) {
         return {script::kStatusBadStep, *parsed.error, {}};
     }
-    script::DeviceOptions options;
-    options.root = device.Path();
-    options.ftpServer =
-        platform::net::Endpoint{service.host(), static_cast<std::uint16_t>(service.ftpPort())};
-    options.webServer =
-        platform::net::Endpoint{service.host(), static_cast<std::uint16_t>(service.webPort())};
     std::ostringstream transcript;
     script::ScriptPlayer player(std::move(parsed.steps), transcript);
-    RepaintRecorder frontend(player, repaints);
-    const script::ScriptResult played = script::PlayProgram(player, frontend, options);
+    headless::HeadlessFrontend headless(player);
+    TestFrontend frontend(headless);
+    const script::ScriptResult played = script::PlayProgram(player, frontend, ProgramOptions());
+    repaints = frontend.Repaints();
     return {played.status, played.message, transcript.str()};
 }
 
@@ -120,13 +82,7 @@ std::filesystem::path Scenario::RemoteRoot(const std::string& user) const {
 
 void Scenario::WriteAccountFile(const std::filesystem::path& relative, const std::string& bytes,
                                 const std::string& user) const {
-    const std::filesystem::path path = AccountDir(user) / relative;
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-    if (!out) {
-        throw std::runtime_error("cannot write " + path.string());
-    }
+    WriteHostFile(AccountDir(user) / relative, bytes);
 }
 
 void Scenario::MakeAccountFolder(const std::filesystem::path& relative,

@@ -18,6 +18,10 @@
 #include "support/service_process.h"
 #include "support/temp_folder.h"
 
+namespace script {
+struct DeviceOptions;
+}
+
 namespace testing_support {
 
 struct ScenarioResult {
@@ -36,9 +40,8 @@ class Scenario : public ::testing::Test {
 
     // Runs the whole program on the script's steps, from a fresh start of its state.
     ScenarioResult Run(const std::string& script);
-    // Runs it as Run does and records, in order, what the program painted at once while no
-    // event loop ran (long commands do that): a progress bar as "progress POS/UPPER", a
-    // whole window as "window \"TITLE\" disabled ID ..." with its disabled toolbar buttons.
+    // Runs it as Run does and records what the program painted at once while no event loop
+    // ran, as TestFrontend::Repaints() tells them.
     ScenarioResult RunRecordingRepaints(const std::string& script,
                                         std::vector<std::string>& repaints);
 
@@ -61,7 +64,10 @@ class Scenario : public ::testing::Test {
                            const std::string& user = kUser) const;
 
     TempFolder device{"stowbox-device"};
-    testing_support::ServiceProcess service;
+    ServiceProcess service;
+
+  private:
+    script::DeviceOptions ProgramOptions() const;
 };
 
 }  // namespace testing_support

@@ -12,28 +12,14 @@
 #include <stdexcept>
 #include <thread>
 
+#include "support/fd.h"
+
 namespace testing_support {
 
 namespace {
 
 constexpr int kPollMs = 50;
 constexpr int kReadTimeoutMs = 15000;
-
-class Fd {
-  public:
-    explicit Fd(int fd = -1) : m_fd(fd) {}
-    ~Fd() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int Get() const { return m_fd; }
-
-  private:
-    int m_fd;
-};
 
 bool Readable(int fd, int timeoutMs) {
     pollfd waiting{fd, POLLIN, 0};
@@ -68,15 +54,15 @@ std::string ReadRequest(int fd) {
 class ScriptedHttpServer::Runner {
   public:
     explicit Runner(std::vector<std::string> answers) : m_answers(std::move(answers)) {
-        m_listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        m_listener.Reset(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t length = sizeof address;
-        if (m_listener < 0 ||
-            ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-            ::listen(m_listener, 8) != 0 ||
-            ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        if (!m_listener.Valid() ||
+            ::bind(m_listener.Get(), reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+            ::listen(m_listener.Get(), 8) != 0 ||
+            ::getsockname(m_listener.Get(), reinterpret_cast<sockaddr*>(&address), &length) != 0) {
             throw std::runtime_error("the scripted HTTP server cannot listen");
         }
         m_port = ntohs(address.sin_port);
@@ -85,7 +71,6 @@ class ScriptedHttpServer::Runner {
     ~Runner() {
         m_stop = true;
         m_thread.join();
-        ::close(m_listener);
     }
 
     std::uint16_t Port() const { return m_port; }
@@ -98,11 +83,11 @@ class ScriptedHttpServer::Runner {
     void Serve() {
         std::size_t next = 0;
         while (!m_stop) {
-            if (!Readable(m_listener, kPollMs)) {
+            if (!Readable(m_listener.Get(), kPollMs)) {
                 continue;
             }
-            const Fd connection(::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC));
-            if (connection.Get() < 0) {
+            const Fd connection(::accept4(m_listener.Get(), nullptr, nullptr, SOCK_CLOEXEC));
+            if (!connection.Valid()) {
                 continue;
             }
             const std::string request = ReadRequest(connection.Get());
@@ -133,7 +118,7 @@ class ScriptedHttpServer::Runner {
     }
 
     std::vector<std::string> m_answers;
-    int m_listener = -1;
+    Fd m_listener;
     std::uint16_t m_port = 0;
     std::atomic<bool> m_stop{false};
     mutable std::mutex m_mutex;

@@ -12,6 +12,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "support/fd.h"
+
 extern char** environ;
 
 namespace testing_support {
@@ -40,14 +42,9 @@ bool parseEndpoint(const std::string& line, const std::string& kind, std::string
 
 ServiceProcess::ServiceProcess(std::vector<std::string> accounts,
                                std::vector<std::string> extra_args) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "stowbox-service-XXXXXX");
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot create a temporary folder");
-    }
-    root_ = pattern;
     std::vector<std::string> args{
-        STOWBOX_SERVICE_PATH, "--root", root_.string(), "--listen", "127.0.0.1",
-        "--ftp-port",         "0",      "--web-port",   "0"};
+        STOWBOX_SERVICE_PATH, "--root", root().string(), "--listen", "127.0.0.1",
+        "--ftp-port",         "0",      "--web-port",    "0"};
     for (const auto& account : accounts) {
         args.push_back("--account");
         args.push_back(account);
@@ -56,21 +53,22 @@ ServiceProcess::ServiceProcess(std::vector<std::string> accounts,
     try {
         start(args);
     } catch (...) {
-        cleanUp();
+        stop();
         throw;
     }
 }
 
+// The child stops before the folder goes.
 ServiceProcess::~ServiceProcess() {
-    cleanUp();
+    stop();
 }
 
 std::filesystem::path ServiceProcess::accountDir(const std::string& name) const {
-    return root_ / "accounts" / name;
+    return root() / "accounts" / name;
 }
 
 std::filesystem::path ServiceProcess::outboxDir() const {
-    return root_ / "outbox";
+    return root() / "outbox";
 }
 
 void ServiceProcess::start(const std::vector<std::string>& args) {
@@ -78,10 +76,11 @@ void ServiceProcess::start(const std::vector<std::string>& args) {
     if (::pipe2(pipe_fds, O_CLOEXEC) != 0) {
         throw std::runtime_error("cannot create a pipe");
     }
-    const int read_end = pipe_fds[0];
+    const Fd read_end(pipe_fds[0]);
+    Fd write_end(pipe_fds[1]);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipe_fds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, write_end.Get(), STDOUT_FILENO);
     // The child starts with default signal handling whatever the test program changed.
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
@@ -101,9 +100,9 @@ void ServiceProcess::start(const std::vector<std::string>& args) {
     const int spawned = ::posix_spawn(&pid_, argv[0], &actions, &attributes, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
-    ::close(pipe_fds[1]);
+    // Only the child writes now, so the pipe ends when the child's output does.
+    write_end.Reset();
     if (spawned != 0) {
-        ::close(read_end);
         pid_ = -1;
         throw std::runtime_error(std::string("cannot start ") + argv[0]);
     }
@@ -113,12 +112,11 @@ void ServiceProcess::start(const std::vector<std::string>& args) {
     while (ftp_port_ == 0 || web_port_ == 0) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
-        pollfd p{read_end, POLLIN, 0};
+        pollfd p{read_end.Get(), POLLIN, 0};
         char buffer[256];
         ssize_t got = 0;
         if (left.count() <= 0 || ::poll(&p, 1, int(left.count())) <= 0 ||
-            (got = ::read(read_end, buffer, sizeof buffer)) <= 0) {
-            ::close(read_end);
+            (got = ::read(read_end.Get(), buffer, sizeof buffer)) <= 0) {
             throw std::runtime_error("stowbox-service did not announce its ports; it printed: " +
                                      output);
         }
@@ -137,7 +135,6 @@ void ServiceProcess::start(const std::vector<std::string>& args) {
             }
         }
     }
-    ::close(read_end);
 }
 
 int ServiceProcess::stop(int signal) {
@@ -161,14 +158,6 @@ int ServiceProcess::stop(int signal) {
     }
     pid_ = -1;
     return status;
-}
-
-void ServiceProcess::cleanUp() {
-    stop();
-    if (!root_.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(root_, ignored);
-    }
 }
 
 }  // namespace testing_support

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "support/temp_folder.h"
+
 namespace testing_support {
 
 // Runs the built stowbox-service as a child process on 127.0.0.1 with free ports and a
@@ -28,7 +30,7 @@ class ServiceProcess {
     int webPort() const { return web_port_; }
     pid_t pid() const { return pid_; }
 
-    const std::filesystem::path& root() const { return root_; }
+    const std::filesystem::path& root() const { return root_.Path(); }
     std::filesystem::path accountDir(const std::string& name) const;
     std::filesystem::path outboxDir() const;
 
@@ -38,9 +40,8 @@ class ServiceProcess {
 
   private:
     void start(const std::vector<std::string>& args);
-    void cleanUp();
 
-    std::filesystem::path root_;
+    TempFolder root_{"stowbox-service"};
     pid_t pid_ = -1;
     std::string host_;
     int ftp_port_ = 0;

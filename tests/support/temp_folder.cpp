@@ -23,18 +23,25 @@ TempFolder::~TempFolder() {
 
 std::filesystem::path TempFolder::WriteFile(const std::filesystem::path& relative,
                                             const std::string& bytes) const {
-    const std::filesystem::path target = m_path / relative;
-    std::filesystem::create_directories(target.parent_path());
-    std::ofstream out(target, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) {
-        throw std::runtime_error("cannot write " + target.string());
-    }
-    return target;
+    WriteHostFile(m_path / relative, bytes);
+    return m_path / relative;
 }
 
 std::string TempFolder::ReadFile(const std::filesystem::path& relative) const {
-    std::ifstream in(m_path / relative, std::ios::binary);
+    return ReadHostFile(m_path / relative);
+}
+
+void WriteHostFile(const std::filesystem::path& path, const std::string& bytes) {
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) {
+        throw std::runtime_error("cannot write " + path.string());
+    }
+}
+
+std::string ReadHostFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 

@@ -1,10 +1,16 @@
 #pragma once
-// A fresh temporary folder, removed with everything in it when the object goes.
+// A fresh temporary folder, removed with everything in it when the object goes, and the
+// tests' reading and writing of host files.
 
 #include <filesystem>
 #include <string>
 
 namespace testing_support {
+
+// A whole host file: written with the folders on its way (throws when that fails), read as it
+// is ("" when missing).
+void WriteHostFile(const std::filesystem::path& path, const std::string& bytes);
+std::string ReadHostFile(const std::filesystem::path& path);
 
 class TempFolder {
   public:

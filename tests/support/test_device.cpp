@@ -6,6 +6,7 @@
 
 #include "platform/text/codepage.h"
 #include "platform/ui/message_queue.h"
+#include "platform/ui/progress_bar.h"
 #include "platform/ui/window.h"
 #include "res/built_in_servers.h"
 
@@ -16,11 +17,11 @@ using platform::ui::MessageBoxAnswer;
 using platform::ui::MessageBoxButtons;
 using platform::ui::MessageKind;
 
-void TestFrontend::TapBeforePump(int n, platform::ui::Point point) {
-    m_taps.push_back({n, point});
-}
-
 void TestFrontend::WaitForInput(platform::ui::MessageQueue& queue) {
+    if (m_answering != nullptr) {
+        m_answering->WaitForInput(queue);
+        return;
+    }
     if (!m_input.empty()) {
         queue.Post(m_input.front());
         m_input.pop_front();
@@ -47,6 +48,9 @@ void TestFrontend::PumpPendingInput(platform::ui::MessageQueue& queue) {
             queue.Post(down);
         }
     }
+    if (m_answering != nullptr) {
+        m_answering->PumpPendingInput(queue);
+    }
 }
 
 MessageBoxAnswer TestFrontend::ShowMessageBox(const std::wstring& text, const std::wstring& title,
@@ -54,7 +58,9 @@ MessageBoxAnswer TestFrontend::ShowMessageBox(const std::wstring& text, const st
                                               platform::ui::MessageBoxIcon icon) {
     MessageBoxAnswer answer =
         buttons == MessageBoxButtons::Ok ? MessageBoxAnswer::Ok : MessageBoxAnswer::No;
-    if (!m_answers.empty()) {
+    if (m_answering != nullptr) {
+        answer = m_answering->ShowMessageBox(text, title, buttons, icon);
+    } else if (!m_answers.empty()) {
         answer = m_answers.front();
         m_answers.pop_front();
     } else if (buttons != MessageBoxButtons::Ok) {
@@ -64,8 +70,11 @@ MessageBoxAnswer TestFrontend::ShowMessageBox(const std::wstring& text, const st
     return answer;
 }
 
-int TestFrontend::TrackPopupMenu(const platform::ui::Menu&, platform::ui::Point,
-                                 const platform::ui::Control&) {
+int TestFrontend::TrackPopupMenu(const platform::ui::Menu& menu, platform::ui::Point screen,
+                                 const platform::ui::Control& owner) {
+    if (m_answering != nullptr) {
+        return m_answering->TrackPopupMenu(menu, screen, owner);
+    }
     if (m_menuChoices.empty()) {
         return 0;
     }
@@ -76,15 +85,67 @@ int TestFrontend::TrackPopupMenu(const platform::ui::Menu&, platform::ui::Point,
 
 void TestFrontend::WindowCreated(platform::ui::Window& window) {
     m_windowEvents.push_back(std::string("created ") + window.ClassName());
+    if (m_answering != nullptr) {
+        m_answering->WindowCreated(window);
+    }
 }
 
 void TestFrontend::WindowDestroyed(platform::ui::Window& window) {
     m_windowEvents.push_back(std::string("destroyed ") + window.ClassName());
+    if (m_answering != nullptr) {
+        m_answering->WindowDestroyed(window);
+    }
+}
+
+void TestFrontend::TitleChanged(platform::ui::Window& window) {
+    if (m_answering != nullptr) {
+        m_answering->TitleChanged(window);
+    }
+}
+
+void TestFrontend::Repaint(platform::ui::Window& window, int controlId) {
+    if (m_answering != nullptr) {
+        m_answering->Repaint(window, controlId);
+    }
+    if (controlId == 0) {
+        std::string line =
+            "window \"" + platform::text::ToUtf8(window.GetWindowText()) + "\" disabled";
+        for (const platform::ui::CommandBarButton& button : window.GetCommandBar().Buttons()) {
+            if (!button.enabled) {
+                line += " " + std::to_string(button.id);
+            }
+        }
+        m_repaints.push_back(line);
+        return;
+    }
+    const auto* bar =
+        platform::ui::ControlAs<platform::ui::ProgressBar>(window.GetDlgItem(controlId));
+    if (bar != nullptr) {
+        m_repaints.push_back("progress " + std::to_string(bar->GetPos()) + "/" +
+                             std::to_string(bar->Upper()));
+        return;
+    }
+    m_repaints.push_back("control " + std::to_string(controlId));
+}
+
+void TestFrontend::WaitCursorChanged(bool shown) {
+    m_waitCursor = shown;
+    ++m_waitCursorChanges;
+    if (m_answering != nullptr) {
+        m_answering->WaitCursorChanged(shown);
+    }
 }
 
 bool TestFrontend::StartProgram(const std::wstring& program, const std::wstring& commandLine) {
     m_started.push_back(program + L" " + commandLine);
-    return m_startResult;
+    return m_answering != nullptr ? m_answering->StartProgram(program, commandLine) : m_startResult;
+}
+
+void TestFrontend::UrlOpened(const std::wstring& url) {
+    m_urls.push_back(url);
+    if (m_answering != nullptr) {
+        m_answering->UrlOpened(url);
+    }
 }
 
 namespace {

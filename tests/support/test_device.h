@@ -1,6 +1,7 @@
 #pragma once
-// A device for tests: a front end that records what a person would see and answers from
-// queues, a temporary device root, and the network started, made current for the thread.
+// The tests' front end, which records what a person would see and answers from queues (or
+// lets another front end answer), and a device for tests: that front end, a temporary device
+// root, and the network started, made current for the thread.
 
 #include <chrono>
 #include <cstdint>
@@ -21,6 +22,11 @@ namespace testing_support {
 
 class TestFrontend : public platform::ui::Frontend {
   public:
+    TestFrontend() = default;
+    // Records as usual, but input, answers, menu choices and program starts come from
+    // `answering` (the headless front end playing a script); the queues below go unused.
+    explicit TestFrontend(platform::ui::Frontend& answering) : m_answering(&answering) {}
+
     struct MessageBoxShown {
         std::wstring text;
         std::wstring title;
@@ -41,7 +47,7 @@ class TestFrontend : public platform::ui::Frontend {
     // PumpPendingInput runs once per transfer cancel check: counted, and a stylus-down can be
     // queued just before the n-th check (counted from 1).
     int PumpCount() const { return m_pumps; }
-    void TapBeforePump(int n, platform::ui::Point point);
+    void TapBeforePump(int n, platform::ui::Point point) { m_taps.push_back({n, point}); }
     // Runs `action` just before the n-th check (for example, to make the server stall).
     void RunBeforePump(int n, std::function<void()> action) {
         m_actions.push_back({n, std::move(action)});
@@ -53,6 +59,12 @@ class TestFrontend : public platform::ui::Frontend {
     // "created CLoginDlg", "destroyed CLoginDlg", in order.
     const std::vector<std::string>& WindowEvents() const { return m_windowEvents; }
     bool WaitCursorShown() const { return m_waitCursor; }
+    int WaitCursorChanges() const { return m_waitCursorChanges; }
+    // What the program painted at once while no event loop ran (long commands do that), in
+    // order: a progress bar as "progress POS/UPPER", a whole window as
+    // "window \"TITLE\" disabled ID ..." with its disabled toolbar buttons, another control
+    // as "control ID".
+    const std::vector<std::string>& Repaints() const { return m_repaints; }
     // "program commandLine" of every program started.
     const std::vector<std::wstring>& StartedPrograms() const { return m_started; }
     void SetStartProgramResult(bool result) { m_startResult = result; }
@@ -69,11 +81,11 @@ class TestFrontend : public platform::ui::Frontend {
                        const platform::ui::Control& owner) override;
     void WindowCreated(platform::ui::Window& window) override;
     void WindowDestroyed(platform::ui::Window& window) override;
-    void TitleChanged(platform::ui::Window&) override {}
-    void Repaint(platform::ui::Window&, int) override {}
-    void WaitCursorChanged(bool shown) override { m_waitCursor = shown; }
+    void TitleChanged(platform::ui::Window& window) override;
+    void Repaint(platform::ui::Window& window, int controlId) override;
+    void WaitCursorChanged(bool shown) override;
     bool StartProgram(const std::wstring& program, const std::wstring& commandLine) override;
-    void UrlOpened(const std::wstring& url) override { m_urls.push_back(url); }
+    void UrlOpened(const std::wstring& url) override;
 
   private:
     struct ScheduledTap {
@@ -81,6 +93,7 @@ class TestFrontend : public platform::ui::Frontend {
         platform::ui::Point point;
     };
 
+    platform::ui::Frontend* m_answering = nullptr;
     std::deque<platform::ui::MessageBoxAnswer> m_answers;
     std::vector<MessageBoxShown> m_boxes;
     std::deque<platform::ui::Message> m_input;
@@ -90,6 +103,8 @@ class TestFrontend : public platform::ui::Frontend {
     std::deque<int> m_menuChoices;
     std::vector<std::string> m_windowEvents;
     bool m_waitCursor = false;
+    int m_waitCursorChanges = 0;
+    std::vector<std::string> m_repaints;
     std::vector<std::wstring> m_started;
     bool m_startResult = true;
     std::vector<std::wstring> m_urls;

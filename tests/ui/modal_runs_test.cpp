@@ -2,51 +2,18 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
-#include "platform/device.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/message_map.h"
 #include "platform/ui/toolkit.h"
-#include "support/temp_folder.h"
+#include "support/test_device.h"
 
 using namespace platform::ui;
 
 namespace {
-
-// Each wait for input runs the next action; the actions post the input.
-class ActionFrontend : public Frontend {
-  public:
-    std::vector<std::function<void()>> actions;
-    std::vector<std::string> events;
-    int cursorChanges = 0;
-
-    void WaitForInput(MessageQueue&) override {
-        ASSERT_LT(m_next, actions.size()) << "the program waited for input with no action left";
-        actions[m_next++]();
-    }
-    void PumpPendingInput(MessageQueue&) override {}
-    MessageBoxAnswer ShowMessageBox(const std::wstring&, const std::wstring&, MessageBoxButtons,
-                                    MessageBoxIcon) override {
-        return MessageBoxAnswer::Ok;
-    }
-    int TrackPopupMenu(const Menu&, Point, const Control&) override { return 0; }
-    void WindowCreated(Window& window) override {
-        events.push_back(std::string("open ") + window.ClassName());
-    }
-    void WindowDestroyed(Window& window) override {
-        events.push_back(std::string("close ") + window.ClassName());
-    }
-    void TitleChanged(Window&) override {}
-    void Repaint(Window&, int) override {}
-    void WaitCursorChanged(bool) override { ++cursorChanges; }
-    bool StartProgram(const std::wstring&, const std::wstring&) override { return true; }
-
-  private:
-    std::size_t m_next = 0;
-};
 
 constexpr ControlTemplate kControls[] = {{7, ControlKind::Button, L"GO", {10, 10, 30, 12}, 0, 0}};
 constexpr DialogTemplate kTemplate{1, L"Test", L"Verdana", 8, 100, 100, kControls, 0};
@@ -93,28 +60,30 @@ Message CommandMessage(int id) {
 
 class ModalRuns : public ::testing::Test {
   protected:
-    testing_support::TempFolder folder;
-    ActionFrontend frontend;
-    platform::Device device{frontend, folder.Path()};
-    platform::ActiveDevice active{device};
-    std::vector<std::string> log;
-
-    std::function<void()> Post(int id) {
-        return [this, id] { device.Queue().Post(CommandMessage(id)); };
+    void QueueCommands(std::initializer_list<int> ids) {
+        for (const int id : ids) {
+            frontend.QueueInput(CommandMessage(id));
+        }
     }
+
+    testing_support::TestDevice test;
+    testing_support::TestFrontend& frontend = test.Frontend();
+    platform::Device& device = test.Device();
+    std::vector<std::string> log;
 };
 
 }  // namespace
 
 TEST_F(ModalRuns, QuitInTheInnermostRunEndsEveryRunAndEachOpenerDestroysItself) {
-    frontend.actions = {Post(100), Post(100), Post(200)};
+    QueueCommands({100, 100, 200});
     Nesting top("Top", 0, log);
     top.RunModal();
 
     EXPECT_EQ(log, (std::vector<std::string>{"Child resumed", "Top resumed"}));
-    EXPECT_EQ(frontend.events,
-              (std::vector<std::string>{"open Top", "open Child", "open Grandchild",
-                                        "close Grandchild", "close Child", "close Top"}));
+    EXPECT_EQ(
+        frontend.WindowEvents(),
+        (std::vector<std::string>{"created Top", "created Child", "created Grandchild",
+                                  "destroyed Grandchild", "destroyed Child", "destroyed Top"}));
     EXPECT_TRUE(device.Windows().empty());
 }
 
@@ -122,14 +91,16 @@ TEST_F(ModalRuns, MessagesGoToTheInnermostWindowAndATapOnAButtonPressesIt) {
     Message tap;
     tap.kind = MessageKind::StylusUp;
     tap.point = DialogRectToScreen(kControls[0].rect).Centre();
-    frontend.actions = {Post(100), [&] { device.Queue().Post(tap); }, Post(200)};
+    QueueCommands({100});
+    frontend.QueueInput(tap);
+    QueueCommands({200});
     Nesting top("Top", 0, log);
     top.RunModal();
     EXPECT_EQ(log.front(), "Child go");
 }
 
 TEST_F(ModalRuns, CancelCommandEndsADialogThroughItsCancelHandler) {
-    frontend.actions = {Post(kIdCancel)};
+    QueueCommands({kIdCancel});
     Nesting top("Top", 0, log);
     EXPECT_EQ(top.RunModal(), kIdCancel);
     EXPECT_FALSE(top.IsCreated());
@@ -144,7 +115,7 @@ TEST_F(ModalRuns, WaitCursorIsCountedAndNeverGoesBelowZero) {
     EndWaitCursor();
     EndWaitCursor();
     EXPECT_EQ(device.WaitCursorDepth(), 0);
-    EXPECT_EQ(frontend.cursorChanges, 2);  // shown once, hidden once
+    EXPECT_EQ(frontend.WaitCursorChanges(), 2);  // shown once, hidden once
 }
 
 TEST_F(ModalRuns, TakeOldestMessageTakesWithoutDispatching) {
