@@ -159,22 +159,22 @@ TEST(Socket, WaitsCallTheWaitHookAndKeepTheirTimeLimits) {
     Socket socket;
     ASSERT_TRUE(socket.Create(network));
     ASSERT_TRUE(socket.Connect("127.0.0.1", server.Port()));
-    const int peer = server.Accept();
-    ASSERT_GE(peer, 0);
+    const Fd peer = server.Accept();
+    ASSERT_TRUE(peer.Valid());
 
     // Bytes already there: no wait.
-    ASSERT_EQ(::send(peer, "220 hi\r\n", 8, 0), 8);
+    ASSERT_EQ(::send(peer.Get(), "220 hi\r\n", 8, 0), 8);
     char buffer[64] = {};
     calls = 0;
     EXPECT_EQ(socket.Receive(buffer, sizeof buffer), 8);
     EXPECT_EQ(calls, 0);
 
     // Bytes that come later: the hook runs while they are awaited, and they arrive whole.
-    std::thread late([peer, &calls] {
+    std::thread late([&peer, &calls] {
         for (int tries = 0; calls < 3 && tries < 400; ++tries) {
             std::this_thread::sleep_for(5ms);
         }
-        ::send(peer, "226 done\r\n", 10, 0);
+        ::send(peer.Get(), "226 done\r\n", 10, 0);
     });
     EXPECT_EQ(socket.Receive(buffer, sizeof buffer), 10);
     late.join();
@@ -193,7 +193,6 @@ TEST(Socket, WaitsCallTheWaitHookAndKeepTheirTimeLimits) {
     EXPECT_GT(sent, 0);
     EXPECT_LT(sent, static_cast<int>(block.size()));
     EXPECT_GE(calls, 2);
-    ::close(peer);
 }
 
 TEST(Endpoint, ParsesHostAndPort) {

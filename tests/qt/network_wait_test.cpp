@@ -20,10 +20,8 @@
 #include "support/scripted_ftp_server.h"
 #include "support/temp_folder.h"
 
-namespace qttest {
+namespace testing_support::qt {
 namespace {
-
-using testing_support::ScriptedFtpServer;
 
 constexpr int kFiles = 20;
 
@@ -59,7 +57,7 @@ class BusyPaints final : public QObject {
 class NetworkWait : public GuiTest {
   protected:
     ScriptedFtpServer server{Slow()};
-    testing_support::TempFolder deviceRoot{"stowbox-qt-wait"};
+    TempFolder deviceRoot{"stowbox-qt-wait"};
     BusyPaints paints{frontend};
 
     static ScriptedFtpServer::Options Slow() {
@@ -165,4 +163,4 @@ TEST_F(NetworkWait, TheScreenIsPaintedWhileAFolderIsListedAndInputIsSwallowed) {
 }
 
 }  // namespace
-}  // namespace qttest
+}  // namespace testing_support::qt
