@@ -27,11 +27,26 @@ ButtonView::ButtonView(platform::ui::Control& button, QWidget& parent, const Vie
     });
     button.SetObserver([this](const ControlChange& change) {
         if (change.what == ControlChange::What::State) {
-            ApplyState(*this, *m_button);
+            ApplyModelState();
         } else {
             setText(ToQString(m_button->GetWindowText()));
         }
     });
+}
+
+void ButtonView::SetInputBlocked(bool blocked) {
+    m_inputBlocked = blocked;
+    ApplyModelState();
+}
+
+void ButtonView::ApplyModelState() {
+    if (m_button == nullptr) {
+        return;
+    }
+    ApplyState(*this, *m_button);
+    if (m_inputBlocked) {
+        setEnabled(false);
+    }
 }
 
 void ButtonView::Unbind(bool modelAlive) {

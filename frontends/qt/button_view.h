@@ -13,9 +13,13 @@ class ButtonView final : public QPushButton, public ControlView {
 
     QWidget& Widget() override { return *this; }
     void Unbind(bool modelAlive) override;
+    void SetInputBlocked(bool blocked) override;
 
   private:
+    void ApplyModelState();
+
     platform::ui::Control* m_button;
+    bool m_inputBlocked = false;
 };
 
 }  // namespace qtfront

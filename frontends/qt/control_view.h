@@ -32,6 +32,9 @@ class ControlView {
     virtual void Unbind(bool modelAlive) = 0;
     // Applies changes that were held back so that bulk updates redraw once.
     virtual void Sync() {}
+    // While the program is busy and input is swallowed, a control that would take a press
+    // is drawn inactive; its model's state does not change.
+    virtual void SetInputBlocked(bool /*blocked*/) {}
 };
 
 // Builds the view of a control as a child of `parent` (which owns it), placed by the

@@ -1,5 +1,6 @@
 #include "qt_frontend.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -96,6 +97,7 @@ void QtFrontend::ShowInnermost() {
 }
 
 void QtFrontend::WaitForInput(MessageQueue& queue) {
+    SetInputBlocked(false);
     while (queue.Empty()) {
         SyncViews();
         if (m_quitRequested) {
@@ -117,19 +119,65 @@ void QtFrontend::WaitForInput(MessageQueue& queue) {
 }
 
 void QtFrontend::PumpPendingInput(MessageQueue& queue) {
-    const TransferInputFilter::Swallowing swallowing(*m_transferFilter, queue);
     if (m_automation != nullptr) {
+        const TransferInputFilter::Swallowing swallowing(*m_transferFilter, queue);
         m_automation->CancelCheck(queue);
     }
-    // Once per data block: handle events only every few milliseconds, or the transfer
-    // would spend its time here.
+    PumpSwallowing(queue);
+}
+
+void QtFrontend::NetworkWaiting(MessageQueue& queue) {
+    const auto now = std::chrono::steady_clock::now();
+    if (now - m_lastWaitRepaint >= kWaitRepaintInterval) {
+        m_lastWaitRepaint = now;
+        // Nothing may have changed, but a screen left alone for long looks hung.
+        if (WindowView* shown = ShownView()) {
+            shown->update();
+        }
+        m_lastPump = {};
+    }
+    PumpSwallowing(queue);
+}
+
+void QtFrontend::PumpSwallowing(MessageQueue& queue) {
+    // Once per data block or network wait: handle events only every few milliseconds, or
+    // the transfer would spend its time here.
     const auto now = std::chrono::steady_clock::now();
     if (now - m_lastPump < kPumpInterval) {
         return;
     }
     m_lastPump = now;
+    const TransferInputFilter::Swallowing swallowing(*m_transferFilter, queue);
+    SetInputBlocked(true);
     SyncViews();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void QtFrontend::SetInputBlocked(bool blocked) {
+    if (blocked == m_inputBlocked) {
+        return;
+    }
+    m_inputBlocked = blocked;
+    if (blocked) {
+        m_focusBeforeBlock = QApplication::focusWidget();
+    }
+    for (auto& [window, view] : m_views) {
+        view->SetInputBlocked(blocked);
+    }
+    if (blocked) {
+        return;
+    }
+    // The focus goes back where it was, or, in a window opened meanwhile, where a new
+    // window puts it.
+    WindowView* shown = ShownView();
+    if (m_focusBeforeBlock != nullptr && m_focusBeforeBlock->isEnabled() &&
+        m_focusBeforeBlock->isVisible()) {
+        m_focusBeforeBlock->setFocus(Qt::OtherFocusReason);
+    } else if (shown != nullptr && (QApplication::focusWidget() == nullptr ||
+                                    !shown->isAncestorOf(QApplication::focusWidget()))) {
+        shown->FocusFirstControl();
+    }
+    m_focusBeforeBlock = nullptr;
 }
 
 platform::ui::Message QtFrontend::CloseMessage() const {
@@ -149,6 +197,7 @@ platform::ui::Message QtFrontend::CloseMessage() const {
 MessageBoxAnswer QtFrontend::ShowMessageBox(const std::wstring& text, const std::wstring& title,
                                             platform::ui::MessageBoxButtons buttons,
                                             platform::ui::MessageBoxIcon icon) {
+    SetInputBlocked(false);
     SyncViews();
     if (m_automation != nullptr) {
         if (const auto answer = m_automation->AnswerBox(text, title, buttons, icon)) {
@@ -160,6 +209,7 @@ MessageBoxAnswer QtFrontend::ShowMessageBox(const std::wstring& text, const std:
 
 int QtFrontend::TrackPopupMenu(const platform::ui::Menu& menu, platform::ui::Point screen,
                                const platform::ui::Control& owner) {
+    SetInputBlocked(false);
     SyncViews();
     const HeldRowMark held(OwnerListView(owner), screen);
     if (m_automation != nullptr) {
@@ -182,6 +232,7 @@ ReportListView* QtFrontend::OwnerListView(const platform::ui::Control& owner) co
 void QtFrontend::WindowCreated(Window& window) {
     auto view = std::make_unique<WindowView>(window, *m_screen, m_artwork, m_scale);
     m_style->Apply(*view);
+    view->SetInputBlocked(m_inputBlocked);
     new DialogKeys(window, *view);  // owned by the view
     m_views[&window] = std::move(view);
     ShowInnermost();

@@ -4,6 +4,7 @@
 // the wait cursor and the help viewer.
 
 #include <QImage>
+#include <QPointer>
 #include <QUrl>
 #include <chrono>
 #include <functional>
@@ -52,6 +53,7 @@ class QtFrontend final : public platform::ui::Frontend {
 
     void WaitForInput(platform::ui::MessageQueue& queue) override;
     void PumpPendingInput(platform::ui::MessageQueue& queue) override;
+    void NetworkWaiting(platform::ui::MessageQueue& queue) override;
     platform::ui::MessageBoxAnswer ShowMessageBox(const std::wstring& text,
                                                   const std::wstring& title,
                                                   platform::ui::MessageBoxButtons buttons,
@@ -68,6 +70,10 @@ class QtFrontend final : public platform::ui::Frontend {
 
     // How often a transfer's cancel check lets Qt handle events, at most.
     static constexpr std::chrono::milliseconds kPumpInterval{5};
+    // While the program waits for the network, the screen is painted at least this often.
+    static constexpr std::chrono::milliseconds kWaitRepaintInterval{80};
+    // Whether the program is busy and the shown window drawn inactive.
+    bool InputBlocked() const { return m_inputBlocked; }
 
   private:
     void ShowInnermost();
@@ -75,6 +81,10 @@ class QtFrontend final : public platform::ui::Frontend {
     ReportListView* OwnerListView(const platform::ui::Control& owner) const;
     // What closing the desktop window asks of the program.
     platform::ui::Message CloseMessage() const;
+    // Lets Qt handle events with input swallowed into `queue`, the windows drawn busy.
+    void PumpSwallowing(platform::ui::MessageQueue& queue);
+    // Draws every window busy (or as its models say again) and keeps the keyboard focus.
+    void SetInputBlocked(bool blocked);
 
     Scale m_scale;
     bool m_showScreen;
@@ -89,6 +99,9 @@ class QtFrontend final : public platform::ui::Frontend {
     bool m_quitRequested = false;
     bool m_waitCursor = false;
     std::chrono::steady_clock::time_point m_lastPump{};
+    std::chrono::steady_clock::time_point m_lastWaitRepaint{};
+    bool m_inputBlocked = false;
+    QPointer<QWidget> m_focusBeforeBlock;
 };
 
 }  // namespace qtfront

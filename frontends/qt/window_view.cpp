@@ -5,12 +5,24 @@
 
 #include "command_bar_view.h"
 #include "device_metrics.h"
+#include "ftp/cancel_tap.h"
 #include "res/resource.h"
 #include "title_strip.h"
 
 namespace qtfront {
 
 using platform::ui::ControlKind;
+
+namespace {
+
+platform::ui::Message TapAt(platform::ui::Point point) {
+    platform::ui::Message tap;
+    tap.kind = platform::ui::MessageKind::StylusDown;
+    tap.point = point;
+    return tap;
+}
+
+}  // namespace
 
 WindowView::WindowView(platform::ui::Window& window, QWidget& screen, const Artwork& artwork,
                        Scale scale)
@@ -85,6 +97,19 @@ void WindowView::FocusFirstControl() {
             widget.setFocus(Qt::OtherFocusReason);
             return;
         }
+    }
+}
+
+void WindowView::SetInputBlocked(bool blocked) {
+    m_commandBar->setEnabled(!blocked);
+    if (m_window == nullptr) {
+        return;
+    }
+    for (auto& [id, view] : m_views) {
+        const platform::ui::Control* control = m_window->GetDlgItem(id);
+        const bool cancelsTransfers =
+            control != nullptr && ftp::IsTransferCancelTap(TapAt(control->ScreenRect().Centre()));
+        view->SetInputBlocked(blocked && !cancelsTransfers);
     }
 }
 

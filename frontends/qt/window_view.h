@@ -27,6 +27,9 @@ class WindowView final : public QWidget {
     void RepaintNow(int controlId);
     // Puts the keyboard focus on the first control that takes it.
     void FocusFirstControl();
+    // Draws the command bar and the buttons inactive while the program is busy, all but a
+    // button whose tap the transfer cancel check takes: a press on it still ends a transfer.
+    void SetInputBlocked(bool blocked);
 
     const platform::ui::Window& Model() const { return *m_window; }
     // The widget of control `id`, or null.

@@ -12,7 +12,9 @@ thread_local Device* t_currentDevice = nullptr;
 }  // namespace
 
 Device::Device(ui::Frontend& frontend, std::filesystem::path root, net::Network network)
-    : m_frontend(frontend), m_files(std::move(root)), m_network(std::move(network)) {}
+    : m_frontend(frontend), m_files(std::move(root)), m_network(std::move(network)) {
+    m_network.SetWaitHook([this] { m_frontend.NetworkWaiting(m_queue); });
+}
 
 ui::WindowHandle Device::Register(ui::Window& window) {
     m_windows.push_back(&window);

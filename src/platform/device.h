@@ -19,6 +19,9 @@ class Window;
 class Device {
   public:
     Device(ui::Frontend& frontend, std::filesystem::path root, net::Network network = {});
+    // The network's wait hook refers to this device.
+    Device(const Device&) = delete;
+    Device& operator=(const Device&) = delete;
 
     ui::Frontend& Frontend() { return m_frontend; }
     ui::MessageQueue& Queue() { return m_queue; }

@@ -7,6 +7,11 @@
 
 #include "support/fd.h"
 
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
 namespace {
 
 using namespace platform::net;
@@ -142,6 +147,52 @@ TEST(Socket, ReceiveWithADeadlineGivesUpThere) {
     EXPECT_EQ(socket.Receive(&byte, 1, deadline), 1);
     EXPECT_EQ(byte, 'b');
     EXPECT_EQ(socket.Receive(&byte, 1, deadline), -1);
+}
+
+// A socket that has to wait calls the network's wait hook again and again, and still keeps
+// the time limits; one that does not have to wait never calls it.
+TEST(Socket, WaitsCallTheWaitHookAndKeepTheirTimeLimits) {
+    Loopback server;
+    Network network = Started({.ioTimeout = 300ms});
+    std::atomic<int> calls = 0;
+    network.SetWaitHook([&calls] { ++calls; });
+    Socket socket;
+    ASSERT_TRUE(socket.Create(network));
+    ASSERT_TRUE(socket.Connect("127.0.0.1", server.Port()));
+    const Fd peer = server.Accept();
+    ASSERT_TRUE(peer.Valid());
+
+    // Bytes already there: no wait.
+    ASSERT_EQ(::send(peer.Get(), "220 hi\r\n", 8, 0), 8);
+    char buffer[64] = {};
+    calls = 0;
+    EXPECT_EQ(socket.Receive(buffer, sizeof buffer), 8);
+    EXPECT_EQ(calls, 0);
+
+    // Bytes that come later: the hook runs while they are awaited, and they arrive whole.
+    std::thread late([&peer, &calls] {
+        for (int tries = 0; calls < 3 && tries < 400; ++tries) {
+            std::this_thread::sleep_for(5ms);
+        }
+        ::send(peer.Get(), "226 done\r\n", 10, 0);
+    });
+    EXPECT_EQ(socket.Receive(buffer, sizeof buffer), 10);
+    late.join();
+    EXPECT_GE(calls, 3);
+    EXPECT_EQ(std::string(buffer, 10), "226 done\r\n");
+
+    // Silence ends the wait after the time-out, hook or not.
+    calls = 0;
+    EXPECT_EQ(socket.Receive(buffer, sizeof buffer), -1);
+    EXPECT_GE(calls, 2) << "a 300 ms wait is cut into slices of at most 50 ms";
+
+    // A peer that takes nothing: the send gives up after the time-out, having sent what fit.
+    const std::vector<char> block(64 << 20, 'x');
+    calls = 0;
+    const int sent = socket.Send(block.data(), block.size());
+    EXPECT_GT(sent, 0);
+    EXPECT_LT(sent, static_cast<int>(block.size()));
+    EXPECT_GE(calls, 2);
 }
 
 TEST(Endpoint, ParsesHostAndPort) {

@@ -13,6 +13,9 @@ namespace platform::net {
 
 namespace {
 
+struct MultiDeleter {
+    void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
+};
 struct EasyDeleter {
     void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
 };
@@ -25,6 +28,7 @@ struct ListDeleter {
 struct TextDeleter {
     void operator()(char* text) const { curl_free(text); }
 };
+using Multi = std::unique_ptr<CURLM, MultiDeleter>;
 using Easy = std::unique_ptr<CURL, EasyDeleter>;
 using ParsedUrl = std::unique_ptr<CURLU, UrlDeleter>;
 using HeaderList = std::unique_ptr<curl_slist, ListDeleter>;
@@ -79,6 +83,41 @@ std::size_t KeepBody(char* data, std::size_t size, std::size_t count, void* targ
         InternetFile::kKeptBytes - std::min(body->size(), InternetFile::kKeptBytes);
     body->append(data, std::min(bytes, room));
     return bytes;
+}
+
+// Performs the request; with a wait hook in slices, the hook called between them, so the
+// device's screen stays alive while the web host takes its time.
+CURLcode Perform(CURL* easy, const Network& network) {
+    if (!network.HasWaitHook()) {
+        return curl_easy_perform(easy);
+    }
+    Multi multi(curl_multi_init());
+    if (!multi || curl_multi_add_handle(multi.get(), easy) != CURLM_OK) {
+        return CURLE_OUT_OF_MEMORY;
+    }
+    // Only a finished transfer's own result counts; anything else is a failure.
+    CURLcode result = CURLE_RECV_ERROR;
+    int running = 1;
+    while (running > 0) {
+        if (curl_multi_perform(multi.get(), &running) != CURLM_OK) {
+            break;
+        }
+        if (running > 0) {
+            network.Waiting();
+            const int slice = static_cast<int>(Network::kWaitSlice.count());
+            if (curl_multi_poll(multi.get(), nullptr, 0, slice, nullptr) != CURLM_OK) {
+                break;
+            }
+        }
+    }
+    int queued = 0;
+    while (const CURLMsg* message = curl_multi_info_read(multi.get(), &queued)) {
+        if (message->msg == CURLMSG_DONE && message->easy_handle == easy) {
+            result = message->data.result;
+        }
+    }
+    curl_multi_remove_handle(multi.get(), easy);
+    return result;
 }
 
 HeaderList HeaderLines(const std::wstring& headers) {
@@ -179,7 +218,7 @@ std::unique_ptr<InternetFile> InternetSession::OpenUrl(const std::wstring& url,
     curl_easy_setopt(handle, CURLOPT_ERRORBUFFER, error);
 
     OnStatusCallback(context, InternetStatus::Connecting);
-    const CURLcode result = curl_easy_perform(handle);
+    const CURLcode result = Perform(handle, device.Net());
     if (result != CURLE_OK) {
         Fail(Wide(error[0] != '\0' ? error : curl_easy_strerror(result)));
     }

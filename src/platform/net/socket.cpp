@@ -6,7 +6,6 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
-#include <sys/time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -60,9 +59,63 @@ int PollTimeout(const std::optional<Clock::time_point>& deadline) {
     return static_cast<int>(std::clamp<long long>(left, 0, INT_MAX));
 }
 
+// Waits until `fd` is ready for `events`; false once `deadline` has passed or on an error.
+// With a wait hook the wait goes in slices and the hook runs before each, so the device's
+// screen stays alive however long the peer takes.
+bool WaitReady(int fd, short events, const std::optional<Clock::time_point>& deadline,
+               const Network& network) {
+    pollfd waiting{fd, events, 0};
+    const bool hooked = network.HasWaitHook();
+    for (;;) {
+        int timeout = PollTimeout(deadline);
+        if (hooked) {
+            network.Waiting();
+            const int slice = static_cast<int>(Network::kWaitSlice.count());
+            timeout = timeout < 0 ? slice : std::min(timeout, slice);
+        }
+        const int ready = ::poll(&waiting, 1, timeout);
+        if (ready > 0) {
+            return true;
+        }
+        if (ready < 0 && errno != EINTR) {
+            return false;
+        }
+        if (deadline && Clock::now() >= *deadline) {
+            return false;
+        }
+    }
+}
+
+// One send or receive that never blocks in the call itself: it waits for readiness through
+// WaitReady, until the deadline.
+template <class Call>
+int WithoutBlocking(int fd, short events, const std::optional<Clock::time_point>& deadline,
+                    const Network& network, Call call) {
+    for (;;) {
+        const ssize_t n = call();
+        if (n >= 0) {
+            return static_cast<int>(n);
+        }
+        if (errno == EINTR) {
+            continue;
+        }
+        if ((errno != EAGAIN && errno != EWOULDBLOCK) ||
+            !WaitReady(fd, events, deadline, network)) {
+            return -1;
+        }
+    }
+}
+
+std::optional<Clock::time_point> DeadlineAfter(std::chrono::milliseconds limit) {
+    if (limit.count() <= 0) {
+        return std::nullopt;  // no limit
+    }
+    return Clock::now() + limit;
+}
+
 // connect() bounded by the deadline, so an address that never answers cannot hold us.
 bool ConnectWithin(int fd, const sockaddr_in& address,
-                   const std::optional<Clock::time_point>& deadline) {
+                   const std::optional<Clock::time_point>& deadline, const Network& network) {
     if (!SetBlocking(fd, false)) {
         return false;
     }
@@ -71,30 +124,14 @@ bool ConnectWithin(int fd, const sockaddr_in& address,
         if (errno != EINPROGRESS && errno != EINTR) {
             return false;
         }
-        pollfd waiting{fd, POLLOUT, 0};
-        int ready = 0;
-        do {
-            ready = ::poll(&waiting, 1, PollTimeout(deadline));
-        } while (ready < 0 && errno == EINTR);
         int error = 0;
         socklen_t length = sizeof error;
-        if (ready <= 0 || ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0 ||
-            error != 0) {
+        if (!WaitReady(fd, POLLOUT, deadline, network) ||
+            ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0) {
             return false;
         }
     }
     return SetBlocking(fd, true);
-}
-
-bool SetIoTimeout(int fd, std::chrono::milliseconds timeout) {
-    if (timeout.count() <= 0) {
-        return true;  // no limit
-    }
-    timeval value{};
-    value.tv_sec = static_cast<time_t>(timeout.count() / 1000);
-    value.tv_usec = static_cast<suseconds_t>((timeout.count() % 1000) * 1000);
-    return ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &value, sizeof value) == 0 &&
-           ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &value, sizeof value) == 0;
 }
 
 int ClampCount(std::size_t count) {
@@ -138,10 +175,7 @@ bool Socket::Connect(const std::string& host, std::uint16_t port) {
     if (!addresses) {
         return false;
     }
-    std::optional<Clock::time_point> deadline;
-    if (const auto limit = m_network->ConnectTimeout(); limit.count() > 0) {
-        deadline = Clock::now() + limit;
-    }
+    const auto deadline = DeadlineAfter(m_network->ConnectTimeout());
     for (const addrinfo* info = addresses.get(); info != nullptr; info = info->ai_next) {
         if (info->ai_family != AF_INET || info->ai_addrlen < sizeof(sockaddr_in)) {
             continue;
@@ -149,8 +183,8 @@ bool Socket::Connect(const std::string& host, std::uint16_t port) {
         sockaddr_in address{};
         std::memcpy(&address, info->ai_addr, sizeof address);
         address.sin_port = htons(target.port);
-        if (ConnectWithin(m_fd, address, deadline)) {
-            return SetIoTimeout(m_fd, m_network->IoTimeout());
+        if (ConnectWithin(m_fd, address, deadline, *m_network)) {
+            return true;
         }
         // A socket whose connect failed cannot be used again: the next address gets a new one.
         ::close(std::exchange(m_fd, NewSocket()));
@@ -165,40 +199,41 @@ int Socket::Send(const void* data, std::size_t count) {
     if (!IsOpen()) {
         return -1;
     }
-    for (;;) {
-        const ssize_t n =
-            ::send(m_fd, data, static_cast<std::size_t>(ClampCount(count)), MSG_NOSIGNAL);
-        if (n >= 0 || errno != EINTR) {
-            return n < 0 ? -1 : static_cast<int>(n);
+    // As a blocking send: everything goes unless the peer stops taking bytes for the time-out.
+    const auto* bytes = static_cast<const char*>(data);
+    const auto size = static_cast<std::size_t>(ClampCount(count));
+    std::size_t sent = 0;
+    while (sent < size) {
+        const int n = WithoutBlocking(
+            m_fd, POLLOUT, DeadlineAfter(m_network->IoTimeout()), *m_network,
+            [&] { return ::send(m_fd, bytes + sent, size - sent, MSG_NOSIGNAL | MSG_DONTWAIT); });
+        if (n <= 0) {
+            return sent > 0 ? static_cast<int>(sent) : -1;
         }
+        sent += static_cast<std::size_t>(n);
     }
+    return static_cast<int>(sent);
 }
 
 int Socket::Receive(void* buffer, std::size_t count) {
     if (!IsOpen()) {
         return -1;
     }
-    for (;;) {
-        const ssize_t n = ::recv(m_fd, buffer, static_cast<std::size_t>(ClampCount(count)), 0);
-        if (n >= 0 || errno != EINTR) {
-            return n < 0 ? -1 : static_cast<int>(n);
-        }
-    }
+    return ReceiveUntil(buffer, count, DeadlineAfter(m_network->IoTimeout()));
 }
 
 int Socket::Receive(void* buffer, std::size_t count, Clock::time_point deadline) {
     if (!IsOpen()) {
         return -1;
     }
-    pollfd waiting{m_fd, POLLIN, 0};
-    int ready = 0;
-    do {
-        ready = ::poll(&waiting, 1, PollTimeout(deadline));
-    } while (ready < 0 && errno == EINTR);
-    if (ready <= 0) {
-        return -1;  // the deadline passed
-    }
-    return Receive(buffer, count);
+    return ReceiveUntil(buffer, count, deadline);
+}
+
+int Socket::ReceiveUntil(void* buffer, std::size_t count,
+                         const std::optional<std::chrono::steady_clock::time_point>& deadline) {
+    const auto size = static_cast<std::size_t>(ClampCount(count));
+    return WithoutBlocking(m_fd, POLLIN, deadline, *m_network,
+                           [&] { return ::recv(m_fd, buffer, size, MSG_DONTWAIT); });
 }
 
 void Socket::Close() {

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -53,6 +54,9 @@ class Socket {
     std::optional<std::string> PeerAddress() const;
 
   private:
+    int ReceiveUntil(void* buffer, std::size_t count,
+                     const std::optional<std::chrono::steady_clock::time_point>& deadline);
+
     int m_fd = -1;
     const Network* m_network = nullptr;
 };
@@ -80,6 +84,18 @@ class Network {
     void AddRoute(Endpoint from, Endpoint to);
     Endpoint Resolve(const Endpoint& target) const;
 
+    // Called again and again while a socket of this network waits (at the start of a wait
+    // that blocks, then at least every kWaitSlice), so a front end can repaint meanwhile. It
+    // must not use the network itself.
+    void SetWaitHook(std::function<void()> hook) { m_waitHook = std::move(hook); }
+    bool HasWaitHook() const { return static_cast<bool>(m_waitHook); }
+    void Waiting() const {
+        if (m_waitHook) {
+            m_waitHook();
+        }
+    }
+    static constexpr std::chrono::milliseconds kWaitSlice{50};
+
     // Zero or less: no limit.
     std::chrono::milliseconds IoTimeout() const { return m_options.ioTimeout; }
     std::chrono::milliseconds ConnectTimeout() const { return m_options.connectTimeout; }
@@ -89,6 +105,7 @@ class Network {
     Options m_options;
     bool m_started = false;
     std::vector<std::pair<Endpoint, Endpoint>> m_routes;
+    std::function<void()> m_waitHook;
 };
 
 }  // namespace platform::net

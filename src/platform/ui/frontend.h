@@ -25,6 +25,10 @@ class Frontend {
     // Called by the transfer loop's cancel check before it takes a message: gives the front
     // end a chance to queue pending input. Must stay cheap (it runs once per data block).
     virtual void PumpPendingInput(MessageQueue& queue) = 0;
+    // Called again and again while the program blocks in the socket layer (at least every
+    // 50 ms): the front end may repaint, and must not let input reach the program's windows
+    // meanwhile. Must stay cheap.
+    virtual void NetworkWaiting(MessageQueue& /*queue*/) {}
 
     // A modal message box; returns the answer.
     virtual MessageBoxAnswer ShowMessageBox(const std::wstring& text, const std::wstring& title,
