@@ -157,7 +157,7 @@ struct Step {
 
 int main() {
     testing_support::ServiceProcess service{{"alice:secret"}};
-    FillAccount(service.accountDir("alice"));
+    FillAccount(service.AccountDir("alice"));
     testing_support::TempFolder device;
     const std::vector<Step> steps{
         {"login (greeting, USER, PASS)",
@@ -191,7 +191,7 @@ int main() {
     for (const Step& step : steps) {
         std::vector<double> seconds;
         for (const int delay : kDelays) {
-            LatencyRelay relay(static_cast<std::uint16_t>(service.ftpPort()),
+            LatencyRelay relay(static_cast<std::uint16_t>(service.FtpPort()),
                                std::chrono::milliseconds(delay));
             // The best of three runs: the figure is the link's, not the machine's hiccups.
             double best = 1e9;

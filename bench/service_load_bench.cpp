@@ -133,7 +133,7 @@ std::size_t Download(int port) {
 int main() {
     testing_support::ServiceProcess service{{"alice:secret"}};
     {
-        std::ofstream file(service.accountDir("alice") / "big.bin", std::ios::binary);
+        std::ofstream file(service.AccountDir("alice") / "big.bin", std::ios::binary);
         const std::string bytes = ScriptedFtpServer::Pattern(0, kFileSize);
         file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
@@ -141,7 +141,7 @@ int main() {
     std::vector<std::thread> sessions;
     const auto start = Clock::now();
     for (int i = 0; i < kSessions; ++i) {
-        sessions.emplace_back([&, i] { received[i] = Download(service.ftpPort()); });
+        sessions.emplace_back([&, i] { received[i] = Download(service.FtpPort()); });
     }
     for (auto& session : sessions) {
         session.join();

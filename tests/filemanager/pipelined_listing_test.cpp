@@ -182,12 +182,12 @@ TEST_F(PipelinedListing, ConnectionEndingHalfWayLeavesTheRestAtZeroAndTheNextCom
 TEST_F(PipelinedListing, TenThousandFilesFromTheStandInServiceComeThroughWhole) {
     constexpr int kFiles = 10'000;
     testing_support::ServiceProcess service{{"alice:secret"}};
-    const auto root = service.accountDir("alice") / "My Device on Stowbox";
+    const auto root = service.AccountDir("alice") / "My Device on Stowbox";
     std::filesystem::create_directories(root);
     for (int i = 0; i < kFiles; ++i) {
         std::ofstream(root / ("n" + std::to_string(i))) << std::string(i % 3000, 'x');
     }
-    testing_support::LatencyRelay relay(static_cast<std::uint16_t>(service.ftpPort()),
+    testing_support::LatencyRelay relay(static_cast<std::uint16_t>(service.FtpPort()),
                                         std::chrono::milliseconds(1));
     const auto result = Run(platform::net::Endpoint{"127.0.0.1", relay.Port()},
                             std::string(kLogin) + "command 32789\nexpect rows " +

@@ -25,7 +25,7 @@ class AgainstService : public ::testing::Test {
     AgainstService() : AgainstService(std::chrono::seconds(10)) {}
     // `timeout`: how long the client waits for a reply or a data block.
     explicit AgainstService(std::chrono::milliseconds timeout)
-        : device(Options(static_cast<std::uint16_t>(service.ftpPort()), timeout)) {}
+        : device(Options(static_cast<std::uint16_t>(service.FtpPort()), timeout)) {}
     ~AgainstService() override { Thaw(); }
     static testing_support::TestDevice::Options Options(std::uint16_t port,
                                                         std::chrono::milliseconds timeout) {
@@ -40,7 +40,7 @@ class AgainstService : public ::testing::Test {
     // Stops the service's process where it stands, so that it neither reads nor writes.
     // kill() returns before the threads have stopped, so it waits until every one has.
     void Freeze() {
-        ::kill(service.pid(), SIGSTOP);
+        ::kill(service.Pid(), SIGSTOP);
         m_frozen = true;
         for (int i = 0; i < 500 && !AllThreadsStopped(); ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -48,7 +48,7 @@ class AgainstService : public ::testing::Test {
     }
     bool AllThreadsStopped() const {
         const std::filesystem::path tasks =
-            std::filesystem::path("/proc") / std::to_string(service.pid()) / "task";
+            std::filesystem::path("/proc") / std::to_string(service.Pid()) / "task";
         for (const auto& task : std::filesystem::directory_iterator(tasks)) {
             std::ifstream stat(task.path() / "stat");
             std::string line;
@@ -63,7 +63,7 @@ class AgainstService : public ::testing::Test {
     }
     void Thaw() {
         if (m_frozen) {
-            ::kill(service.pid(), SIGCONT);
+            ::kill(service.Pid(), SIGCONT);
             m_frozen = false;
         }
     }
@@ -71,7 +71,7 @@ class AgainstService : public ::testing::Test {
     testing_support::ServiceProcess service{{"alice:secret"}};
     testing_support::TestDevice device;
     CFtpSession session;
-    std::filesystem::path remoteRoot = service.accountDir("alice") / "My Device on Stowbox";
+    std::filesystem::path remoteRoot = service.AccountDir("alice") / "My Device on Stowbox";
     bool m_frozen = false;
 
     void SetUp() override {

@@ -27,7 +27,7 @@ class MoveDialog : public GuiTest {
     TempFolder deviceRoot{"stowbox-qt-device"};
     ServiceProcess service{{"alice:secret"}};
 
-    fs::path RemoteRoot() const { return service.accountDir("alice") / "My Device on Stowbox"; }
+    fs::path RemoteRoot() const { return service.AccountDir("alice") / "My Device on Stowbox"; }
     void WriteRemote(const std::string& relative, const std::string& bytes) const {
         const auto path = RemoteRoot() / relative;
         fs::create_directories(path.parent_path());
@@ -108,7 +108,7 @@ TEST_F(MoveDialog, CtrlMInTheRemoteViewMovesTickedFilesAndDoesNothingOnTheDevice
     script::DeviceOptions options;
     options.root = deviceRoot.Path();
     options.ftpServer =
-        platform::net::Endpoint{service.host(), static_cast<std::uint16_t>(service.ftpPort())};
+        platform::net::Endpoint{service.Host(), static_cast<std::uint16_t>(service.FtpPort())};
     script::RunProgram(frontend, options);
     EXPECT_TRUE(driver.AllStepsRan());
     EXPECT_EQ(frontend.ShownView(), nullptr) << "every window of the chain closed";

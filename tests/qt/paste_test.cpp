@@ -24,7 +24,7 @@ class PasteMenu : public GuiTest {
     ServiceProcess service{{"alice:secret"}};
 
     std::filesystem::path RemoteRoot() const {
-        return service.accountDir("alice") / "My Device on Stowbox";
+        return service.AccountDir("alice") / "My Device on Stowbox";
     }
     std::vector<std::wstring> Names() const {
         std::vector<std::wstring> names;
@@ -88,7 +88,7 @@ TEST_F(PasteMenu, CopyOnTheDevicePastedInTheRemoteViewAppearsThere) {
     script::DeviceOptions options;
     options.root = deviceRoot.Path();
     options.ftpServer =
-        platform::net::Endpoint{service.host(), static_cast<std::uint16_t>(service.ftpPort())};
+        platform::net::Endpoint{service.Host(), static_cast<std::uint16_t>(service.FtpPort())};
     script::RunProgram(frontend, options);
     EXPECT_TRUE(driver.AllStepsRan());
     EXPECT_EQ(frontend.ShownView(), nullptr) << "every window closed";

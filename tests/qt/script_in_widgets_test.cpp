@@ -52,7 +52,7 @@ class ScriptInWidgets : public ::testing::Test {
         script::DeviceOptions options;
         options.root = deviceRoot.Path();
         options.ftpServer =
-            platform::net::Endpoint{service.host(), static_cast<std::uint16_t>(service.ftpPort())};
+            platform::net::Endpoint{service.Host(), static_cast<std::uint16_t>(service.FtpPort())};
         return options;
     }
     script::ScriptResult Play(const std::string& text) {
@@ -62,7 +62,7 @@ class ScriptInWidgets : public ::testing::Test {
                                            {Device(), qtfront::Scale{2}, pictures}, transcript);
     }
     void WriteRemote(const std::string& relative, const std::string& bytes) {
-        const auto path = service.accountDir("alice") / "My Device on Stowbox" / relative;
+        const auto path = service.AccountDir("alice") / "My Device on Stowbox" / relative;
         std::filesystem::create_directories(path.parent_path());
         std::ofstream(path, std::ios::binary) << bytes;
     }
@@ -130,7 +130,7 @@ TEST_F(ScriptInWidgets, RunsInARealXWindowWhereXvfbIsInstalled) {
         STOWBOX_LSAN_SUPPRESSIONS + " " + STOWBOX_XVFB_RUN + " -a -s '-screen 0 640x800x24' '" +
         STOWBOX_CLIENT_PATH + "' --script '" + script.string() + "' --screenshots '" +
         pictures.string() + "' --device-root '" + deviceRoot.Path().string() + "' --server " +
-        service.host() + ":" + std::to_string(service.ftpPort()) + " > '" +
+        service.Host() + ":" + std::to_string(service.FtpPort()) + " > '" +
         (pictures.string() + ".log") + "' 2>&1";
     const int status = std::system(command.c_str());
     std::filesystem::remove(script);

@@ -47,7 +47,7 @@ class Session : public GuiTest {
     }
 
     void WriteRemote(const std::string& relative, const std::string& bytes) {
-        const auto path = service.accountDir("alice") / "My Device on Stowbox" / relative;
+        const auto path = service.AccountDir("alice") / "My Device on Stowbox" / relative;
         std::filesystem::create_directories(path.parent_path());
         std::ofstream(path, std::ios::binary) << bytes;
     }
@@ -56,9 +56,9 @@ class Session : public GuiTest {
         script::DeviceOptions options;
         options.root = deviceRoot.Path();
         options.ftpServer =
-            platform::net::Endpoint{service.host(), static_cast<std::uint16_t>(service.ftpPort())};
+            platform::net::Endpoint{service.Host(), static_cast<std::uint16_t>(service.FtpPort())};
         options.webServer =
-            platform::net::Endpoint{service.host(), static_cast<std::uint16_t>(service.webPort())};
+            platform::net::Endpoint{service.Host(), static_cast<std::uint16_t>(service.WebPort())};
         script::RunProgram(frontend, options);
         EXPECT_TRUE(driver.AllStepsRan());
     }
@@ -361,7 +361,7 @@ TEST_F(Session, SharesTheMarkedFileAndReturnsToARemoteView) {
     Exit();
     Run();
     std::size_t mails = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(service.outboxDir())) {
+    for (const auto& entry : std::filesystem::directory_iterator(service.OutboxDir())) {
         mails += entry.path().extension() == ".eml" ? 1 : 0;
     }
     EXPECT_EQ(mails, 1u);
@@ -428,7 +428,7 @@ TEST_F(Session, DialogsArePlacedAsTheDeviceDoes) {
     });
     driver.Add("back in the file manager", [&] {
         EXPECT_EQ(Shown().Model().Template().id, IDD_FILEMANAGER);
-        EXPECT_FALSE(std::filesystem::exists(service.accountDir("alice") / "My Device on Stowbox" /
+        EXPECT_FALSE(std::filesystem::exists(service.AccountDir("alice") / "My Device on Stowbox" /
                                              "Kept out"));
         EXPECT_TRUE(Boxes().empty());
     });

@@ -49,7 +49,7 @@ TEST_F(Share, MailsTheLinkAndTheLinkServesTheFile) {
     ASSERT_EQ(result.status, 0) << result.message << '\n' << result.transcript;
 
     std::vector<std::filesystem::path> mails;
-    for (const auto& entry : std::filesystem::directory_iterator(service.outboxDir())) {
+    for (const auto& entry : std::filesystem::directory_iterator(service.OutboxDir())) {
         mails.push_back(entry.path());
     }
     ASSERT_EQ(mails.size(), 1u);

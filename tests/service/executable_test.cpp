@@ -11,33 +11,33 @@ namespace {
 TEST(ServiceExecutable, AnnouncesItsPortsServesAndStopsCleanly) {
     for (const int signal : {SIGTERM, SIGINT}) {
         ServiceProcess process({"alice:secret", "bob:pw:3"});
-        EXPECT_EQ(process.host(), "127.0.0.1");
-        EXPECT_TRUE(std::filesystem::is_directory(process.accountDir("alice")));
-        EXPECT_TRUE(std::filesystem::is_directory(process.accountDir("bob")));
-        EXPECT_TRUE(std::filesystem::is_directory(process.outboxDir()));
+        EXPECT_EQ(process.Host(), "127.0.0.1");
+        EXPECT_TRUE(std::filesystem::is_directory(process.AccountDir("alice")));
+        EXPECT_TRUE(std::filesystem::is_directory(process.AccountDir("bob")));
+        EXPECT_TRUE(std::filesystem::is_directory(process.OutboxDir()));
 
-        FtpClient client(std::uint16_t(process.ftpPort()));
+        FtpClient client(std::uint16_t(process.FtpPort()));
         EXPECT_EQ(CodeOf(client.Reply()), 220);
         EXPECT_EQ(CodeOf(client.Login("bob", "pw")), 230);
         std::string data;
-        WriteHostFile(process.accountDir("bob") / "x.txt", "bob's");
+        WriteHostFile(process.AccountDir("bob") / "x.txt", "bob's");
         EXPECT_EQ(CodeOf(client.Retrieve("x.txt", data)), 226);
         EXPECT_EQ(data, "bob's");
 
-        Fd web = ConnectTo(std::uint16_t(process.webPort()));
+        Fd web = ConnectTo(std::uint16_t(process.WebPort()));
         SendText(web.Get(),
                  "POST /qmanager/servlet/DownloadLimits?user=bob&password=pw HTTP/1.0\r\n\r\n");
         const std::string reply = ReadToEnd(web.Get());
         EXPECT_EQ(reply.substr(reply.find("\r\n\r\n") + 4), "3\n");
 
-        const int status = process.stop(signal);
+        const int status = process.Stop(signal);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "wait status " << status;
     }
 }
 
 TEST(ServiceExecutable, HonoursTheIdleTimeoutOption) {
     ServiceProcess process({"alice:secret"}, {"--idle-timeout", "1"});
-    FtpClient client(std::uint16_t(process.ftpPort()));
+    FtpClient client(std::uint16_t(process.FtpPort()));
     EXPECT_EQ(CodeOf(client.Reply()), 220);
     EXPECT_EQ(CodeOf(client.Reply()), 421);
 }

@@ -5,7 +5,7 @@
 // once. Chunks are not held one after the other: a chunk that arrives 1 ms after another
 // leaves 1 ms after it, so pipelined replies cost one delay together.
 //
-//   LatencyRelay relay(service.ftpPort(), std::chrono::milliseconds(50));
+//   LatencyRelay relay(service.FtpPort(), std::chrono::milliseconds(50));
 //   session.Connect(L"127.0.0.1", relay.Port());
 
 #include <chrono>

@@ -22,9 +22,9 @@ script::DeviceOptions Scenario::ProgramOptions() const {
     script::DeviceOptions options;
     options.root = device.Path();
     options.ftpServer =
-        platform::net::Endpoint{service.host(), static_cast<std::uint16_t>(service.ftpPort())};
+        platform::net::Endpoint{service.Host(), static_cast<std::uint16_t>(service.FtpPort())};
     options.webServer =
-        platform::net::Endpoint{service.host(), static_cast<std::uint16_t>(service.webPort())};
+        platform::net::Endpoint{service.Host(), static_cast<std::uint16_t>(service.WebPort())};
     return options;
 }
 
@@ -73,7 +73,7 @@ std::string Scenario::TapCancelAtBlock(int n) {
 }
 
 std::filesystem::path Scenario::AccountDir(const std::string& user) const {
-    return service.accountDir(user);
+    return service.AccountDir(user);
 }
 
 std::filesystem::path Scenario::RemoteRoot(const std::string& user) const {

@@ -41,37 +41,37 @@ bool parseEndpoint(const std::string& line, const std::string& kind, std::string
 }  // namespace
 
 ServiceProcess::ServiceProcess(std::vector<std::string> accounts,
-                               std::vector<std::string> extra_args) {
+                               std::vector<std::string> extraArgs) {
     std::vector<std::string> args{
-        STOWBOX_SERVICE_PATH, "--root", root().string(), "--listen", "127.0.0.1",
+        STOWBOX_SERVICE_PATH, "--root", Root().string(), "--listen", "127.0.0.1",
         "--ftp-port",         "0",      "--web-port",    "0"};
     for (const auto& account : accounts) {
         args.push_back("--account");
         args.push_back(account);
     }
-    args.insert(args.end(), extra_args.begin(), extra_args.end());
+    args.insert(args.end(), extraArgs.begin(), extraArgs.end());
     try {
-        start(args);
+        Start(args);
     } catch (...) {
-        stop();
+        Stop();
         throw;
     }
 }
 
 // The child stops before the folder goes.
 ServiceProcess::~ServiceProcess() {
-    stop();
+    Stop();
 }
 
-std::filesystem::path ServiceProcess::accountDir(const std::string& name) const {
-    return root() / "accounts" / name;
+std::filesystem::path ServiceProcess::AccountDir(const std::string& name) const {
+    return Root() / "accounts" / name;
 }
 
-std::filesystem::path ServiceProcess::outboxDir() const {
-    return root() / "outbox";
+std::filesystem::path ServiceProcess::OutboxDir() const {
+    return Root() / "outbox";
 }
 
-void ServiceProcess::start(const std::vector<std::string>& args) {
+void ServiceProcess::Start(const std::vector<std::string>& args) {
     int pipe_fds[2];
     if (::pipe2(pipe_fds, O_CLOEXEC) != 0) {
         throw std::runtime_error("cannot create a pipe");
@@ -97,19 +97,19 @@ void ServiceProcess::start(const std::vector<std::string>& args) {
         argv.push_back(const_cast<char*>(arg.c_str()));
     }
     argv.push_back(nullptr);
-    const int spawned = ::posix_spawn(&pid_, argv[0], &actions, &attributes, argv.data(), environ);
+    const int spawned = ::posix_spawn(&m_pid, argv[0], &actions, &attributes, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     // Only the child writes now, so the pipe ends when the child's output does.
     write_end.Reset();
     if (spawned != 0) {
-        pid_ = -1;
+        m_pid = -1;
         throw std::runtime_error(std::string("cannot start ") + argv[0]);
     }
 
     std::string output;
     const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
-    while (ftp_port_ == 0 || web_port_ == 0) {
+    while (m_ftpPort == 0 || m_webPort == 0) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
         pollfd p{read_end.Get(), POLLIN, 0};
@@ -128,35 +128,35 @@ void ServiceProcess::start(const std::vector<std::string>& args) {
             std::string host;
             int port = 0;
             if (parseEndpoint(line, "ftp", host, port)) {
-                ftp_port_ = port;
-                host_ = host;
+                m_ftpPort = port;
+                m_host = host;
             } else if (parseEndpoint(line, "web", host, port)) {
-                web_port_ = port;
+                m_webPort = port;
             }
         }
     }
 }
 
-int ServiceProcess::stop(int signal) {
-    if (pid_ <= 0) {
+int ServiceProcess::Stop(int signal) {
+    if (m_pid <= 0) {
         return 0;
     }
-    ::kill(pid_, signal);
+    ::kill(m_pid, signal);
     int status = 0;
     const auto deadline = std::chrono::steady_clock::now() + kStopTimeout;
     for (;;) {
-        const pid_t done = ::waitpid(pid_, &status, WNOHANG);
-        if (done == pid_ || (done < 0 && errno != EINTR)) {
+        const pid_t done = ::waitpid(m_pid, &status, WNOHANG);
+        if (done == m_pid || (done < 0 && errno != EINTR)) {
             break;
         }
         if (std::chrono::steady_clock::now() > deadline) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, &status, 0);
+            ::kill(m_pid, SIGKILL);
+            ::waitpid(m_pid, &status, 0);
             break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    pid_ = -1;
+    m_pid = -1;
     return status;
 }
 

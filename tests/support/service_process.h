@@ -16,36 +16,36 @@ namespace testing_support {
 // destructor stops and reaps the child and removes the folder.
 class ServiceProcess {
   public:
-    // `accounts` are "NAME:PASSWORD[:LIMIT]" texts; `extra_args` go to the command line as
+    // `accounts` are "NAME:PASSWORD[:LIMIT]" texts; `extraArgs` go to the command line as
     // they are (for example {"--idle-timeout", "1"}). Throws std::runtime_error when the
     // service does not come up.
     explicit ServiceProcess(std::vector<std::string> accounts,
-                            std::vector<std::string> extra_args = {});
+                            std::vector<std::string> extraArgs = {});
     ServiceProcess(const ServiceProcess&) = delete;
     ServiceProcess& operator=(const ServiceProcess&) = delete;
     ~ServiceProcess();
 
-    const std::string& host() const { return host_; }
-    int ftpPort() const { return ftp_port_; }
-    int webPort() const { return web_port_; }
-    pid_t pid() const { return pid_; }
+    const std::string& Host() const { return m_host; }
+    int FtpPort() const { return m_ftpPort; }
+    int WebPort() const { return m_webPort; }
+    pid_t Pid() const { return m_pid; }
 
-    const std::filesystem::path& root() const { return root_.Path(); }
-    std::filesystem::path accountDir(const std::string& name) const;
-    std::filesystem::path outboxDir() const;
+    const std::filesystem::path& Root() const { return m_root.Path(); }
+    std::filesystem::path AccountDir(const std::string& name) const;
+    std::filesystem::path OutboxDir() const;
 
     // Sends `signal`, waits for the child to end and returns its wait status (see
     // WIFEXITED); a child that has not ended after a while is killed.
-    int stop(int signal = SIGTERM);
+    int Stop(int signal = SIGTERM);
 
   private:
-    void start(const std::vector<std::string>& args);
+    void Start(const std::vector<std::string>& args);
 
-    TempFolder root_{"stowbox-service"};
-    pid_t pid_ = -1;
-    std::string host_;
-    int ftp_port_ = 0;
-    int web_port_ = 0;
+    TempFolder m_root{"stowbox-service"};
+    pid_t m_pid = -1;
+    std::string m_host;
+    int m_ftpPort = 0;
+    int m_webPort = 0;
 };
 
 }  // namespace testing_support
