@@ -24,6 +24,9 @@ inline constexpr int kImageFile = 1;
 
 class CFileListCtrl : public platform::ui::ListView {
   public:
+    // The toolkit's double tap at a point, beside the program's own handler of that name.
+    using platform::ui::ListView::OnDoubleTap;
+
     bool OnMessage(const platform::ui::Message& message) override;
     // Keeps the zero-width type column from being dragged open.
     bool AllowColumnResize(int nColumn) override;
