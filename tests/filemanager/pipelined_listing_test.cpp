@@ -95,15 +95,7 @@ class PipelinedListing : public ::testing::Test {
             .Command("USER alice\r\n", "331 Password\r\n")
             .Command("PASS secret\r\n", "230 In\r\n")
             .Command("CWD /My Device on Stowbox\r\n", "250 OK\r\n")
-            .Command("PWD\r\n", "257 \"/My Device on Stowbox\" is current\r\n")
-            .Command("TYPE I\r\n", "200 Binary\r\n")
-            .Expect("PASV \r\n")
-            .ReplyPasv()
-            .AcceptData()
-            .Command("LIST\r\n", "150 Listing\r\n")
-            .SendData(listing)
-            .CloseData()
-            .Reply("226 Done\r\n");
+            .Listing("/My Device on Stowbox", listing);
     }
 
     testing_support::TempFolder device;

@@ -10,21 +10,7 @@
 
 namespace {
 
-class RemoteExchange : public testing_support::ScriptedRun {
-  protected:
-    // PWD, then a LIST whose data is `listing`.
-    void ListingOf(const std::string& folder, const std::string& listing) {
-        server.Command("PWD\r\n", "257 \"" + folder + "\" is current\r\n")
-            .Command("TYPE I\r\n", "200 Binary\r\n")
-            .Expect("PASV \r\n")
-            .ReplyPasv()
-            .AcceptData()
-            .Command("LIST\r\n", "150 Listing\r\n")
-            .SendData(listing)
-            .CloseData()
-            .Reply("226 Done\r\n");
-    }
-};
+class RemoteExchange : public testing_support::ScriptedRun {};
 
 const char* const kLogin = "type 1001 \"alice\"\ntype 1002 \"secret\"\nclick 1003\n";
 const char* const kExit = "answer yes\ncommand 32792\n";
@@ -36,11 +22,11 @@ TEST_F(RemoteExchange, MissingRootIsMadeAndEachFileSizedOnce) {
         .Command("CWD /My Device on Stowbox\r\n", "550 No such folder\r\n")
         .Command("MKD My Device on Stowbox\r\n", "257 \"/My Device on Stowbox\" created\r\n")
         .Command("CWD /My Device on Stowbox\r\n", "250 OK\r\n");
-    ListingOf("/My Device on Stowbox",
-              "-rw-r--r--   1 alice    support      2048 Dec 07 12:34 b.txt\r\n"
-              "drwxr-xr-x   2 alice    support      4096 Dec 07 12:34 Music\r\n"
-              "-rw-r--r--   1 alice    support      5 Dec 07 12:34 a b.txt\r\n"
-              "-rw-r--r--   1 alice    support      5 Dec 07 12:34 no-line-feed.txt\r");
+    server.Listing("/My Device on Stowbox",
+                   "-rw-r--r--   1 alice    support      2048 Dec 07 12:34 b.txt\r\n"
+                   "drwxr-xr-x   2 alice    support      4096 Dec 07 12:34 Music\r\n"
+                   "-rw-r--r--   1 alice    support      5 Dec 07 12:34 a b.txt\r\n"
+                   "-rw-r--r--   1 alice    support      5 Dec 07 12:34 no-line-feed.txt\r");
     server.Command("SIZE b.txt\r\n", "213 2048\r\n")
         .Command("SIZE a b.txt\r\n", "550 No such file\r\n")
         .Command("QUIT\r\n", "221 Bye\r\n")
@@ -65,8 +51,8 @@ TEST_F(RemoteExchange, RefusedListShowsNothingRatherThanTheLastFolder) {
         .Command("USER alice\r\n", "331 Password\r\n")
         .Command("PASS secret\r\n", "230 In\r\n")
         .Command("CWD /My Device on Stowbox\r\n", "250 OK\r\n");
-    ListingOf("/My Device on Stowbox",
-              "drwxr-xr-x   2 alice    support      4096 Dec 07 12:34 Music\r\n");
+    server.Listing("/My Device on Stowbox",
+                   "drwxr-xr-x   2 alice    support      4096 Dec 07 12:34 Music\r\n");
     server.Command("CWD /\r\n", "250 OK\r\n")
         .Command("PWD\r\n", "257 \"/\" is current\r\n")
         .Command("TYPE I\r\n", "200 Binary\r\n")

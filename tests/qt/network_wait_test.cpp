@@ -80,20 +80,14 @@ class NetworkWait : public GuiTest {
 
 TEST_F(NetworkWait, TheScreenIsPaintedWhileAFolderIsListedAndInputIsSwallowed) {
     std::string listing;
+    for (int i = 0; i < kFiles; ++i) {
+        listing += "-rw-r--r--   1 alice    support      9 Dec 07 12:34 " + FileName(i) + "\r\n";
+    }
     server.Greet()
         .Command("USER alice\r\n", "331 Password\r\n")
         .Command("PASS secret\r\n", "230 In\r\n")
         .Command("CWD /My Device on Stowbox\r\n", "250 OK\r\n")
-        .Command("PWD\r\n", "257 \"/My Device on Stowbox\" is current\r\n")
-        .Command("TYPE I\r\n", "200 Binary\r\n")
-        .Expect("PASV \r\n")
-        .ReplyPasv()
-        .AcceptData()
-        .Command("LIST\r\n", "150 Listing\r\n");
-    for (int i = 0; i < kFiles; ++i) {
-        listing += "-rw-r--r--   1 alice    support      9 Dec 07 12:34 " + FileName(i) + "\r\n";
-    }
-    server.SendData(listing).CloseData().Reply("226 Done\r\n");
+        .Listing("/My Device on Stowbox", listing);
     for (int i = 0; i < kFiles; ++i) {
         server.Command("SIZE " + FileName(i) + "\r\n", "213 " + std::to_string(i + 1) + "\r\n");
     }

@@ -660,6 +660,20 @@ ScriptedFtpServer& ScriptedFtpServer::ReplyPasv(std::string addressNumbers) {
 ScriptedFtpServer& ScriptedFtpServer::AcceptData() {
     return Add(StepKind::AcceptData);
 }
+ScriptedFtpServer& ScriptedFtpServer::Listing(const std::string& folder,
+                                              const std::string& listing) {
+    Command("PWD\r\n", "257 \"" + folder + "\" is current\r\n")
+        .Command("TYPE I\r\n", "200 Binary\r\n")
+        .Expect("PASV \r\n")
+        .ReplyPasv()
+        .AcceptData()
+        .Command("LIST\r\n", "150 Listing\r\n");
+    if (!listing.empty()) {
+        SendData(listing);
+    }
+    return CloseData().Reply("226 Done\r\n");
+}
+
 ScriptedFtpServer& ScriptedFtpServer::SendData(std::string bytes) {
     return Add(StepKind::SendData, std::move(bytes));
 }

@@ -96,6 +96,9 @@ class ScriptedFtpServer {
     ScriptedFtpServer& Command(std::string line, std::string reply) {
         return Expect(std::move(line)).Reply(std::move(reply));
     }
+    // How the program lists a folder: PWD answered with `folder`, then a passive LIST whose
+    // data is `listing` (none when empty).
+    ScriptedFtpServer& Listing(const std::string& folder, const std::string& listing);
 
     void Start();
     // Lets the script run out (a step still waiting gets Options::finishGrace), stops the

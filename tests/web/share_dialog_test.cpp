@@ -59,16 +59,7 @@ class ShareRun {
         ftp.Command("PWD\r\n", "257 \"" + folder + "\" is current\r\n");
     }
     // The fresh window's listing of `folder`, empty.
-    void EmptyListingOf(const std::string& folder) {
-        Pwd(folder);
-        ftp.Command("TYPE I\r\n", "200 Binary\r\n")
-            .Expect("PASV \r\n")
-            .ReplyPasv()
-            .AcceptData()
-            .Command("LIST\r\n", "150 Listing\r\n")
-            .CloseData()
-            .Reply("226 Done\r\n");
-    }
+    void EmptyListingOf(const std::string& folder) { ftp.Listing(folder, ""); }
     void Quit() { ftp.Command("QUIT\r\n", "221 Bye\r\n").AwaitControlClosed(); }
 
     testing_support::TempFolder device;

@@ -85,12 +85,9 @@ std::size_t KeepBody(char* data, std::size_t size, std::size_t count, void* targ
     return bytes;
 }
 
-// Performs the request; with a wait hook in slices, the hook called between them, so the
+// Performs the request in slices with the network's wait hook called between them, so the
 // device's screen stays alive while the web host takes its time.
 CURLcode Perform(CURL* easy, const Network& network) {
-    if (!network.HasWaitHook()) {
-        return curl_easy_perform(easy);
-    }
     Multi multi(curl_multi_init());
     if (!multi || curl_multi_add_handle(multi.get(), easy) != CURLM_OK) {
         return CURLE_OUT_OF_MEMORY;
