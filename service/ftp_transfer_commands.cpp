@@ -209,7 +209,7 @@ void FtpSession::cmd_retr(const std::string& arg) {
         reply(425, "No data connection");
         return;
     }
-    reply(150, "Sending " + std::to_string(info.st_size) + " bytes");
+    reply(150, "Sending (" + std::to_string(info.st_size) + " bytes)");
     std::vector<char> block(kTransferBlock);
     for (;;) {
         const ssize_t got = ::read(file.get(), block.data(), block.size());

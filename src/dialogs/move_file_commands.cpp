@@ -2,7 +2,33 @@
 
 #include "app/globals.h"
 #include "dialogs/move_file_dlg.h"
+#include "filelist/paste_steps.h"
 #include "filemanager/file_manager_dlg.h"
+#include "ftp/download_target.h"
+#include "platform/ui/application.h"
+
+using platform::ui::AppMessageBox;
+
+namespace {
+
+// One element of a remote path that a command can carry: what the server listed may be
+// anything.
+bool IsMovableName(const std::wstring& strName) {
+    return ftp::IsBareName(strName) && CFtpSession::IsSendable(strName);
+}
+
+// The path as the server reads it: a run of slashes counts as one.
+std::wstring WithSingleSlashes(const std::wstring& strPath) {
+    std::wstring path;
+    for (const wchar_t ch : strPath) {
+        if (ch != L'/' || path.empty() || path.back() != L'/') {
+            path += ch;
+        }
+    }
+    return path;
+}
+
+}  // namespace
 
 void CMoveFileDlg::OnMoveFile() {
     const std::wstring shown = g_ftp.GetCurrentDir();
@@ -14,6 +40,12 @@ void CMoveFileDlg::OnMoveFile() {
 
     CClientApp* app = GetClientApp();
     const std::wstring names = app->m_strMoveFiles;
+    if (!folder.empty() && !IsMovableName(folder)) {
+        // A folder row named by the server as a path ("..", "a/b") leads outside the folder
+        // shown: nothing moves, the choice stays open.
+        AppMessageBox(L"Cannot move into " + folder);
+        return;
+    }
     // Used once: a later move must not rename these files again.
     app->m_strMoveFiles.clear();
     std::size_t position = 0;
@@ -25,8 +57,20 @@ void CMoveFileDlg::OnMoveFile() {
         if (name.empty()) {
             continue;
         }
+        if (!IsMovableName(name)) {
+            AppMessageBox(L"Cannot move " + name);
+            continue;
+        }
+        const std::wstring source = app->m_strMoveDir + L"//" + name;
+        const std::wstring target = shown + L"//" + folder + L"//" + name;
+        // The server's rename replaces a file of that name without a word; a file moved onto
+        // itself replaces nothing.
+        if (WithSingleSlashes(source) != WithSingleSlashes(target) && RemoteFileMayExist(target) &&
+            !AskToReplace(kAskReplaceExisiting)) {
+            continue;
+        }
         // Refusals are not reported; the next name is tried.
-        g_ftp.Rename(app->m_strMoveDir + L"//" + name, shown + L"//" + folder + L"//" + name);
+        g_ftp.Rename(source, target);
     }
     HandOver();
 }

@@ -44,6 +44,11 @@ void CNewFolderDlg::OnOK() {
         AppMessageBox(L"Directory already exists");
         return;
     }
+    if (g_ftp.GetReplyCode() == ftp::kReplyCommandRefused) {
+        // A line break in the name: nothing was sent, and the name stays to be mended.
+        AppMessageBox(L"Invalid Folder Name");
+        return;
+    }
     HandOver();
 }
 

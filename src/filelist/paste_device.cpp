@@ -4,6 +4,7 @@
 #include "app/globals.h"
 #include "filelist/file_list_ctrl.h"
 #include "filelist/paste_steps.h"
+#include "ftp/download_target.h"
 #include "platform/device.h"
 #include "platform/fs/file_system.h"
 #include "platform/ui/application.h"
@@ -44,8 +45,10 @@ void CFileListCtrl::PasteDeviceMove(const std::wstring& strTarget) {
 void CFileListCtrl::PasteDownload(const std::wstring& strTarget, bool bCutRecord) {
     CClientApp* app = GetClientApp();
     // The recorded full path names the item wherever the session has gone since, so no
-    // other file of the same name is fetched or deleted.
-    if (!g_ftp.RetrieveFile(app->m_strClipPath, strTarget)) {
+    // other file of the same name is fetched or deleted. The name a server gave lands in the
+    // folder shown and nowhere else.
+    if (!ftp::IsBareName(app->m_strClipName) ||
+        !g_ftp.RetrieveFile(app->m_strClipPath, strTarget)) {
         AppMessageBox(kPasteTransferFailed);
         return;
     }

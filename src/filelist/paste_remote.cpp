@@ -17,9 +17,11 @@ namespace {
 // Stores a device file under its name in the server's current folder, the folder shown.
 // Nothing outside that folder is replaced or moved, so no file of the same name elsewhere
 // (in the remote root, say) is touched. The store-target flag is left as it was found.
-bool StoreInShownFolder(const std::wstring& strLocalPath, const std::wstring& strName) {
+// The paste has asked the server whether the name is taken, so the store need not ask again.
+bool StoreInShownFolder(const std::wstring& strLocalPath, const std::wstring& strName,
+                        CFtpSession::PriorRemoteFile prior) {
     std::wstring previous = std::exchange(g_ftp.m_strStoreInPlace, kTextTrue);
-    const bool stored = g_ftp.StoreFile(strLocalPath, strName);
+    const bool stored = g_ftp.StoreFile(strLocalPath, strName, prior);
     g_ftp.m_strStoreInPlace = std::move(previous);
     return stored;
 }
@@ -29,11 +31,17 @@ bool StoreInShownFolder(const std::wstring& strLocalPath, const std::wstring& st
 void CFileListCtrl::PasteUploadCut() {
     CClientApp* app = GetClientApp();
     const std::wstring name = app->m_strClipName;
+    if (!CFtpSession::IsSendable(name)) {
+        AppMessageBox(kPasteTransferFailed);
+        return;
+    }
     const bool replacing = RemoteFileMayExist(name);
     if (replacing && !AskToReplace(kAskReplaceExisting)) {
         return;
     }
-    if (!StoreInShownFolder(app->m_strClipPath, name)) {
+    if (!StoreInShownFolder(app->m_strClipPath, name,
+                            replacing ? CFtpSession::PriorRemoteFile::Present
+                                      : CFtpSession::PriorRemoteFile::Absent)) {
         AppMessageBox(kPasteTransferFailed);
         return;
     }
@@ -41,10 +49,13 @@ void CFileListCtrl::PasteUploadCut() {
         RefillFromServer();
     }
     if (!platform::Device::Current().Files().DeleteFile(app->m_strClipPath)) {
-        // The cut cannot be carried out: the upload is taken back, and with the cut source
-        // gone a second paste does nothing.
+        // The cut cannot be carried out: a new upload is taken back, and with the cut source
+        // gone a second paste does nothing. An upload that replaced a file stays: the file it
+        // replaced is gone, so it is the only copy on the server.
         AppMessageBox(L"Cannot delete a system file");
-        DeleteRemoteFile(name);
+        if (!replacing) {
+            DeleteRemoteFile(name);
+        }
         app->m_strCutSource.clear();
         return;
     }
@@ -64,6 +75,11 @@ void CFileListCtrl::PasteRemoteMove() {
     if (app->m_strClipPath == here + L"/" + app->m_strClipName) {
         return;  // pasted into the folder it came from
     }
+    if (!CFtpSession::IsSendable(app->m_strClipPath) ||
+        !CFtpSession::IsSendable(app->m_strClipName)) {
+        AppMessageBox(kPasteTransferFailed);
+        return;
+    }
     const std::wstring target = here + L"//" + app->m_strClipName;
     if (RemoteFileMayExist(target) && !AskToReplace(kAskReplaceExisiting)) {
         return;
@@ -76,10 +92,17 @@ void CFileListCtrl::PasteRemoteMove() {
 
 void CFileListCtrl::PasteUploadCopy() {
     CClientApp* app = GetClientApp();
-    if (RemoteFileMayExist(app->m_strClipName) && !AskToReplace(kAskReplaceExisiting)) {
+    if (!CFtpSession::IsSendable(app->m_strClipName)) {
+        AppMessageBox(kPasteTransferFailed);
         return;
     }
-    if (!StoreInShownFolder(app->m_strClipPath, app->m_strClipName)) {
+    const bool replacing = RemoteFileMayExist(app->m_strClipName);
+    if (replacing && !AskToReplace(kAskReplaceExisiting)) {
+        return;
+    }
+    if (!StoreInShownFolder(app->m_strClipPath, app->m_strClipName,
+                            replacing ? CFtpSession::PriorRemoteFile::Present
+                                      : CFtpSession::PriorRemoteFile::Absent)) {
         AppMessageBox(kPasteTransferFailed);
         return;
     }

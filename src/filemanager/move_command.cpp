@@ -15,10 +15,18 @@ void CFileManagerDlg::OnMove() {
     }
     CClientApp* app = GetClientApp();
     for (int row = 0; row < m_listFiles.GetItemCount(); ++row) {
-        if (m_listFiles.GetCheck(row)) {
-            app->m_strMoveFiles += TrimLeadingBlanks(m_listFiles.GetItemText(row, kColumnName));
-            app->m_strMoveFiles += kMoveNameSeparator;
+        if (!m_listFiles.GetCheck(row)) {
+            continue;
         }
+        const std::wstring name = TrimLeadingBlanks(m_listFiles.GetItemText(row, kColumnName));
+        if (name.find(kMoveNameSeparator) != std::wstring::npos) {
+            // The dialog would split it at the separator and move another file instead.
+            platform::ui::AppMessageBox(L"Cannot move " + name +
+                                        L": its name holds the characters ~`");
+            continue;
+        }
+        app->m_strMoveFiles += name;
+        app->m_strMoveFiles += kMoveNameSeparator;
     }
     app->m_strMoveDir = g_ftp.GetCurrentDir() + L"/";
     {

@@ -91,7 +91,11 @@ void CFileManagerDlg::OnUpload() {
         const std::wstring name = m_listFiles.GetItemText(row, kColumnName);
         const std::wstring local = folder + L"\\" + name;
         const std::optional<std::uint32_t> attributes = files.GetAttributes(local);
-        if (attributes && (*attributes & kAttrDirectory) != 0) {
+        if (!CFtpSession::IsSendable(name)) {
+            // A name no command can carry is not uploaded, and nothing is sent for it; the
+            // other rows still go.
+            bAllUploaded = false;
+        } else if (attributes && (*attributes & kAttrDirectory) != 0) {
             // A checked link to a folder is uploaded as that folder; the walk below it
             // follows no further links.
             EnterRemoteRoot();
@@ -136,6 +140,10 @@ bool CFileManagerDlg::UploadFolder(const std::wstring& strLocalFolder,
     bool bAllUploaded = true;
     for (const FindData& entry :
          platform::Device::Current().Files().Find(strLocalFolder + L"*.*")) {
+        if (!CFtpSession::IsSendable(entry.name)) {
+            bAllUploaded = false;  // skipped, with nothing sent; the walk goes on
+            continue;
+        }
         if ((entry.attributes & kAttrDirectory) != 0) {
             // A link is never followed, so a link loop cannot make the walk go on forever.
             if ((entry.attributes & kAttrReparsePoint) != 0) {

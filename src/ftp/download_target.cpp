@@ -65,7 +65,7 @@ bool IsBareName(std::wstring_view name) {
         return false;
     }
     for (const wchar_t ch : name) {
-        if (IsSeparator(ch)) {
+        if (IsSeparator(ch) || ch == L'\0') {
             return false;
         }
     }

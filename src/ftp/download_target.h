@@ -10,7 +10,8 @@
 
 namespace ftp {
 
-// A name of one path element: not empty, no "/" or "\", not "." or "..".
+// A name of one path element: not empty, no "/", "\" or NUL, not "." or "..". Every path that
+// writes a device file under a name a server gave checks it first.
 bool IsBareName(std::wstring_view name);
 
 struct DownloadTarget {

@@ -1,5 +1,7 @@
 // The control connection: connect, command lines, replies, login, PWD, QUIT.
 
+#include <string_view>
+
 #include "ftp/ftp_session.h"
 #include "platform/device.h"
 #include "platform/text/codepage.h"
@@ -9,21 +11,12 @@ namespace {
 // A reply longer than this is no reply: the connection counts as broken.
 constexpr std::size_t kMaxReplyLength = 64 * 1024;
 
-// The decimal number at the start of the reply's first three characters, 0 without digits.
-int ParseReplyCode(const std::wstring& reply) {
-    int code = 0;
-    for (std::size_t i = 0; i < reply.size() && i < 3; ++i) {
-        if (reply[i] < L'0' || reply[i] > L'9') {
-            break;
-        }
-        code = code * 10 + static_cast<int>(reply[i] - L'0');
-    }
-    return code;
-}
-
 bool EndsWithCrLf(const std::wstring& text) {
     return text.size() >= 2 && text[text.size() - 2] == L'\r' && text.back() == L'\n';
 }
+
+// The bytes that end a command line, or the text a server reads, early.
+constexpr std::string_view kLineBreaking("\r\n\0", 3);
 
 }  // namespace
 
@@ -53,19 +46,48 @@ bool CFtpSession::Connect(std::wstring strHost, int nPort) {
 }
 
 bool CFtpSession::SendCommand(std::wstring strCommand) {
+    const std::optional<std::string> bytes = CommandLine(std::move(strCommand));
+    if (!bytes) {
+        RefuseCommand();
+        return false;
+    }
+    return SendLines(*bytes);
+}
+
+bool CFtpSession::IsSendable(std::wstring_view strText) {
+    const std::string bytes = platform::text::ToAnsi(std::wstring(strText));
+    return bytes.find_first_of(kLineBreaking) == std::string::npos;
+}
+
+std::optional<std::string> CFtpSession::CommandLine(std::wstring strCommand) {
+    if (!EndsWithCrLf(strCommand)) {
+        strCommand += L"\r\n";
+    }
+    std::string bytes = platform::text::ToAnsi(strCommand);
+    // A CR, LF or NUL inside would end the line early and let the rest of a name (a file
+    // named "x\r\nDELE keep.txt") reach the server as a command of its own.
+    if (bytes.find_first_of(kLineBreaking) < bytes.size() - 2) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+void CFtpSession::RefuseCommand() {
+    // The caller's ReadReply for this command must not wait for a reply that never comes.
+    m_bCommandRefused = true;
+    SetReplyCode(ftp::kReplyCommandRefused);
+}
+
+bool CFtpSession::SendLines(const std::string& bytes) {
     if (m_bConnectionLost) {
         return false;
     }
     if (!m_pControlSocket || !m_bConnected) {
         return true;
     }
-    if (strCommand.empty()) {
-        return false;
+    if (bytes == "\r\n") {
+        return false;  // an empty command
     }
-    if (!EndsWithCrLf(strCommand)) {
-        strCommand += L"\r\n";
-    }
-    const std::string bytes = platform::text::ToAnsi(strCommand);
     std::size_t sent = 0;
     while (sent < bytes.size()) {
         const int count = m_pControlSocket->Send(bytes.data() + sent, bytes.size() - sent);
@@ -85,6 +107,14 @@ std::wstring CFtpSession::ReadReply() {
 }
 
 std::wstring CFtpSession::ReadReplyWithin(std::chrono::milliseconds timeout) {
+    if (m_bCommandRefused) {
+        // The reply to a command that was never sent: nothing of an earlier reply stands
+        // for it.
+        m_bCommandRefused = false;
+        m_strReplyText.clear();
+        SetReplyCode(ftp::kReplyCommandRefused);
+        return {};
+    }
     if (m_bConnectionLost) {
         SetReplyCode(ftp::kReplyConnectionLost);
         return {};
@@ -120,7 +150,7 @@ std::wstring CFtpSession::ReadReplyWithin(std::chrono::milliseconds timeout) {
         }
         line.clear();
     }
-    SetReplyCode(ParseReplyCode(reply));
+    SetReplyCode(ftp::ReplyCodeOf(reply));
     m_strReplyText = reply;
     return reply;
 }

@@ -13,6 +13,10 @@ bool CFtpSession::Rename(std::wstring strOldName, std::wstring strNewName) {
     if (strOldName.empty() || strNewName.empty()) {
         return false;
     }
+    // Both names or neither: an RNFR without its RNTO would leave the server waiting.
+    if (!IsSendable(strOldName) || !IsSendable(strNewName)) {
+        return RefuseName();
+    }
     if (!SendAndRead(L"RNFR " + strOldName) || m_nReplyCode != ftp::kReplyPendingRename) {
         return false;
     }

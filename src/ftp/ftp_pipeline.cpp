@@ -14,31 +14,36 @@ std::vector<std::wstring> CFtpSession::ExchangePipelined(
     const std::vector<std::wstring>& commands) {
     std::vector<std::wstring> replies;
     replies.reserve(commands.size());
+    // A command that would break its line is never sent; its reply is the refusal.
+    std::vector<bool> refused(commands.size(), false);
     std::size_t sent = 0;
     while (replies.size() < commands.size()) {
         const std::size_t unanswered = sent - replies.size();
         if (sent < commands.size() && unanswered <= kRefillAt) {
-            // The window's commands go out as one text, each line ended as SendCommand ends
-            // it, so the bytes on the wire are those of one SendCommand per command. An empty
-            // command sends nothing, as SendCommand does.
-            std::wstring batch;
+            // The window's commands go out in one send, each line as SendCommand would send
+            // it. An empty command sends nothing, as SendCommand does.
+            std::string batch;
             for (std::size_t n = unanswered; n < kMaxPipelinedCommands && sent < commands.size();
                  ++n, ++sent) {
-                const std::wstring& command = commands[sent];
-                if (command.empty()) {
+                if (commands[sent].empty()) {
                     continue;
                 }
-                batch += command;
-                if (command.size() < 2 || command.compare(command.size() - 2, 2, L"\r\n") != 0) {
-                    batch += L"\r\n";
+                const std::optional<std::string> line = CommandLine(commands[sent]);
+                if (line) {
+                    batch += *line;
+                } else {
+                    refused[sent] = true;
                 }
             }
             if (!batch.empty()) {
-                SendCommand(batch);
+                SendLines(batch);
             }
         }
         // Each reply is read exactly as after a single command, so a connection that ends
         // leaves the unanswered commands with what ReadReply gives then.
+        if (refused[replies.size()]) {
+            RefuseCommand();
+        }
         replies.push_back(ReadReply());
     }
     return replies;

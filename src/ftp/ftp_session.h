@@ -2,8 +2,11 @@
 // The program's one FTP session: control connection, passive-mode transfers, file operations.
 
 #include <chrono>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ftp/reply_codes.h"
@@ -17,9 +20,17 @@ class CFtpSession {
     CFtpSession(const CFtpSession&) = delete;
     CFtpSession& operator=(const CFtpSession&) = delete;
 
+    // Whether a remote upload path held a file before the upload: a failed upload removes
+    // only a file it made itself.
+    enum class PriorRemoteFile { Unknown, Absent, Present };
+
     // Control connection.
     bool Connect(std::wstring strHost, int nPort);
+    // A command whose text holds CR, LF or NUL before its end is never sent: the call fails,
+    // and the ReadReply that follows gives kReplyCommandRefused without waiting.
     bool SendCommand(std::wstring strCommand);
+    // Whether a name (or any argument) can go into a command.
+    static bool IsSendable(std::wstring_view strText);
     std::wstring ReadReply();
     // A command and its reply: true when the command went out.
     bool SendAndRead(const std::wstring& strCommand);
@@ -39,7 +50,9 @@ class CFtpSession {
     // Data transfers.
     bool OpenDataConnection();
     bool List(std::wstring strFolder, std::wstring& strListing);
-    bool StoreFile(std::wstring strLocalPath, std::wstring strRemoteName);
+    // With an unknown prior file the server is asked (SIZE) along with the data connection.
+    bool StoreFile(std::wstring strLocalPath, std::wstring strRemoteName,
+                   PriorRemoteFile prior = PriorRemoteFile::Unknown);
     bool RetrieveFile(std::wstring strRemoteName, std::wstring strLocalPath);
 
     // File operations.
@@ -61,6 +74,15 @@ class CFtpSession {
     enum class BlockLoopEnd { Done, Cancelled, LocalFileFailed, Broken };
 
     std::wstring ReadReplyWithin(std::chrono::milliseconds timeout);
+    // The bytes of one command line, or nothing when the text would break the line.
+    static std::optional<std::string> CommandLine(std::wstring strCommand);
+    void RefuseCommand();
+    // Sends whole command lines (true without a connection, as SendCommand).
+    bool SendLines(const std::string& bytes);
+    // TYPE I, `strProbe` and PASV in one round trip; `nProbeCode` gets the probe's reply code.
+    bool OpenDataConnectionProbing(const std::wstring& strProbe, int& nProbeCode);
+    // The rest of opening a data connection, once the PASV reply is in.
+    bool ConnectDataSocket();
     // The control connection is out of step or gone: records `strPartial` with the code
     // kReplyConnectionLost, closes the connection and makes every later command fail at once.
     std::wstring LoseConnection(std::wstring strPartial);
@@ -69,9 +91,12 @@ class CFtpSession {
     void EndBrokenTransfer();
     std::wstring StorePath(const std::wstring& strRemoteName) const;
     bool AbandonTransfer(int nReplyCode);
+    // A name that cannot go into a command: nothing is sent, the call fails.
+    bool RefuseName();
     BlockLoopEnd SendFileBlocks();
-    BlockLoopEnd ReceiveFileBlocks();
+    BlockLoopEnd ReceiveFileBlocks(std::uint64_t& nReceived);
 
     bool m_bConnectionLost = false;  // since the last Connect
     bool m_bDataConnected = false;   // the data connection of the running transfer came about
+    bool m_bCommandRefused = false;  // the last command was refused, its ReadReply is due
 };

@@ -7,6 +7,7 @@
 #include <system_error>
 #include <vector>
 
+#include "ftp/announced_size.h"
 #include "ftp/cancel_tap.h"
 #include "ftp/download_target.h"
 #include "ftp/ftp_session.h"
@@ -39,6 +40,21 @@ bool CFtpSession::OpenDataConnection() {
     // Without it a standard server transfers in ASCII mode and alters binary files.
     SendAndRead(L"TYPE I");
     SendAndRead(L"PASV ");
+    return ConnectDataSocket();
+}
+
+bool CFtpSession::OpenDataConnectionProbing(const std::wstring& strProbe, int& nProbeCode) {
+    m_bDataConnected = false;
+    if (!m_pControlSocket || !m_bConnected) {
+        SetReplyCode(ftp::kReplyConnectionLost);
+        return false;
+    }
+    const std::vector<std::wstring> replies = ExchangePipelined({L"TYPE I", strProbe, L"PASV "});
+    nProbeCode = ftp::ReplyCodeOf(replies[1]);
+    return ConnectDataSocket();
+}
+
+bool CFtpSession::ConnectDataSocket() {
     if (m_bConnectionLost) {
         return false;
     }
@@ -97,11 +113,26 @@ bool CFtpSession::List(std::wstring /*strFolder*/, std::wstring& strListing) {
     return m_nReplyCode == ftp::kReplyTransferComplete;
 }
 
-bool CFtpSession::StoreFile(std::wstring strLocalPath, std::wstring strRemoteName) {
-    if (!OpenDataConnection()) {
+bool CFtpSession::StoreFile(std::wstring strLocalPath, std::wstring strRemoteName,
+                            PriorRemoteFile prior) {
+    const std::wstring remotePath = StorePath(strRemoteName);
+    if (!IsSendable(remotePath)) {
+        return RefuseName();
+    }
+    bool opened = false;
+    if (prior == PriorRemoteFile::Unknown) {
+        int nSizeCode = 0;
+        opened = OpenDataConnectionProbing(L"SIZE " + remotePath, nSizeCode);
+        // Only a plain "no such file" lets a failed upload remove what it left; a server
+        // that cannot tell keeps whatever is there.
+        prior =
+            nSizeCode == ftp::kReplyNoSuchFile ? PriorRemoteFile::Absent : PriorRemoteFile::Present;
+    } else {
+        opened = OpenDataConnection();
+    }
+    if (!opened) {
         return false;
     }
-    const std::wstring remotePath = StorePath(strRemoteName);
     if (!SendAndRead(L"STOR " + remotePath) || !ftp::IsTransferStarting(m_nReplyCode)) {
         m_dataSocket.Close();
         return false;
@@ -129,8 +160,12 @@ bool CFtpSession::StoreFile(std::wstring strLocalPath, std::wstring strRemoteNam
     if (end == BlockLoopEnd::Done) {
         return m_nReplyCode == ftp::kReplyTransferComplete;
     }
-    // A cancelled, unreadable or broken upload leaves no partial file on the server.
-    SendAndRead(L"DELE " + remotePath);
+    // A cancelled, unreadable or broken upload leaves no partial file on the server; a file
+    // that was there before stays as the server kept it, since a DELE would take the only
+    // copy.
+    if (prior == PriorRemoteFile::Absent) {
+        SendAndRead(L"DELE " + remotePath);
+    }
     if (end == BlockLoopEnd::LocalFileFailed) {
         SetReplyCode(ftp::kReplyLocalFileFailed);
     } else if (end == BlockLoopEnd::Broken) {
@@ -140,6 +175,9 @@ bool CFtpSession::StoreFile(std::wstring strLocalPath, std::wstring strRemoteNam
 }
 
 bool CFtpSession::RetrieveFile(std::wstring strRemoteName, std::wstring strLocalPath) {
+    if (!IsSendable(strRemoteName)) {
+        return RefuseName();
+    }
     if (!OpenDataConnection()) {
         return false;
     }
@@ -147,6 +185,7 @@ bool CFtpSession::RetrieveFile(std::wstring strRemoteName, std::wstring strLocal
         m_dataSocket.Close();
         return false;
     }
+    const std::optional<std::uint64_t> announced = ftp::AnnouncedSize(m_strReplyText);
     if (!m_bDataConnected) {
         EndBrokenTransfer();
         return false;
@@ -163,7 +202,8 @@ bool CFtpSession::RetrieveFile(std::wstring strRemoteName, std::wstring strLocal
         std::filesystem::remove(plan->temporary, ignored);
         return AbandonTransfer(ftp::kReplyLocalFileFailed);
     }
-    const BlockLoopEnd end = ReceiveFileBlocks();
+    std::uint64_t received = 0;
+    BlockLoopEnd end = ReceiveFileBlocks(received);
     if (end == BlockLoopEnd::Broken) {
         m_dataSocket.Abort();
     } else {
@@ -171,6 +211,11 @@ bool CFtpSession::RetrieveFile(std::wstring strRemoteName, std::wstring strLocal
     }
     m_file.Close();
     ReadReply();
+    if (end == BlockLoopEnd::Done && announced && received != *announced) {
+        // The data ended in order but short (or long): whatever the final reply says, this is
+        // not the file the server announced.
+        end = BlockLoopEnd::Broken;
+    }
     // Only an orderly end of the data and 226 make a whole file.
     if (end == BlockLoopEnd::Done && m_nReplyCode == ftp::kReplyTransferComplete) {
         // Only a complete file takes the target's place; a file of that name stays until then.
@@ -204,6 +249,12 @@ bool CFtpSession::AbandonTransfer(int nReplyCode) {
     m_file.Close();
     ReadReply();
     SetReplyCode(nReplyCode);
+    return false;
+}
+
+bool CFtpSession::RefuseName() {
+    m_strReplyText.clear();
+    SetReplyCode(ftp::kReplyCommandRefused);
     return false;
 }
 
@@ -248,7 +299,7 @@ CFtpSession::BlockLoopEnd CFtpSession::SendFileBlocks() {
     }
 }
 
-CFtpSession::BlockLoopEnd CFtpSession::ReceiveFileBlocks() {
+CFtpSession::BlockLoopEnd CFtpSession::ReceiveFileBlocks(std::uint64_t& nReceived) {
     std::vector<char> buffer(kWriteBuffer);
     std::size_t filled = 0;
     for (;;) {
@@ -269,6 +320,7 @@ CFtpSession::BlockLoopEnd CFtpSession::ReceiveFileBlocks() {
             break;  // the server ended the data in order
         }
         filled += static_cast<std::size_t>(count);
+        nReceived += static_cast<std::uint64_t>(count);
     }
     return m_file.Write(buffer.data(), filled) ? BlockLoopEnd::Done : BlockLoopEnd::LocalFileFailed;
 }

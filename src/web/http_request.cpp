@@ -9,7 +9,7 @@
 #include "platform/net/socket.h"
 #include "platform/text/codepage.h"
 #include "platform/ui/application.h"
-#include "web/byte_buffer.h"
+#include "web/http_answer.h"
 
 namespace {
 
@@ -104,33 +104,29 @@ int CHttpRequest::Exchange(const char* url, const char* extraHeader, const char*
         static_cast<void>(socket.Send(body, bodyLength));
         record.Add(std::string_view(body, bodyLength));
     }
-    result.requestText = record.Text();
 
     // The head one byte per receive, so that no byte of the body is taken with it.
-    ByteBuffer head;
-    HeadEndScanner scanner;
+    HttpAnswerReader answer;
     char byte = 0;
-    while (socket.Receive(&byte, 1) == 1) {
-        head.Push(byte);
-        if (scanner.Push(byte)) {
-            break;
+    while (!answer.HeadEnded() && socket.Receive(&byte, 1) == 1) {
+        if (!answer.Take(&byte, 1)) {
+            return 1;
         }
     }
-    head.Terminate();
-    result.responseHead = head.Bytes();
-
-    ByteBuffer answer;
     char piece[kBodyReceiveSize + 1];
     for (;;) {
         const int count = socket.Receive(piece, kBodyReceiveSize);
         if (count <= 0) {
             break;
         }
-        answer.Append(piece, static_cast<std::size_t>(count));
+        if (!answer.Take(piece, static_cast<std::size_t>(count))) {
+            return 1;  // longer than any answer this client asks for
+        }
     }
-    answer.Terminate();
-    result.responseBody = answer.Bytes();
-    result.bodyLength = answer.Length();
+    result.requestText = record.Text();
+    result.responseHead = answer.Head().Bytes();
+    result.responseBody = answer.Body().Bytes();
+    result.bodyLength = answer.Body().Length();
     socket.Close();
     return 0;
 }

@@ -4,6 +4,7 @@
 
 #include "app/globals.h"
 #include "filemanager/file_manager_dlg.h"
+#include "ftp/download_target.h"
 #include "platform/ui/application.h"
 #include "platform/ui/ui_guards.h"
 #include "res/resource.h"
@@ -12,6 +13,10 @@
 #include "web/share_url.h"
 
 using namespace platform::ui;
+
+namespace {
+constexpr const wchar_t* kShareRequestFailed = L"Share request failed";
+}  // namespace
 
 const MessageEntry<CShareFileDlg> CShareFileDlg::kMessageMap[] = {
     OnCommand(IDC_GENERATE_SHARE, &CShareFileDlg::OnGenerateShare),
@@ -75,9 +80,19 @@ void CShareFileDlg::OnGenerateShare() {
     request.strDownloads = DownloadsList().GetLBText(DownloadsList().GetCurSel());
     request.strAccountPassword = app->m_strPassword;
 
-    // The answer is not read: the servlet mails the links. A host that cannot be reached
-    // throws, and the framework reports it with this dialog still open.
-    session.OpenUrl(ShareUrl(request));
+    // A name the server listed as a path names no file of this folder.
+    if (!ftp::IsBareName(request.strFileName)) {
+        AppMessageBox(kShareRequestFailed);
+        return;
+    }
+    // The servlet mails the links; a refusal leaves the dialog open with the entries as they
+    // are. A host that cannot be reached throws, and the framework reports it with this
+    // dialog still open.
+    const auto answer = session.OpenUrl(ShareUrl(request));
+    if (!answer || answer->StatusCode() < 200 || answer->StatusCode() > 299) {
+        AppMessageBox(kShareRequestFailed);
+        return;
+    }
     {
         CFileManagerDlg fileManager;
         fileManager.RunModal();

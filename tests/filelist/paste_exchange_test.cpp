@@ -175,4 +175,24 @@ TEST_F(PasteExchange, CutPathsSendTheirCommandsInOrder) {
     EXPECT_EQ(device.ReadFile("ro.txt"), "RO");
 }
 
+TEST_F(PasteExchange, ACutUploadThatReplacedTheRemoteFileStaysWhenTheDeviceFileCannotGo) {
+    const auto readOnly = device.WriteFile("ro.txt", "RO");
+    std::filesystem::permissions(readOnly, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    // The replaced file is gone, so the new copy is the only one: no DELE, no refill.
+    ShowRemoteRoot(Line('-', "2", "ro.txt"));
+    server.Command("SIZE ro.txt\r\n", "213 2\r\n");
+    Pwd("/My Device on Stowbox");
+    server.Command("SIZE ro.txt\r\n", "213 2\r\n");
+    Store("ro.txt");
+    Run("hold 0\nmenu 32812\n"
+        "command 32789\n"
+        "answer yes\n" +
+        std::string(kPaste) +
+        "expect box \"Do you want to replace the existing file.\"\n"
+        "expect box \"Cannot delete a system file\"\n"
+        "expect no-box\n");
+    EXPECT_EQ(device.ReadFile("ro.txt"), "RO");
+}
+
 }  // namespace

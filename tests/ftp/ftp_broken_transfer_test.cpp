@@ -43,6 +43,10 @@ class BrokenTransfer : public FtpTest {
 
     void ScriptTransfer(const Trouble& trouble, const std::string& command) {
         server.Command("TYPE I\r\n", "200 Type set to I\r\n");
+        if (command.starts_with("STOR ")) {
+            server.Command("SIZE " + command.substr(5, command.size() - 7) + "\r\n",
+                           "550 No such file\r\n");
+        }
         if (trouble.opens) {
             server.Expect("PASV \r\n").ReplyPasv();
         } else {
@@ -142,7 +146,7 @@ TEST_F(BrokenTransfer, Reply125StartsATransferAs150Does) {
         .SendData(bytes)
         .CloseData()
         .Reply("226 Done\r\n");
-    ScriptPassive();
+    ScriptUploadPassive("/My Device on Stowbox/up.bin");
     server.Command("STOR /My Device on Stowbox/up.bin\r\n", opened)
         .AcceptData()
         .ReceiveData()

@@ -33,7 +33,7 @@ TEST(CancelTapArea, IsTheBottomRightOfTheScreenForStylusDownOnly) {
 TEST_F(TransferCancel, UploadDeletesThePathThatStorNamed) {
     device.WriteFile("a.bin", ScriptedFtpServer::Pattern(0, 2000));
     for (const char* path : {"/My Device on Stowbox/a.bin", "a.bin"}) {
-        ScriptPassive();
+        ScriptUploadPassive(path);
         server.Command(std::string("STOR ") + path + "\r\n", "150 Ok to send data\r\n")
             .AcceptData()
             .ReceiveData()

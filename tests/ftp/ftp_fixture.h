@@ -41,6 +41,15 @@ class FtpTest : public ::testing::Test {
             .ReplyPasv(addressNumbers);
     }
 
+    // What an upload sends before its STOR: whether `path` holds a file is asked on the way.
+    void ScriptUploadPassive(const std::string& path,
+                             const std::string& sizeReply = "550 No such file\r\n") {
+        server.Command("TYPE I\r\n", "200 Type set to I\r\n")
+            .Command("SIZE " + path + "\r\n", sizeReply)
+            .Expect("PASV \r\n")
+            .ReplyPasv();
+    }
+
     // A download (or listing) whose bytes all arrive.
     void ScriptDownload(const std::string& command, const std::string& bytes,
                         const std::string& finalReply = "226 Transfer complete\r\n") {
@@ -54,7 +63,8 @@ class FtpTest : public ::testing::Test {
 
     void ScriptUpload(const std::string& command,
                       const std::string& finalReply = "226 Transfer complete\r\n") {
-        ScriptPassive();
+        // "STOR PATH\r\n"
+        ScriptUploadPassive(command.substr(5, command.size() - 7));
         server.Command(command, "150 Ok to send data\r\n")
             .AcceptData()
             .ReceiveData()

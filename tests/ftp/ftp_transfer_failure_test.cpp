@@ -18,7 +18,11 @@ TEST(TransferWithoutDataSocket, StopsAfterPasvWith5001) {
     ScriptedFtpServer server;
     server.Greet();
     for (int i = 0; i < 3; ++i) {
-        server.Command("TYPE I\r\n", "200 Type set to I\r\n").Expect("PASV \r\n").ReplyPasv();
+        server.Command("TYPE I\r\n", "200 Type set to I\r\n");
+        if (i == 1) {  // the upload asks whether its path holds a file
+            server.Command("SIZE /My Device on Stowbox/a.txt\r\n", "550 No such file\r\n");
+        }
+        server.Expect("PASV \r\n").ReplyPasv();
     }
     server.Start();
     testing_support::TestDevice::Options options;
@@ -52,9 +56,13 @@ TEST(TransferWithoutDataSocket, StopsAfterPasvWith5001) {
 }
 
 TEST_F(TransferFailure, RefusedCommandClosesTheDataConnection) {
-    for (const char* command :
+    for (const std::string command :
          {"LIST\r\n", "STOR /My Device on Stowbox/a.txt\r\n", "RETR b.txt\r\n"}) {
-        ScriptPassive();
+        if (command.starts_with("STOR ")) {
+            ScriptUploadPassive("/My Device on Stowbox/a.txt");
+        } else {
+            ScriptPassive();
+        }
         // ReceiveData ends only when the client has closed its side.
         server.Command(command, "550 Permission denied\r\n").AcceptData().ReceiveData();
     }

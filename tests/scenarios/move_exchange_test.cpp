@@ -101,7 +101,9 @@ TEST_F(MoveExchange, WalksTheTreeAndRenamesEveryChosenFileIntoThePickedFolder) {
     Walk("CWD Docs", kRoot + "/Docs", FolderLine("Work"));
     // MOVE FILE: a refused name is skipped and the next one still goes.
     server.Command("PWD\r\n", "257 \"" + kRoot + "/Docs\" is current\r\n")
+        .Command("SIZE " + kRoot + "/Docs//Work//a.txt\r\n", "550 No such file\r\n")
         .Command("RNFR " + kRoot + "///a.txt\r\n", "550 No such file\r\n")
+        .Command("SIZE " + kRoot + "/Docs//Work//b.txt\r\n", "550 No such file\r\n")
         .Command("RNFR " + kRoot + "///b.txt\r\n", "350 Ready\r\n")
         .Command("RNTO " + kRoot + "/Docs//Work//b.txt\r\n", "250 Renamed\r\n");
     // The fresh window lists the folder the dialog showed last.
@@ -187,6 +189,49 @@ TEST_F(MoveExchange, CancelForgetsTheNamesAndNoSelectedRowMeansTheFolderShown) {
                             "click 1016\n"
                             "expect title \"My Device\"\n" +
                             kExit);
+    EXPECT_EQ(result.status, 0) << result.message << '\n' << transcript.str();
+}
+
+TEST_F(MoveExchange, AsksBeforeReplacingAndRefusesNamesThatSplitOrLeaveTheFolder) {
+    server.Greet()
+        .Command("USER alice\r\n", "331 Password\r\n")
+        .Command("PASS secret\r\n", "230 In\r\n");
+    Walk("CWD " + kRoot, kRoot, FileLine("a.txt") + FileLine("b.txt") + FileLine("x~`b.txt"));
+    server.Command("SIZE a.txt\r\n", "213 5\r\n")
+        .Command("SIZE b.txt\r\n", "213 5\r\n")
+        .Command("SIZE x~`b.txt\r\n", "213 5\r\n");
+    MoveDialogOpens(kRoot, FolderLine("Docs") + FolderLine(".."));
+    // A folder row named ".." is no destination: nothing is asked or moved.
+    server.Command("PWD\r\n", "257 \"" + kRoot + "\" is current\r\n");
+    // Into Docs, which holds a.txt and b.txt already: No keeps a.txt where it is, Yes moves
+    // b.txt; "x~`b.txt" was never handed over, so b.txt moves once.
+    server.Command("PWD\r\n", "257 \"" + kRoot + "\" is current\r\n")
+        .Command("SIZE " + kRoot + "//Docs//a.txt\r\n", "213 5\r\n")
+        .Command("SIZE " + kRoot + "//Docs//b.txt\r\n", "213 5\r\n")
+        .Command("RNFR " + kRoot + "///b.txt\r\n", "350 Ready\r\n")
+        .Command("RNTO " + kRoot + "//Docs//b.txt\r\n", "250 Renamed\r\n");
+    ListingOf(kRoot, FolderLine("Docs"));
+    Quit();
+
+    const auto result =
+        Run(std::string(kLogin) +
+            "command 32789\n"
+            "expect row 0 \"a.txt\"\nexpect row 1 \"b.txt\"\n"
+            "expect row 2 \"x~`b.txt\"\n"
+            "check 0\ncheck 1\ncheck 2\n"
+            "command 32807\n"
+            "expect box \"Cannot move x~`b.txt: its name holds the characters ~`\"\n"
+            "mark 1\n"
+            "click 1016\n"
+            "expect box \"Cannot move into ..\"\n"
+            "expect title \"MOVE FILE\"\n"
+            "mark 0\n"
+            "answer no\nanswer yes\n"
+            "click 1016\n"
+            "expect box \"Do you want to replace the exisiting file.\"\n"
+            "expect box \"Do you want to replace the exisiting file.\"\n"
+            "expect no-box\n" +
+            kExit);
     EXPECT_EQ(result.status, 0) << result.message << '\n' << transcript.str();
 }
 

@@ -9,9 +9,10 @@
 #include <regex>
 #include <string>
 
+#include "platform/net/internet_session.h"
+#include "platform/text/codepage.h"
 #include "support/scenario.h"
 #include "support/test_device.h"
-#include "web/http_request.h"
 
 namespace {
 
@@ -62,13 +63,12 @@ TEST_F(Share, MailsTheLinkAndTheLinkServesTheFile) {
     std::smatch link;
     ASSERT_TRUE(std::regex_search(mail, link, std::regex("Link: http(://[^\r\n]+)"))) << mail;
 
-    // The client's own HTTP code fetches it (it takes the scheme in capitals only).
+    // Fetched as a browser would, whole (the client's own HTTP code keeps only short answers).
     testing_support::TestDevice device;
-    HttpExchange fetched;
-    ASSERT_EQ(
-        CHttpRequest().Exchange(("HTTP" + link[1].str()).c_str(), nullptr, nullptr, 0, fetched), 0);
-    EXPECT_EQ(fetched.responseHead.substr(0, 12), "HTTP/1.1 200") << fetched.responseHead;
-    EXPECT_EQ(fetched.responseBody, bytes);
+    platform::net::InternetSession session(L"", 0, platform::net::InternetAccess::Direct);
+    const auto fetched = session.OpenUrl(platform::text::FromUtf8("http" + link[1].str()));
+    EXPECT_EQ(fetched->StatusCode(), 200);
+    EXPECT_EQ(fetched->Body(), bytes);
 }
 
 }  // namespace

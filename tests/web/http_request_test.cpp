@@ -11,6 +11,7 @@
 #include "support/scripted_http_server.h"
 #include "support/test_device.h"
 #include "web/byte_buffer.h"
+#include "web/http_answer.h"
 #include "web/http_request.h"
 
 using testing_support::ScriptedHttpServer;
@@ -168,6 +169,33 @@ TEST(HttpRequest, FailuresShowRetrieveFailedAndKeepTheCallersTexts) {
         EXPECT_EQ(body, L"body");
     }
     EXPECT_TRUE(server.Requests().empty()) << "nothing reached the server";
+}
+
+TEST(HttpRequest, AnAnswerPastSixtyFourKibibytesIsAFailedRequest) {
+    const std::string head = "HTTP/1.0 200 OK\r\n\r\n";
+    const std::size_t bound = HttpAnswerReader::kMaxAnswerBytes;
+    struct Case {
+        const char* name;
+        std::string answer;
+        bool kept;
+    };
+    const std::vector<Case> cases = {
+        {"exactly the bound", head + std::string(bound - head.size(), 'b'), true},
+        {"one byte more", head + std::string(bound - head.size() + 1, 'b'), false},
+        {"a head without end", "HTTP/1.0 200 OK\r\n" + std::string(bound, 'h'), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestDevice device;
+        ScriptedHttpServer server({c.answer});
+        std::wstring requestText;
+        std::wstring responseHead = L"head";
+        std::wstring responseBody = L"body";
+        CHttpRequest().SendRequest(false, Url(server.Port(), "/").c_str(), requestText,
+                                   responseHead, responseBody);
+        EXPECT_EQ(device.Frontend().MessageBoxes().empty(), c.kept);
+        EXPECT_EQ(responseBody.size(), c.kept ? bound - head.size() : 4);
+    }
 }
 
 TEST(HttpRequest, GoesWhereTheDevicesRoutesLeadTheBuiltInWebHost) {

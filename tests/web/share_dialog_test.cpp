@@ -159,8 +159,7 @@ TEST(ShareRequest, CarriesTheElevenFieldsInOrderThenARemoteWindowOpens) {
         }
         run.EmptyListingOf(c.pwdReply.empty() ? "/" : c.pwdReply);
         run.Quit();
-        // The servlet's refusal is not looked at.
-        ScriptedHttpServer web({kLimitTwelve, "HTTP/1.0 403 Forbidden\r\n\r\nrefused\n"});
+        ScriptedHttpServer web({kLimitTwelve, "HTTP/1.0 200 OK\r\n\r\nmailed\n"});
         const auto result = run.Play(std::string(kLogin) + "mark 1\ncommand 32818\n" + c.input +
                                          "click 1036\n"
                                          // A fresh window in the Remote view, titled as ever.
@@ -227,6 +226,31 @@ TEST_F(ShareDialog, AnUnreachableWebHostIsReportedAndTheDialogStaysWithItsEntrie
               std::string::npos)
         << "no window opened after the failure:\n"
         << text;
+}
+
+TEST(ShareRefusal, AnyStatusButSuccessIsReportedAndTheDialogStaysWithItsEntries) {
+    for (const char* status : {"403 Forbidden", "404 Not Found", "500 Server Error"}) {
+        SCOPED_TRACE(status);
+        ShareRun run;
+        run.Pwd("/My Device on Stowbox");
+        run.Quit();
+        ScriptedHttpServer web({kLimitTwelve, std::string("HTTP/1.0 ") + status + "\r\n\r\nno\n"});
+        const auto result = run.Play(std::string(kLogin) +
+                                         "mark 1\n"
+                                         "command 32818\n"
+                                         "type 1049 \"alice@example.com\"\n"
+                                         "type 1043 \"carol@example.com\"\n"
+                                         "click 1036\n"
+                                         "expect box \"Share request failed\"\n"
+                                         "expect title \"Share File\"\n"
+                                         "expect text 1049 \"alice@example.com\"\n"
+                                         "expect text 1043 \"carol@example.com\"\n"
+                                         "click 1010\n" +
+                                         kExit,
+                                     web.Port());
+        EXPECT_EQ(result.status, 0) << result.message << '\n' << run.transcript.str();
+        EXPECT_EQ(web.Requests().size(), 2u);
+    }
 }
 
 TEST(ShareDialogChecks, AnEmptyUserNameComesFirstAndNothingIsAsked) {
