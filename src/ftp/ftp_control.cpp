@@ -29,6 +29,7 @@ CFtpSession::~CFtpSession() {
 
 bool CFtpSession::Connect(std::wstring strHost, int nPort) {
     m_bConnectionLost = false;
+    m_bCommandRefused = false;
     m_pControlSocket = std::make_unique<platform::net::Socket>();
     if (!m_pControlSocket->Create(platform::Device::Current().Net())) {
         m_pControlSocket.reset();
