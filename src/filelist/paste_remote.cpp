@@ -19,9 +19,11 @@ namespace {
 // (in the remote root, say) is touched. The store-target flag is left as it was found.
 // The paste has asked the server whether the name is taken, so the store need not ask again.
 bool StoreInShownFolder(const std::wstring& strLocalPath, const std::wstring& strName,
-                        CFtpSession::PriorRemoteFile prior) {
+                        bool bReplacing) {
     std::wstring previous = std::exchange(g_ftp.m_strStoreInPlace, kTextTrue);
-    const bool stored = g_ftp.StoreFile(strLocalPath, strName, prior);
+    const bool stored = g_ftp.StoreFile(
+        strLocalPath, strName,
+        bReplacing ? CFtpSession::PriorRemoteFile::Present : CFtpSession::PriorRemoteFile::Absent);
     g_ftp.m_strStoreInPlace = std::move(previous);
     return stored;
 }
@@ -39,9 +41,7 @@ void CFileListCtrl::PasteUploadCut() {
     if (replacing && !AskToReplace(kAskReplaceExisting)) {
         return;
     }
-    if (!StoreInShownFolder(app->m_strClipPath, name,
-                            replacing ? CFtpSession::PriorRemoteFile::Present
-                                      : CFtpSession::PriorRemoteFile::Absent)) {
+    if (!StoreInShownFolder(app->m_strClipPath, name, replacing)) {
         AppMessageBox(kPasteTransferFailed);
         return;
     }
@@ -100,9 +100,7 @@ void CFileListCtrl::PasteUploadCopy() {
     if (replacing && !AskToReplace(kAskReplaceExisiting)) {
         return;
     }
-    if (!StoreInShownFolder(app->m_strClipPath, app->m_strClipName,
-                            replacing ? CFtpSession::PriorRemoteFile::Present
-                                      : CFtpSession::PriorRemoteFile::Absent)) {
+    if (!StoreInShownFolder(app->m_strClipPath, app->m_strClipName, replacing)) {
         AppMessageBox(kPasteTransferFailed);
         return;
     }

@@ -80,6 +80,7 @@ class CFtpSession {
     // Sends whole command lines (true without a connection, as SendCommand).
     bool SendLines(const std::string& bytes);
     // TYPE I, `strProbe` and PASV in one round trip; `nProbeCode` gets the probe's reply code.
+    // Without a probe, TYPE I and PASV each wait for their reply.
     bool OpenDataConnectionProbing(const std::wstring& strProbe, int& nProbeCode);
     // The rest of opening a data connection, once the PASV reply is in.
     bool ConnectDataSocket();

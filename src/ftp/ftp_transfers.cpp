@@ -31,26 +31,26 @@ constexpr std::size_t kMaxListingBytes = 64 * 1024 * 1024;
 }  // namespace
 
 bool CFtpSession::OpenDataConnection() {
+    int nNoProbe = 0;
+    return OpenDataConnectionProbing({}, nNoProbe);
+}
+
+bool CFtpSession::OpenDataConnectionProbing(const std::wstring& strProbe, int& nProbeCode) {
     m_bDataConnected = false;
     if (!m_pControlSocket || !m_bConnected) {
         // No server to transfer with (also after the control connection was lost).
         SetReplyCode(ftp::kReplyConnectionLost);
         return false;
     }
-    // Without it a standard server transfers in ASCII mode and alters binary files.
-    SendAndRead(L"TYPE I");
-    SendAndRead(L"PASV ");
-    return ConnectDataSocket();
-}
-
-bool CFtpSession::OpenDataConnectionProbing(const std::wstring& strProbe, int& nProbeCode) {
-    m_bDataConnected = false;
-    if (!m_pControlSocket || !m_bConnected) {
-        SetReplyCode(ftp::kReplyConnectionLost);
-        return false;
+    // Without TYPE I a standard server transfers in ASCII mode and alters binary files.
+    if (strProbe.empty()) {
+        SendAndRead(L"TYPE I");
+        SendAndRead(L"PASV ");
+    } else {
+        const std::vector<std::wstring> replies =
+            ExchangePipelined({L"TYPE I", strProbe, L"PASV "});
+        nProbeCode = ftp::ReplyCodeOf(replies[1]);
     }
-    const std::vector<std::wstring> replies = ExchangePipelined({L"TYPE I", strProbe, L"PASV "});
-    nProbeCode = ftp::ReplyCodeOf(replies[1]);
     return ConnectDataSocket();
 }
 

@@ -44,16 +44,7 @@ class MoveExchange : public ::testing::Test {
 
     // PWD, then a LIST whose data is `listing`.
     void ListingOf(const std::string& folder, const std::string& listing) {
-        server.Command("PWD\r\n", "257 \"" + folder + "\" is current\r\n")
-            .Command("TYPE I\r\n", "200 Binary\r\n")
-            .Expect("PASV \r\n")
-            .ReplyPasv()
-            .AcceptData()
-            .Command("LIST\r\n", "150 Listing\r\n");
-        if (!listing.empty()) {
-            server.SendData(listing);
-        }
-        server.CloseData().Reply("226 Done\r\n");
+        server.Listing(folder, listing);
     }
     // The picker changes folder with `line`, then lists where the session is.
     void Walk(const std::string& line, const std::string& folder, const std::string& listing) {
