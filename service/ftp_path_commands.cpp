@@ -50,7 +50,8 @@ void FtpSession::cmd_mkd(const std::string& arg) {
         return;
     }
     if (::mkdir(entry->c_str(), 0755) == 0) {
-        reply(257, "\"" + *vpath + "\" created");
+        const auto quoted = quoted_for_client(*vpath);
+        reply(257, quoted ? *quoted + " created" : std::string("Folder created"));
     } else if (errno == EEXIST) {
         reply(521, "Folder already exists");
     } else {

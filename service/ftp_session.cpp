@@ -47,17 +47,30 @@ FtpSession::FtpSession(UniqueFd control, const AccountBook& accounts, const Serv
       framer_(config.max_command_line) {}
 
 const FtpSession::Command* FtpSession::find_command(std::string_view verb) {
-    static constexpr std::array<Command, 19> commands{{
-        {"USER", &FtpSession::cmd_user, false}, {"PASS", &FtpSession::cmd_pass, false},
-        {"QUIT", &FtpSession::cmd_quit, false}, {"NOOP", &FtpSession::cmd_noop, true},
-        {"SYST", &FtpSession::cmd_syst, true},  {"TYPE", &FtpSession::cmd_type, true},
-        {"PWD", &FtpSession::cmd_pwd, true},    {"CWD", &FtpSession::cmd_cwd, true},
-        {"CDUP", &FtpSession::cmd_cdup, true},  {"MKD", &FtpSession::cmd_mkd, true},
-        {"RMD", &FtpSession::cmd_rmd, true},    {"DELE", &FtpSession::cmd_dele, true},
-        {"SIZE", &FtpSession::cmd_size, true},  {"RNFR", &FtpSession::cmd_rnfr, true},
-        {"RNTO", &FtpSession::cmd_rnto, true},  {"PASV", &FtpSession::cmd_pasv, true},
-        {"LIST", &FtpSession::cmd_list, true},  {"STOR", &FtpSession::cmd_stor, true},
-        {"RETR", &FtpSession::cmd_retr, true},
+    // The session's own commands work before login too: a client asks for the features and
+    // sets its encoding when it likes.
+    static constexpr std::array<Command, 21> commands{{
+        {"USER", &FtpSession::cmd_user, false, false},
+        {"PASS", &FtpSession::cmd_pass, false, false},
+        {"QUIT", &FtpSession::cmd_quit, false, false},
+        {"FEAT", &FtpSession::cmd_feat, false, false},
+        {"OPTS", &FtpSession::cmd_opts, false, false},
+        {"NOOP", &FtpSession::cmd_noop, true, false},
+        {"SYST", &FtpSession::cmd_syst, true, false},
+        {"TYPE", &FtpSession::cmd_type, true, false},
+        {"PWD", &FtpSession::cmd_pwd, true, false},
+        {"CWD", &FtpSession::cmd_cwd, true, true},
+        {"CDUP", &FtpSession::cmd_cdup, true, false},
+        {"MKD", &FtpSession::cmd_mkd, true, true},
+        {"RMD", &FtpSession::cmd_rmd, true, true},
+        {"DELE", &FtpSession::cmd_dele, true, true},
+        {"SIZE", &FtpSession::cmd_size, true, true},
+        {"RNFR", &FtpSession::cmd_rnfr, true, true},
+        {"RNTO", &FtpSession::cmd_rnto, true, true},
+        {"PASV", &FtpSession::cmd_pasv, true, false},
+        {"LIST", &FtpSession::cmd_list, true, true},
+        {"STOR", &FtpSession::cmd_stor, true, true},
+        {"RETR", &FtpSession::cmd_retr, true, true},
     }};
     const auto it = std::find_if(commands.begin(), commands.end(),
                                  [&](const Command& c) { return c.name == verb; });
@@ -117,7 +130,7 @@ FtpSession::ReadStatus FtpSession::read_line(std::string& line) {
 void FtpSession::execute(const std::string& line) {
     const auto blank = line.find(' ');
     const std::string verb = upper_ascii(line.substr(0, blank));
-    const std::string arg = blank == std::string::npos ? std::string() : line.substr(blank + 1);
+    std::string arg = blank == std::string::npos ? std::string() : line.substr(blank + 1);
     const Command* command = find_command(verb);
     if (account_ == nullptr && (command == nullptr || command->needs_login)) {
         reply(530, "Please log in with USER and PASS");
@@ -131,6 +144,15 @@ void FtpSession::execute(const std::string& line) {
     if (command->handler != &FtpSession::cmd_rnto) {
         rename_from_.reset();
     }
+    if (command->takes_name) {
+        auto on_disk = wire_to_disk(encoding_, arg);
+        if (!on_disk) {
+            rename_from_.reset();  // a refused RNTO ends the rename too
+            reply(553, "File name not allowed");
+            return;
+        }
+        arg = std::move(*on_disk);
+    }
     try {
         (this->*command->handler)(arg);
     } catch (const std::exception& error) {
@@ -140,10 +162,31 @@ void FtpSession::execute(const std::string& line) {
 }
 
 void FtpSession::reply(int code, std::string_view text) {
-    const std::string line = std::to_string(code) + " " + std::string(text) + "\r\n";
-    if (!send_all(control_.get(), line, stop_fd_, config_.data_timeout)) {
+    send_reply_text(std::to_string(code) + " " + std::string(text) + "\r\n");
+}
+
+void FtpSession::reply_lines(int code, std::initializer_list<std::string_view> lines) {
+    std::string text;
+    std::size_t index = 0;
+    for (const auto line : lines) {
+        const bool first = index == 0;
+        const bool last = ++index == lines.size();
+        text += first || last ? std::to_string(code) + (last ? " " : "-") : std::string(" ");
+        text += line;
+        text += "\r\n";
+    }
+    send_reply_text(text);
+}
+
+void FtpSession::send_reply_text(const std::string& text) {
+    if (!send_all(control_.get(), text, stop_fd_, config_.data_timeout)) {
         open_ = false;
     }
+}
+
+std::optional<std::string> FtpSession::quoted_for_client(const std::string& vpath) const {
+    const auto wire = disk_to_wire(encoding_, vpath);
+    return wire ? std::optional(quote_path(*wire)) : std::nullopt;
 }
 
 std::optional<std::string> FtpSession::pick_path(const std::string& arg) const {
@@ -209,6 +252,23 @@ void FtpSession::cmd_syst(const std::string&) {
     reply(215, "UNIX Type: L8");
 }
 
+void FtpSession::cmd_feat(const std::string&) {
+    reply_lines(211, {"Features:", "UTF8", "SIZE", "PASV", "End"});
+}
+
+void FtpSession::cmd_opts(const std::string& arg) {
+    const std::string option = upper_ascii(arg);
+    if (option == "UTF8 ON") {
+        encoding_ = NameEncoding::utf8;
+        reply(200, "UTF8 set to on");
+    } else if (option == "UTF8 OFF") {
+        encoding_ = NameEncoding::windows_1252;
+        reply(200, "UTF8 set to off");
+    } else {
+        reply(501, "Option not understood");
+    }
+}
+
 void FtpSession::cmd_type(const std::string& arg) {
     // Every transfer is binary whatever the type: the client never asks for one and
     // expects its bytes back unchanged.
@@ -223,7 +283,13 @@ void FtpSession::cmd_type(const std::string& arg) {
 }
 
 void FtpSession::cmd_pwd(const std::string&) {
-    reply(257, quote_path(cwd_) + " is the current directory");
+    // A folder entered through UTF-8 may have a name the code page cannot hold; saying a
+    // near name instead would send the client elsewhere.
+    if (const auto quoted = quoted_for_client(cwd_)) {
+        reply(257, *quoted + " is the current directory");
+    } else {
+        reply(550, "Cannot name the current folder in this encoding; use OPTS UTF8 ON");
+    }
 }
 
 }  // namespace stowbox::service

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +12,7 @@
 #include "account.h"
 #include "account_fs.h"
 #include "line_framer.h"
+#include "name_encoding.h"
 #include "service_config.h"
 #include "unique_fd.h"
 
@@ -31,6 +33,7 @@ class FtpSession {
         std::string_view name;
         Handler handler;
         bool needs_login;
+        bool takes_name;  // the argument is a path, converted to the disk's encoding first
     };
     static const Command* find_command(std::string_view verb);
 
@@ -38,6 +41,13 @@ class FtpSession {
     ReadStatus read_line(std::string& line);
     void execute(const std::string& line);
     void reply(int code, std::string_view text);
+    // A multi-line reply: the first and last lines carry the code, the others are sent with
+    // a leading blank, so that none of them can be taken for the last.
+    void reply_lines(int code, std::initializer_list<std::string_view> lines);
+    void send_reply_text(const std::string& text);
+    // `vpath` quoted as in a 257 reply, in the session's encoding; nothing when it cannot
+    // be said in it.
+    std::optional<std::string> quoted_for_client(const std::string& vpath) const;
 
     // Paths. The argument is resolved against the current folder; when it begins with
     // blanks and the form without them names more (an existing entry, or at least an
@@ -59,6 +69,8 @@ class FtpSession {
     void cmd_quit(const std::string& arg);
     void cmd_noop(const std::string& arg);
     void cmd_syst(const std::string& arg);
+    void cmd_feat(const std::string& arg);
+    void cmd_opts(const std::string& arg);
     void cmd_type(const std::string& arg);
     void cmd_pwd(const std::string& arg);
     void cmd_cwd(const std::string& arg);
@@ -84,6 +96,7 @@ class FtpSession {
     in_addr peer_{};
     LineFramer framer_;
     bool open_ = true;
+    NameEncoding encoding_ = NameEncoding::windows_1252;
 
     std::string user_;
     const Account* account_ = nullptr;

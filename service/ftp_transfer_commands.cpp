@@ -149,9 +149,11 @@ void FtpSession::cmd_list(const std::string& arg) {
     }
     std::string listing;
     if (S_ISREG(info.st_mode)) {
-        listing = format_list_line({last_part(*vpath), info.st_mode, info.st_nlink,
-                                    std::uintmax_t(info.st_size), info.st_mtime},
-                                   account_->name);
+        if (const auto name = disk_to_wire(encoding_, last_part(*vpath))) {
+            listing = format_list_line(
+                {*name, info.st_mode, info.st_nlink, std::uintmax_t(info.st_size), info.st_mtime},
+                account_->name);
+        }
     } else {
         std::vector<std::string> names;
         std::error_code error;
@@ -160,15 +162,17 @@ void FtpSession::cmd_list(const std::string& arg) {
         }
         std::sort(names.begin(), names.end());
         for (const auto& name : names) {
-            const auto inside =
-                listable_name(name) ? fs().contained(*target + "/" + name) : std::nullopt;
+            // A name the session cannot say exactly is left out rather than shown as another
+            // name, which the client would then send back to mean a different file.
+            const auto shown = listable_name(name) ? disk_to_wire(encoding_, name) : std::nullopt;
+            const auto inside = shown ? fs().contained(*target + "/" + name) : std::nullopt;
             struct stat item {};
             if (!inside || ::stat(inside->c_str(), &item) != 0 ||
                 !(S_ISREG(item.st_mode) || S_ISDIR(item.st_mode))) {
                 continue;  // links leading out, and things that are neither file nor folder
             }
             listing += format_list_line(
-                {name, item.st_mode, item.st_nlink, std::uintmax_t(item.st_size), item.st_mtime},
+                {*shown, item.st_mode, item.st_nlink, std::uintmax_t(item.st_size), item.st_mtime},
                 account_->name);
         }
     }

@@ -14,7 +14,7 @@ namespace {
 // One element of a remote path that a command can carry: what the server listed may be
 // anything.
 bool IsMovableName(const std::wstring& strName) {
-    return ftp::IsBareName(strName) && CFtpSession::IsSendable(strName);
+    return ftp::IsBareName(strName) && g_ftp.IsSendable(strName);
 }
 
 // The path as the server reads it: a run of slashes counts as one.

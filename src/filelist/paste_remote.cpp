@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/globals.h"
+#include "app/sendable_name.h"
 #include "filelist/file_list_ctrl.h"
 #include "filelist/paste_steps.h"
 #include "filelist/path_box.h"
@@ -33,7 +34,7 @@ bool StoreInShownFolder(const std::wstring& strLocalPath, const std::wstring& st
 void CFileListCtrl::PasteUploadCut() {
     CClientApp* app = GetClientApp();
     const std::wstring name = app->m_strClipName;
-    if (!CFtpSession::IsSendable(name)) {
+    if (!CanSendName(name)) {
         AppMessageBox(kPasteTransferFailed);
         return;
     }
@@ -75,8 +76,7 @@ void CFileListCtrl::PasteRemoteMove() {
     if (app->m_strClipPath == here + L"/" + app->m_strClipName) {
         return;  // pasted into the folder it came from
     }
-    if (!CFtpSession::IsSendable(app->m_strClipPath) ||
-        !CFtpSession::IsSendable(app->m_strClipName)) {
+    if (!g_ftp.IsSendable(app->m_strClipPath) || !g_ftp.IsSendable(app->m_strClipName)) {
         AppMessageBox(kPasteTransferFailed);
         return;
     }
@@ -92,7 +92,7 @@ void CFileListCtrl::PasteRemoteMove() {
 
 void CFileListCtrl::PasteUploadCopy() {
     CClientApp* app = GetClientApp();
-    if (!CFtpSession::IsSendable(app->m_strClipName)) {
+    if (!CanSendName(app->m_strClipName)) {
         AppMessageBox(kPasteTransferFailed);
         return;
     }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/globals.h"
+#include "app/sendable_name.h"
 #include "filelist/path_box.h"
 #include "filemanager/file_manager_dlg.h"
 #include "ftp/download_target.h"
@@ -91,7 +92,7 @@ void CFileManagerDlg::OnUpload() {
         const std::wstring name = m_listFiles.GetItemText(row, kColumnName);
         const std::wstring local = folder + L"\\" + name;
         const std::optional<std::uint32_t> attributes = files.GetAttributes(local);
-        if (!CFtpSession::IsSendable(name)) {
+        if (!CanSendName(name)) {
             // A name no command can carry is not uploaded, and nothing is sent for it; the
             // other rows still go.
             bAllUploaded = false;
@@ -140,7 +141,7 @@ bool CFileManagerDlg::UploadFolder(const std::wstring& strLocalFolder,
     bool bAllUploaded = true;
     for (const FindData& entry :
          platform::Device::Current().Files().Find(strLocalFolder + L"*.*")) {
-        if (!CFtpSession::IsSendable(entry.name)) {
+        if (!CanSendName(entry.name)) {
             bAllUploaded = false;  // skipped, with nothing sent; the walk goes on
             continue;
         }

@@ -30,6 +30,10 @@ CFtpSession::~CFtpSession() {
 bool CFtpSession::Connect(std::wstring strHost, int nPort) {
     m_bConnectionLost = false;
     m_bCommandRefused = false;
+    m_nameEncoding = NameEncoding::CodePage;
+    m_bFeaturesAsked = false;
+    m_bUtf8OptionDue = false;
+    m_bOptionReplyDue = false;
     m_pControlSocket = std::make_unique<platform::net::Socket>();
     if (!m_pControlSocket->Create(platform::Device::Current().Net())) {
         m_pControlSocket.reset();
@@ -56,18 +60,21 @@ bool CFtpSession::SendCommand(std::wstring strCommand) {
 }
 
 bool CFtpSession::IsSendable(std::wstring_view strText) {
-    const std::string bytes = platform::text::ToAnsi(std::wstring(strText));
-    return bytes.find_first_of(kLineBreaking) == std::string::npos;
+    SettleNameEncoding();
+    const std::optional<std::string> bytes = EncodeText(strText);
+    return bytes && bytes->find_first_of(kLineBreaking) == std::string::npos;
 }
 
 std::optional<std::string> CFtpSession::CommandLine(std::wstring strCommand) {
     if (!EndsWithCrLf(strCommand)) {
         strCommand += L"\r\n";
     }
-    std::string bytes = platform::text::ToAnsi(strCommand);
+    // The encoding must be known before the first name goes out.
+    SettleNameEncoding();
+    std::optional<std::string> bytes = EncodeText(strCommand);
     // A CR, LF or NUL inside would end the line early and let the rest of a name (a file
     // named "x\r\nDELE keep.txt") reach the server as a command of its own.
-    if (bytes.find_first_of(kLineBreaking) < bytes.size() - 2) {
+    if (!bytes || bytes->find_first_of(kLineBreaking) < bytes->size() - 2) {
         return std::nullopt;
     }
     return bytes;
@@ -79,7 +86,7 @@ void CFtpSession::RefuseCommand() {
     SetReplyCode(ftp::kReplyCommandRefused);
 }
 
-bool CFtpSession::SendLines(const std::string& bytes) {
+bool CFtpSession::SendLines(std::string bytes) {
     if (m_bConnectionLost) {
         return false;
     }
@@ -88,6 +95,12 @@ bool CFtpSession::SendLines(const std::string& bytes) {
     }
     if (bytes == "\r\n") {
         return false;  // an empty command
+    }
+    if (m_bUtf8OptionDue) {
+        // In the same send as the command: the option costs no round trip of its own.
+        bytes.insert(0, "OPTS UTF8 ON\r\n");
+        m_bUtf8OptionDue = false;
+        m_bOptionReplyDue = true;
     }
     std::size_t sent = 0;
     while (sent < bytes.size()) {
@@ -126,34 +139,48 @@ std::wstring CFtpSession::ReadReplyWithin(std::chrono::milliseconds timeout) {
     // The whole reply must arrive in time: a server that drips bytes cannot hold us longer.
     const auto deadline = timeout.count() > 0 ? std::chrono::steady_clock::now() + timeout
                                               : std::chrono::steady_clock::time_point::max();
-    std::wstring line;
-    std::wstring reply;
+    if (m_bOptionReplyDue) {
+        // The option's reply comes first; the server lists UTF8, so its names are UTF-8
+        // whatever it answers.
+        m_bOptionReplyDue = false;
+        ReceiveReply(deadline);
+        if (m_bConnectionLost) {
+            return m_strReplyText;
+        }
+    }
+    return ReceiveReply(deadline);
+}
+
+std::wstring CFtpSession::ReceiveReply(std::chrono::steady_clock::time_point deadline) {
+    std::string line;
+    std::string reply;
     for (;;) {
-        unsigned char byte = 0;
+        char byte = 0;
         if (m_pControlSocket->Receive(&byte, 1, deadline) != 1) {
             // Ended, failed or timed out inside the reply: keep what came.
-            return LoseConnection(reply + line);
+            return LoseConnection(DecodeText(reply + line));
         }
         if (reply.size() + line.size() == kMaxReplyLength) {
-            return LoseConnection(reply + line);  // a byte beyond the longest reply
+            return LoseConnection(DecodeText(reply + line));  // a byte beyond the longest reply
         }
-        line.push_back(static_cast<wchar_t>(byte));
-        if (!EndsWithCrLf(line)) {
+        line.push_back(byte);
+        if (!line.ends_with("\r\n")) {
             continue;
         }
         reply += line;
-        if (line.size() >= 4 && line[3] == L' ') {
+        if (line.size() >= 4 && line[3] == ' ') {
             break;
         }
         // A reply starts with three digits and a blank or hyphen; anything shorter is not one.
         if (reply.size() == line.size() && line.size() < 4 + 2) {
-            return LoseConnection(reply);
+            return LoseConnection(DecodeText(reply));
         }
         line.clear();
     }
-    SetReplyCode(ftp::ReplyCodeOf(reply));
-    m_strReplyText = reply;
-    return reply;
+    // Names in replies (PWD, errors) are read in the session's encoding, as they were sent.
+    m_strReplyText = DecodeText(reply);
+    SetReplyCode(ftp::ReplyCodeOf(m_strReplyText));
+    return m_strReplyText;
 }
 
 std::wstring CFtpSession::LoseConnection(std::wstring strPartial) {
@@ -175,7 +202,12 @@ bool CFtpSession::Login(std::wstring strUserName, std::wstring strPassword) {
     if (!SendAndRead(L"USER " + strUserName) || m_nReplyCode != ftp::kReplyNeedPassword) {
         return false;
     }
-    return SendAndRead(L"PASS " + strPassword) && m_nReplyCode == ftp::kReplyLoggedIn;
+    if (!SendAndRead(L"PASS " + strPassword) || m_nReplyCode != ftp::kReplyLoggedIn) {
+        return false;
+    }
+    // Whether names go as UTF-8; the answer is read when the next command goes out.
+    m_bFeaturesAsked = SendCommand(L"FEAT") && m_bConnected;
+    return true;
 }
 
 std::wstring CFtpSession::GetCurrentDir() {

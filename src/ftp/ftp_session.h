@@ -24,19 +24,29 @@ class CFtpSession {
     // only a file it made itself.
     enum class PriorRemoteFile { Unknown, Absent, Present };
 
+    // How names travel: the device's code page, or UTF-8 once the server lists UTF8 among
+    // its features after login.
+    enum class NameEncoding { CodePage, Utf8 };
+
     // Control connection.
     bool Connect(std::wstring strHost, int nPort);
-    // A command whose text holds CR, LF or NUL before its end is never sent: the call fails,
-    // and the ReadReply that follows gives kReplyCommandRefused without waiting.
+    // A command whose text holds CR, LF or NUL before its end, or a character the session's
+    // encoding cannot carry exactly, is never sent: the call fails, and the ReadReply that
+    // follows gives kReplyCommandRefused without waiting.
     bool SendCommand(std::wstring strCommand);
     // Whether a name (or any argument) can go into a command.
-    static bool IsSendable(std::wstring_view strText);
+    bool IsSendable(std::wstring_view strText);
+    // Whether the session's encoding carries the text exactly (line breaks aside).
+    bool CanEncode(std::wstring_view strText);
+    NameEncoding GetNameEncoding();
     std::wstring ReadReply();
     // A command and its reply: true when the command went out.
     bool SendAndRead(const std::wstring& strCommand);
     int GetReplyCode() const { return m_nReplyCode; }
     std::wstring GetReplyText() const { return m_strReplyText; }
     void SetReplyCode(int nCode) { m_nReplyCode = nCode; }
+    // After a successful login the server is asked for its features; the answer is read with
+    // the next command, so that it costs no round trip of its own.
     bool Login(std::wstring strUserName, std::wstring strPassword);
     std::wstring GetCurrentDir();
     bool Quit();
@@ -74,11 +84,20 @@ class CFtpSession {
     enum class BlockLoopEnd { Done, Cancelled, LocalFileFailed, Broken };
 
     std::wstring ReadReplyWithin(std::chrono::milliseconds timeout);
-    // The bytes of one command line, or nothing when the text would break the line.
-    static std::optional<std::string> CommandLine(std::wstring strCommand);
+    // Receives one whole reply from the server and records it.
+    std::wstring ReceiveReply(std::chrono::steady_clock::time_point deadline);
+    // The bytes of one command line, or nothing when the text would break the line or holds
+    // a character the session's encoding lacks.
+    std::optional<std::string> CommandLine(std::wstring strCommand);
     void RefuseCommand();
     // Sends whole command lines (true without a connection, as SendCommand).
-    bool SendLines(const std::string& bytes);
+    bool SendLines(std::string bytes);
+
+    // Names on the wire in the session's encoding; nothing when a character has no exact form.
+    std::optional<std::string> EncodeText(std::wstring_view strText) const;
+    std::wstring DecodeText(std::string_view bytes) const;
+    // Reads the features the server gave after login, if not read yet, and picks the encoding.
+    void SettleNameEncoding();
     // TYPE I, `strProbe` and PASV in one round trip; `nProbeCode` gets the probe's reply code.
     // Without a probe, TYPE I and PASV each wait for their reply.
     bool OpenDataConnectionProbing(const std::wstring& strProbe, int& nProbeCode);
@@ -100,4 +119,8 @@ class CFtpSession {
     bool m_bConnectionLost = false;  // since the last Connect
     bool m_bDataConnected = false;   // the data connection of the running transfer came about
     bool m_bCommandRefused = false;  // the last command was refused, its ReadReply is due
+    NameEncoding m_nameEncoding = NameEncoding::CodePage;
+    bool m_bFeaturesAsked = false;   // FEAT is out, its reply not read yet
+    bool m_bUtf8OptionDue = false;   // OPTS UTF8 ON goes out with the next command
+    bool m_bOptionReplyDue = false;  // OPTS UTF8 ON is out, its reply comes before the next one
 };

@@ -14,7 +14,6 @@
 #include "ftp/pasv_reply.h"
 #include "ftp/transfer_blocks.h"
 #include "platform/device.h"
-#include "platform/text/codepage.h"
 #include "res/session_texts.h"
 
 namespace {
@@ -88,6 +87,8 @@ bool CFtpSession::List(std::wstring /*strFolder*/, std::wstring& strListing) {
     bool bComplete = m_bDataConnected;
     std::size_t total = 0;
     std::array<char, kReceiveBlock> block{};
+    // Decoded once whole: a UTF-8 character may span two blocks.
+    std::string bytes;
     while (bComplete) {
         const int count = m_dataSocket.Receive(block.data(), block.size());
         if (count == 0) {
@@ -99,14 +100,13 @@ bool CFtpSession::List(std::wstring /*strFolder*/, std::wstring& strListing) {
             break;
         }
         const auto end = std::find(block.begin(), block.begin() + count, '\0');
-        m_strListing += platform::text::FromAnsi(
-            std::string_view(block.data(), static_cast<std::size_t>(end - block.begin())));
+        bytes.append(block.data(), static_cast<std::size_t>(end - block.begin()));
     }
     if (!bComplete) {
-        m_strListing.clear();
         EndBrokenTransfer();
         return false;
     }
+    m_strListing = DecodeText(bytes);
     strListing = m_strListing;
     m_dataSocket.Close();
     ReadReply();

@@ -8,6 +8,7 @@ namespace ftp {
 
 inline constexpr int kReplyDataAlreadyOpen = 125;   // LIST, STOR, RETR: transfer starting
 inline constexpr int kReplyTransferStarting = 150;  // LIST, STOR, RETR: data transfer opened
+inline constexpr int kReplyFeatures = 211;          // FEAT
 inline constexpr int kReplyCommandOk = 200;
 inline constexpr int kReplyServiceReady = 220;      // greeting
 inline constexpr int kReplyClosing = 221;           // QUIT
@@ -22,8 +23,8 @@ inline constexpr int kReplyTransferAborted = 426;   // the data connection broke
 inline constexpr int kReplyDirectoryExists = 521;   // MKD of an existing folder
 inline constexpr int kReplyNoSuchFile = 550;        // SIZE, CWD
 inline constexpr int kReplyDataSocketFailed = 5001;  // the data socket could not be created
-inline constexpr int kReplyCommandRefused = 5002;    // a name would break the command line
-inline constexpr int kReplyLocalFileFailed = 5004;   // the local file could not be opened
+inline constexpr int kReplyCommandRefused = 5002;  // a name would break the line or lose characters
+inline constexpr int kReplyLocalFileFailed = 5004;  // the local file could not be opened
 
 // The decimal number at the start of a reply's first three characters, 0 without digits.
 inline constexpr int ReplyCodeOf(std::wstring_view reply) {

@@ -21,6 +21,7 @@ TEST_F(Login, SuccessOpensTheFileManagerAndExitSendsQuit) {
     server.Greet()
         .Command("USER alice\r\n", "331 Password required\r\n")
         .Command("PASS secret\r\n", "230 Logged in\r\n")
+        .NoFeatures()
         .Command("QUIT\r\n", "221 Bye\r\n")
         .AwaitControlClosed();
     const auto result = Run(std::string(kLoginAlice) +
@@ -41,6 +42,7 @@ TEST_F(Login, ExitAnsweredNoLeavesWindowAndSessionAlone) {
     server.Greet()
         .Command("USER alice\r\n", "331 Password required\r\n")
         .Command("PASS secret\r\n", "230 Logged in\r\n")
+        .NoFeatures()
         .Command("QUIT\r\n", "221 Bye\r\n");
     const auto result = Run(std::string(kLoginAlice) +
                             "answer no\ncommand 32792\nexpect title \"My Device\"\n"
@@ -72,6 +74,7 @@ TEST_F(Login, WrongPasswordQuitsAndTheNextAttemptConnectsAfresh) {
         .Greet()
         .Command("USER alice\r\n", "331 Password required\r\n")
         .Command("PASS secret\r\n", "230 Logged in\r\n")
+        .NoFeatures()
         .Command("QUIT\r\n", "221 Bye\r\n");
     const auto result =
         Run("type 1001 \"alice\"\ntype 1002 \"wrong\"\nclick 1003\n"

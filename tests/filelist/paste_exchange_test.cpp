@@ -34,7 +34,8 @@ class PasteExchange : public ::testing::Test {
         theApp.m_strCopySource.clear();
         server.Greet()
             .Command("USER alice\r\n", "331 Password\r\n")
-            .Command("PASS secret\r\n", "230 In\r\n");
+            .Command("PASS secret\r\n", "230 In\r\n")
+            .NoFeatures();
     }
 
     const ScriptedFtpServer::Result& Run(const std::string& steps) {

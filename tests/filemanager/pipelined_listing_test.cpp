@@ -26,7 +26,7 @@ using testing_support::ScriptedFtpServer;
 
 const char* const kLogin = "type 1001 \"alice\"\ntype 1002 \"secret\"\nclick 1003\n";
 const char* const kExit = "answer yes\ncommand 32792\n";
-constexpr int kCommandsBeforeListing = 3;  // USER, PASS, CWD
+constexpr int kCommandsBeforeListing = 4;  // USER, PASS, FEAT, CWD
 
 std::string FileName(int index) {
     char name[16];
@@ -94,6 +94,7 @@ class PipelinedListing : public ::testing::Test {
         server.Greet()
             .Command("USER alice\r\n", "331 Password\r\n")
             .Command("PASS secret\r\n", "230 In\r\n")
+            .NoFeatures()
             .Command("CWD /My Device on Stowbox\r\n", "250 OK\r\n")
             .Listing("/My Device on Stowbox", listing);
     }

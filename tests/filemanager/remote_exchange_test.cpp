@@ -19,6 +19,7 @@ TEST_F(RemoteExchange, MissingRootIsMadeAndEachFileSizedOnce) {
     server.Greet()
         .Command("USER alice\r\n", "331 Password\r\n")
         .Command("PASS secret\r\n", "230 In\r\n")
+        .NoFeatures()
         .Command("CWD /My Device on Stowbox\r\n", "550 No such folder\r\n")
         .Command("MKD My Device on Stowbox\r\n", "257 \"/My Device on Stowbox\" created\r\n")
         .Command("CWD /My Device on Stowbox\r\n", "250 OK\r\n");
@@ -50,6 +51,7 @@ TEST_F(RemoteExchange, RefusedListShowsNothingRatherThanTheLastFolder) {
     server.Greet()
         .Command("USER alice\r\n", "331 Password\r\n")
         .Command("PASS secret\r\n", "230 In\r\n")
+        .NoFeatures()
         .Command("CWD /My Device on Stowbox\r\n", "250 OK\r\n");
     server.Listing("/My Device on Stowbox",
                    "drwxr-xr-x   2 alice    support      4096 Dec 07 12:34 Music\r\n");

@@ -69,7 +69,8 @@ TEST_F(ControlConnection, LoginSendsPassOnlyAfter331) {
         .Command("USER bob\r\n", "331 Password\r\n")
         .Command("PASS wrong\r\n", "530 Not logged in\r\n")
         .Command("USER bob\r\n", "331 Password\r\n")
-        .Command("PASS secret\r\n", "230 Logged in\r\n");
+        .Command("PASS secret\r\n", "230 Logged in\r\n")
+        .NoFeatures();
     StartAndConnect();
     EXPECT_FALSE(session.Login(L"bob", L"secret"));
     EXPECT_FALSE(session.Login(L"bob", L"wrong"));

@@ -70,24 +70,46 @@ TEST(Utf8, WideValuesWithoutACharacterEncodeAsReplacement) {
     EXPECT_EQ(ToUtf8(text), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
 }
 
-TEST(Utf8, InvalidInputDecodesToReplacementWithoutLosingNeighbours) {
+// A byte that starts no valid sequence is kept as itself (U+DC00 + byte), the byte after it
+// is decoded afresh, and encoding gives the very bytes back.
+TEST(Utf8, InvalidBytesSurviveTheRoundTripWithoutLosingNeighbours) {
     struct Case {
         std::string bytes;
         std::wstring expected;
     };
+    const auto escaped = [](std::initializer_list<unsigned> bytes) {
+        std::wstring text;
+        for (const unsigned byte : bytes) {
+            text.push_back(static_cast<wchar_t>(0xDC00 + byte));
+        }
+        return text;
+    };
     const Case cases[] = {
-        {"a\x80z", L"a\uFFFDz"},                            // stray continuation byte
-        {"a\xC3", L"a\uFFFD"},                              // truncated at the end
-        {"\xC3z", L"\uFFFDz"},                              // broken by an ASCII byte, which stays
-        {"\xC0\xAF", L"\uFFFD\uFFFD"},                      // overlong "/"
-        {"\xE0\x80\xAF", L"\uFFFD\uFFFD\uFFFD"},            // overlong three-byte form
-        {"\xED\xA0\x80", L"\uFFFD\uFFFD\uFFFD"},            // encoded surrogate
-        {"\xF4\x90\x80\x80", L"\uFFFD\uFFFD\uFFFD\uFFFD"},  // above U+10FFFF
-        {"\xFF\xFE", L"\uFFFD\uFFFD"},
-        {"\xE2\x82z\xC3\xA9", L"\uFFFDz\u00E9"},  // truncated middle, then a valid pair
+        {"a\x80z", L"a" + escaped({0x80}) + L"z"},                // stray continuation byte
+        {"a\xC3", L"a" + escaped({0xC3})},                        // truncated at the end
+        {"\xC3z", escaped({0xC3}) + L"z"},                        // broken by an ASCII byte
+        {"\xC0\xAF", escaped({0xC0, 0xAF})},                      // overlong "/"
+        {"\xE0\x80\xAF", escaped({0xE0, 0x80, 0xAF})},            // overlong three-byte form
+        {"\xED\xA0\x80", escaped({0xED, 0xA0, 0x80})},            // encoded surrogate
+        {"\xF4\x90\x80\x80", escaped({0xF4, 0x90, 0x80, 0x80})},  // above U+10FFFF
+        {"\xFF\xFE", escaped({0xFF, 0xFE})},
+        {"\xE2\x82z\xC3\xA9", escaped({0xE2, 0x82}) + L"z\u00E9"},  // truncated, then valid
     };
     for (const auto& c : cases) {
         EXPECT_EQ(FromUtf8(c.bytes), c.expected) << c.bytes.size();
+        EXPECT_EQ(ToUtf8(FromUtf8(c.bytes)), c.bytes) << c.bytes.size();
+        EXPECT_FALSE(IsUtf8(c.bytes)) << c.bytes.size();
+    }
+    EXPECT_TRUE(IsUtf8("plain \xC3\xA9\xE6\x9D\xB1\xF0\x9F\x98\x80"));
+    // Two names that differ only in their invalid bytes stay two names.
+    EXPECT_NE(FromUtf8("a\xFF"), FromUtf8("a\xFE"));
+}
+
+// Only the code page's own characters pass; ToAnsi would have made '?' of the others.
+TEST(CodePage, ExactConversionRefusesWhatTheCodePageCannotHold) {
+    EXPECT_EQ(ToAnsiExact(L"Caf\u00E9 \u20AC.txt"), std::optional<std::string>("Caf\xE9 \x80.txt"));
+    for (const std::wstring text : {L"\u6771\u4EAC.txt", L"a\u0100", L"\u0080", L"?\U0001F600"}) {
+        EXPECT_EQ(ToAnsiExact(text), std::nullopt);
     }
 }
 

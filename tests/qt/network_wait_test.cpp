@@ -86,6 +86,7 @@ TEST_F(NetworkWait, TheScreenIsPaintedWhileAFolderIsListedAndInputIsSwallowed) {
     server.Greet()
         .Command("USER alice\r\n", "331 Password\r\n")
         .Command("PASS secret\r\n", "230 In\r\n")
+        .NoFeatures()
         .Command("CWD /My Device on Stowbox\r\n", "250 OK\r\n")
         .Listing("/My Device on Stowbox", listing);
     for (int i = 0; i < kFiles; ++i) {

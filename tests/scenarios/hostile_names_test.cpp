@@ -16,7 +16,8 @@ class HostileNames : public testing_support::ScriptedRun {
     void SetUp() override {
         server.Greet()
             .Command("USER alice\r\n", "331 Password\r\n")
-            .Command("PASS secret\r\n", "230 In\r\n");
+            .Command("PASS secret\r\n", "230 In\r\n")
+            .NoFeatures();
     }
     void ShowRemoteRoot(const std::string& listing) {
         server.Command("CWD /My Device on Stowbox\r\n", "250 OK\r\n");

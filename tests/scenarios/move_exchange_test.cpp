@@ -55,7 +55,8 @@ class MoveExchange : public ::testing::Test {
     void RemoteRootWithTwoFiles() {
         server.Greet()
             .Command("USER alice\r\n", "331 Password\r\n")
-            .Command("PASS secret\r\n", "230 In\r\n");
+            .Command("PASS secret\r\n", "230 In\r\n")
+            .NoFeatures();
         Walk("CWD " + kRoot, kRoot, FileLine("a.txt") + FileLine("b.txt"));
         server.Command("SIZE a.txt\r\n", "213 5\r\n").Command("SIZE b.txt\r\n", "213 5\r\n");
     }
@@ -186,7 +187,8 @@ TEST_F(MoveExchange, CancelForgetsTheNamesAndNoSelectedRowMeansTheFolderShown) {
 TEST_F(MoveExchange, AsksBeforeReplacingAndRefusesNamesThatSplitOrLeaveTheFolder) {
     server.Greet()
         .Command("USER alice\r\n", "331 Password\r\n")
-        .Command("PASS secret\r\n", "230 In\r\n");
+        .Command("PASS secret\r\n", "230 In\r\n")
+        .NoFeatures();
     Walk("CWD " + kRoot, kRoot, FileLine("a.txt") + FileLine("b.txt") + FileLine("x~`b.txt"));
     server.Command("SIZE a.txt\r\n", "213 5\r\n")
         .Command("SIZE b.txt\r\n", "213 5\r\n")

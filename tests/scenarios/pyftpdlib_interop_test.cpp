@@ -20,6 +20,7 @@
 
 #include "ftp/ftp_session.h"
 #include "headless/run_script.h"
+#include "mixed_script_folder.h"
 #include "script/run_program.h"
 #include "support/fd.h"
 #include "support/scripted_ftp_server.h"
@@ -230,6 +231,16 @@ TEST_F(AgainstPyftpdlib, TheProgramWorksAsAgainstTheService) {
     EXPECT_FALSE(std::filesystem::exists(RemoteRoot() / "Photos" / "2003"));
     EXPECT_EQ(ReadHostFile(device.Path() / "a.jpg"), photo);
     EXPECT_EQ(ReadHostFile(device.Path() / "z.txt"), "z");
+}
+
+TEST_F(AgainstPyftpdlib, AFolderOfManyScriptsComesBackByteForByte) {
+    mixed_script::WriteFolder(device);
+    std::string transcript;
+    const auto result = Run("type 1001 \"carol\"\ntype 1002 \"pw-of-carol\"\nclick 1003\n" +
+                                mixed_script::RoundTripSteps(),
+                            transcript);
+    ASSERT_EQ(result.status, 0) << result.message << '\n' << transcript;
+    mixed_script::ExpectEveryFileBack(RemoteRoot() / "Intl", device.Path());
 }
 
 TEST_F(AgainstPyftpdlib, SessionOperationsKeepTheirReplies) {

@@ -112,14 +112,6 @@ TEST_F(ServiceFtpCommands, CreatesRemovesAndRenames) {
     EXPECT_TRUE(std::filesystem::is_directory(home));
 }
 
-TEST_F(ServiceFtpCommands, KeepsNamesAsTheBytesReceived) {
-    const std::string name = "Caf\xe9 \x80 notes";  // Windows-1252 text
-    EXPECT_EQ(code("MKD " + name), 257);
-    EXPECT_TRUE(std::filesystem::is_directory(service.Home() / name));
-    EXPECT_EQ(code("CWD " + name), 250);
-    EXPECT_EQ(client.Command("PWD"), "257 \"/" + name + "\" is the current directory\r\n");
-}
-
 }  // namespace
 // Many command lines in one write, as a pipelining client sends them: every line is
 // answered, in order.

@@ -96,6 +96,11 @@ class ScriptedFtpServer {
     ScriptedFtpServer& Command(std::string line, std::string reply) {
         return Expect(std::move(line)).Reply(std::move(reply));
     }
+    // The features asked for after every login: a server that has no FEAT, so names go in
+    // the device's code page.
+    ScriptedFtpServer& NoFeatures() {
+        return Command("FEAT\r\n", "502 Command not implemented\r\n");
+    }
     // How the program lists a folder: PWD answered with `folder`, then a passive LIST whose
     // data is `listing` (none when empty).
     ScriptedFtpServer& Listing(const std::string& folder, const std::string& listing);

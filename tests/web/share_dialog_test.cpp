@@ -39,7 +39,8 @@ class ShareRun {
         device.WriteFile("Photos/beach.jpg", "jpg");
         ftp.Greet()
             .Command("USER alice\r\n", "331 Password\r\n")
-            .Command("PASS secret\r\n", "230 In\r\n");
+            .Command("PASS secret\r\n", "230 In\r\n")
+            .NoFeatures();
     }
 
     script::ScriptResult Play(const std::string& script, std::uint16_t webPort) {

@@ -22,8 +22,8 @@ wchar_t AnsiToWide(unsigned char byte) {
     return static_cast<wchar_t>(byte);
 }
 
-char WideToAnsi(wchar_t ch) {
-    const auto code = static_cast<char32_t>(ch);
+std::optional<char> WideToAnsi(wchar_t ch) {
+    const auto code = static_cast<char32_t>(static_cast<std::uint32_t>(ch));
     if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
         return static_cast<char>(code);
     }
@@ -32,7 +32,7 @@ char WideToAnsi(wchar_t ch) {
             return static_cast<char>(0x80 + i);
         }
     }
-    return '?';
+    return std::nullopt;
 }
 
 }  // namespace
@@ -41,7 +41,20 @@ std::string ToAnsi(std::wstring_view text) {
     std::string bytes;
     bytes.reserve(text.size());
     for (wchar_t ch : text) {
-        bytes.push_back(WideToAnsi(ch));
+        bytes.push_back(WideToAnsi(ch).value_or('?'));
+    }
+    return bytes;
+}
+
+std::optional<std::string> ToAnsiExact(std::wstring_view text) {
+    std::string bytes;
+    bytes.reserve(text.size());
+    for (wchar_t ch : text) {
+        const std::optional<char> byte = WideToAnsi(ch);
+        if (!byte) {
+            return std::nullopt;
+        }
+        bytes.push_back(*byte);
     }
     return bytes;
 }

@@ -1,5 +1,6 @@
 // UTF-8 conversions of codepage.h: host file names are UTF-8.
 #include <cstdint>
+#include <optional>
 
 #include "platform/text/codepage.h"
 
@@ -7,12 +8,21 @@ namespace platform::text {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
+// Where a byte that belongs to no valid sequence goes: lone low surrogates, which no valid
+// UTF-8 decodes to.
+constexpr char32_t kEscapedByteBase = 0xDC00;
+constexpr char32_t kFirstEscapedByte = kEscapedByteBase + 0x80;
+constexpr char32_t kLastEscapedByte = kEscapedByteBase + 0xFF;
 
 bool IsContinuation(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
 }
 
 void AppendUtf8(std::string& out, char32_t code) {
+    if (code >= kFirstEscapedByte && code <= kLastEscapedByte) {
+        out.push_back(static_cast<char>(code - kEscapedByteBase));
+        return;
+    }
     if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
         code = kReplacement;
     }
@@ -33,10 +43,10 @@ void AppendUtf8(std::string& out, char32_t code) {
     }
 }
 
-// Decodes one character at `pos` and advances past it. A malformed sequence yields one
-// replacement character for its longest valid-looking start, so that the byte which broke
-// it is decoded afresh (no valid character is swallowed).
-char32_t DecodeOne(std::string_view bytes, std::size_t& pos) {
+// Decodes one character at `pos` and advances past it, or nothing when no valid sequence
+// starts there (`pos` stays).
+std::optional<char32_t> DecodeValid(std::string_view bytes, std::size_t& pos) {
+    const std::size_t start = pos;
     const auto lead = static_cast<unsigned char>(bytes[pos++]);
     if (lead < 0x80) {
         return lead;
@@ -65,17 +75,19 @@ char32_t DecodeOne(std::string_view bytes, std::size_t& pos) {
         if (lead == 0xF4)
             high = 0x8F;
     } else {
-        return kReplacement;
+        pos = start;
+        return std::nullopt;
     }
     for (int i = 1; i < length; ++i) {
-        if (pos >= bytes.size()) {
-            return kReplacement;
+        const bool allowed =
+            pos < bytes.size() && (i == 1 ? (static_cast<unsigned char>(bytes[pos]) >= low &&
+                                             static_cast<unsigned char>(bytes[pos]) <= high)
+                                          : IsContinuation(static_cast<unsigned char>(bytes[pos])));
+        if (!allowed) {
+            pos = start;
+            return std::nullopt;
         }
         const auto next = static_cast<unsigned char>(bytes[pos]);
-        const bool allowed = i == 1 ? (next >= low && next <= high) : IsContinuation(next);
-        if (!allowed) {
-            return kReplacement;
-        }
         code = (code << 6) | (next & 0x3F);
         ++pos;
     }
@@ -99,9 +111,26 @@ std::wstring FromUtf8(std::string_view bytes) {
     text.reserve(bytes.size());
     std::size_t pos = 0;
     while (pos < bytes.size()) {
-        text.push_back(static_cast<wchar_t>(DecodeOne(bytes, pos)));
+        if (const std::optional<char32_t> code = DecodeValid(bytes, pos)) {
+            text.push_back(static_cast<wchar_t>(*code));
+        } else {
+            // Only the byte that starts no valid sequence is escaped: the next one is decoded
+            // afresh, so no valid character is swallowed.
+            text.push_back(
+                static_cast<wchar_t>(kEscapedByteBase + static_cast<unsigned char>(bytes[pos++])));
+        }
     }
     return text;
+}
+
+bool IsUtf8(std::string_view bytes) {
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        if (!DecodeValid(bytes, pos)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace platform::text
