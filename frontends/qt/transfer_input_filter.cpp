@@ -1,6 +1,7 @@
 #include "transfer_input_filter.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
 #include <QWindow>
@@ -67,8 +68,21 @@ bool TransferInputFilter::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() == QEvent::MouseButtonPress) {
         StylusDown(watched, event);
+    } else if (event->type() == QEvent::KeyPress) {
+        KeyDown(static_cast<const QKeyEvent&>(*event));
     }
     return true;
+}
+
+void TransferInputFilter::KeyDown(const QKeyEvent& key) {
+    // Escape presses CANCEL, as it does in a window; the transfer's cancel check reads it.
+    if (key.key() == Qt::Key_Escape && (key.modifiers() & ~Qt::KeypadModifier) == 0 &&
+        !key.isAutoRepeat()) {
+        platform::ui::Message escape;
+        escape.kind = platform::ui::MessageKind::KeyDown;
+        escape.id = platform::ui::kKeyEscape;
+        m_queue->Post(escape);
+    }
 }
 
 void TransferInputFilter::StylusDown(QObject* watched, const QEvent* event) {

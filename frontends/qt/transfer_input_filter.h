@@ -1,13 +1,15 @@
 #pragma once
 // While a transfer runs, the program reads input only through its cancel check. This filter
 // swallows every input event during the check's pump, and turns a press on the device screen
-// into a stylus-down message with device-screen coordinates for the check to find.
+// into a stylus-down message with device-screen coordinates, and Escape into a key-down
+// message, for the check to find.
 
 #include <QObject>
 
 #include "platform/ui/message_queue.h"
 #include "scale.h"
 
+class QKeyEvent;
 class QWidget;
 
 namespace qtfront {
@@ -39,6 +41,7 @@ class TransferInputFilter final : public QObject {
 
   private:
     void StylusDown(QObject* watched, const QEvent* event);
+    void KeyDown(const QKeyEvent& key);
 
     QWidget& m_screen;
     Scale m_scale;

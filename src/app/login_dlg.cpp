@@ -1,5 +1,6 @@
 #include "app/login_dlg.h"
 
+#include "app/connection_notice.h"
 #include "app/globals.h"
 #include "filemanager/file_manager_dlg.h"
 #include "platform/ui/toolkit.h"
@@ -47,9 +48,9 @@ void CLoginDlg::OnLogin() {
     } else if (app->m_strPassword.empty()) {
         AppMessageBox(L"Enter Password");
     } else if (!g_ftp.Connect(kServerAddress, kFtpServerPort)) {
-        AppMessageBox(L"Error Connecting to Server");
+        AppMessageBox(kErrorConnecting);
     } else if (!g_ftp.Login(app->m_strUserName, app->m_strPassword)) {
-        AppMessageBox(L"Login Failed .Check the User name and the Password ");
+        AppMessageBox(kLoginFailed);
         g_ftp.Quit();
     } else {
         CFileManagerDlg fileManager;

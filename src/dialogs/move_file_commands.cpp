@@ -1,5 +1,6 @@
 // MOVE FILE and CANCEL of the move file dialog: both end in a fresh file manager window.
 
+#include "app/connection_notice.h"
 #include "app/globals.h"
 #include "dialogs/move_file_dlg.h"
 #include "filelist/paste_steps.h"
@@ -58,7 +59,7 @@ void CMoveFileDlg::OnMoveFile() {
             continue;
         }
         if (!IsMovableName(name)) {
-            AppMessageBox(L"Cannot move " + name);
+            ShowStepFailure(L"Cannot move " + name);
             continue;
         }
         const std::wstring source = app->m_strMoveDir + L"//" + name;

@@ -1,5 +1,6 @@
 #include "dialogs/move_file_dlg.h"
 
+#include "app/connection_notice.h"
 #include "app/globals.h"
 #include "filelist/listing_line.h"
 #include "filelist/path_box.h"
@@ -55,7 +56,11 @@ CMoveFileDlg::CMoveFileDlg() : Dialog(res::MoveFileDialog()) {
 }
 
 bool CMoveFileDlg::OnMessage(const Message& message) {
-    return DispatchMessageTable(*this, kMessageMap, message) || Dialog::OnMessage(message);
+    const bool handled =
+        DispatchMessageTable(*this, kMessageMap, message) || Dialog::OnMessage(message);
+    // A step that met a lost connection without a failure of its own to show says so now.
+    ReportConnectionNotice();
+    return handled;
 }
 
 bool CMoveFileDlg::OnInitDialog() {

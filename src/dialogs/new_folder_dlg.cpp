@@ -1,5 +1,6 @@
 #include "dialogs/new_folder_dlg.h"
 
+#include "app/connection_notice.h"
 #include "app/globals.h"
 #include "filemanager/file_manager_dlg.h"
 #include "platform/ui/application.h"
@@ -46,7 +47,7 @@ void CNewFolderDlg::OnOK() {
     }
     if (g_ftp.GetReplyCode() == ftp::kReplyCommandRefused) {
         // A line break in the name: nothing was sent, and the name stays to be mended.
-        AppMessageBox(L"Invalid Folder Name");
+        ShowStepFailure(L"Invalid Folder Name");
         return;
     }
     HandOver();

@@ -51,6 +51,10 @@ void CFileListCtrl::OnDoubleTap() {
         g_ftp.SendAndRead(L"CWD " + name);
         std::wstring listing;
         g_ftp.List(g_ftp.GetCurrentDir(), listing);
+        if (g_ftp.IsConnectionLost()) {
+            box->DeleteString(count);  // the folder was not opened; the rows stay
+            return;
+        }
         DeleteAllItems();
         if (!listing.empty()) {
             FillFromListingLines(listing);

@@ -39,5 +39,8 @@ void CFileListCtrl::RefillFromServer() {
     // folder's rows are shown as this one's.
     std::wstring listing;
     g_ftp.List(g_ftp.GetCurrentDir(), listing);
+    if (g_ftp.IsConnectionLost()) {
+        return;  // the rows stay: an unread folder must not look empty
+    }
     FillFromListing(listing);
 }

@@ -1,6 +1,7 @@
 // The paths of Paste in the Local view: moves and copies on the device, and downloads of
 // the recorded remote item.
 
+#include "app/connection_notice.h"
 #include "app/globals.h"
 #include "filelist/file_list_ctrl.h"
 #include "filelist/paste_steps.h"
@@ -49,7 +50,7 @@ void CFileListCtrl::PasteDownload(const std::wstring& strTarget, bool bCutRecord
     // folder shown and nowhere else.
     if (!ftp::IsBareName(app->m_strClipName) ||
         !g_ftp.RetrieveFile(app->m_strClipPath, strTarget)) {
-        AppMessageBox(kPasteTransferFailed);
+        ShowStepFailure(kPasteTransferFailed);
         return;
     }
     if (bCutRecord) {

@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "app/connection_notice.h"
 #include "app/globals.h"
 #include "app/sendable_name.h"
 #include "filelist/file_list_ctrl.h"
@@ -35,7 +36,7 @@ void CFileListCtrl::PasteUploadCut() {
     CClientApp* app = GetClientApp();
     const std::wstring name = app->m_strClipName;
     if (!CanSendName(name)) {
-        AppMessageBox(kPasteTransferFailed);
+        ShowStepFailure(kPasteTransferFailed);
         return;
     }
     const bool replacing = RemoteFileMayExist(name);
@@ -43,7 +44,7 @@ void CFileListCtrl::PasteUploadCut() {
         return;
     }
     if (!StoreInShownFolder(app->m_strClipPath, name, replacing)) {
-        AppMessageBox(kPasteTransferFailed);
+        ShowStepFailure(kPasteTransferFailed);
         return;
     }
     if (!replacing) {
@@ -77,7 +78,7 @@ void CFileListCtrl::PasteRemoteMove() {
         return;  // pasted into the folder it came from
     }
     if (!g_ftp.IsSendable(app->m_strClipPath) || !g_ftp.IsSendable(app->m_strClipName)) {
-        AppMessageBox(kPasteTransferFailed);
+        ShowStepFailure(kPasteTransferFailed);
         return;
     }
     const std::wstring target = here + L"//" + app->m_strClipName;
@@ -93,7 +94,7 @@ void CFileListCtrl::PasteRemoteMove() {
 void CFileListCtrl::PasteUploadCopy() {
     CClientApp* app = GetClientApp();
     if (!CanSendName(app->m_strClipName)) {
-        AppMessageBox(kPasteTransferFailed);
+        ShowStepFailure(kPasteTransferFailed);
         return;
     }
     const bool replacing = RemoteFileMayExist(app->m_strClipName);
@@ -101,7 +102,7 @@ void CFileListCtrl::PasteUploadCopy() {
         return;
     }
     if (!StoreInShownFolder(app->m_strClipPath, app->m_strClipName, replacing)) {
-        AppMessageBox(kPasteTransferFailed);
+        ShowStepFailure(kPasteTransferFailed);
         return;
     }
     RefillFromServer();

@@ -1,5 +1,6 @@
 // The delete command: checked remote files and empty remote folders, after one question.
 
+#include "app/connection_notice.h"
 #include "app/globals.h"
 #include "filemanager/file_manager_dlg.h"
 #include "platform/ui/ui_guards.h"
@@ -27,7 +28,7 @@ void CFileManagerDlg::OnDelete() {
                 // A failing DELE is silent: the refreshed list still shows the file.
                 g_ftp.SendAndRead(L"DELE " + name);
             } else if (type == kTypeFolder && !g_ftp.RemoveDir(name)) {
-                AppMessageBox(L"Directory is not empty");
+                ShowStepFailure(L"Directory is not empty");
             }
         }
         UncheckAllRows();

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "app/connection_notice.h"
 #include "app/globals.h"
 #include "filemanager/file_manager_dlg.h"
 #include "platform/ui/ui_guards.h"
@@ -38,7 +39,7 @@ void CFileManagerDlg::OnDownload() {
         const std::wstring name = m_listFiles.GetItemText(row, kColumnName);
         if (!g_ftp.RetrieveFile(name, name)) {
             // A failure and the cancel tap end the command alike; what arrived stays.
-            AppMessageBox(L"File Transfer Cancelled");
+            ShowStepFailure(L"File Transfer Cancelled");
             SetProgressNow(0);
             UncheckAllRows();
             EnableButtons(kDownloadLocks, true);

@@ -1,5 +1,6 @@
 #include "filemanager/file_manager_dlg.h"
 
+#include "app/connection_notice.h"
 #include "app/globals.h"
 #include "dialogs/new_folder_dlg.h"
 #include "platform/device.h"
@@ -42,7 +43,11 @@ CFileManagerDlg::CFileManagerDlg() : Dialog(res::FileManagerDialog()), m_strPatt
 }
 
 bool CFileManagerDlg::OnMessage(const Message& message) {
-    return DispatchMessageTable(*this, kMessageMap, message) || Dialog::OnMessage(message);
+    const bool handled =
+        DispatchMessageTable(*this, kMessageMap, message) || Dialog::OnMessage(message);
+    // A step that met a lost connection without a failure of its own to show says so now.
+    ReportConnectionNotice();
+    return handled;
 }
 
 void CFileManagerDlg::HideButtons(std::initializer_list<int> ids) {
@@ -82,6 +87,7 @@ bool CFileManagerDlg::OnInitDialog() {
 
     if (g_strOpenRemote == kTextTrue) {
         ListRemoteFolder();
+        ReportConnectionNotice();
         HideButtons({ID_UPLOAD, ID_HELP, ID_MOVE});
         app->m_strActiveView = kToolbarRemote;
         g_strOpenRemote.clear();
@@ -99,6 +105,7 @@ bool CFileManagerDlg::OnInitDialog() {
 void CFileManagerDlg::OnShowRemote() {
     CWaitCursor wait;
     m_progress.SetPos(0);
+    const std::wstring strTitle = GetWindowText();
     SetWindowText(L"Stowbox");
     const std::wstring cwdRoot = std::wstring(L"CWD /") + kRemoteRootName;
     g_ftp.SendAndRead(cwdRoot);
@@ -107,7 +114,10 @@ void CFileManagerDlg::OnShowRemote() {
         g_ftp.SendAndRead(std::wstring(L"MKD ") + kRemoteRootName);
         g_ftp.SendAndRead(cwdRoot);
     }
-    ListRemoteFolder();
+    if (!ListRemoteFolder()) {
+        SetWindowText(strTitle);  // the view stays as it was
+        return;
+    }
     GetClientApp()->m_strActiveView = kToolbarRemote;
     ShowButtons({ID_DELETE, ID_NEW_FOLDER, ID_DOWNLOAD, ID_SHARE});
     HideButtons({ID_UPLOAD});
@@ -128,7 +138,9 @@ void CFileManagerDlg::OnShowAccountTop() {
     m_progress.SetPos(0);
     SetWindowText(L"Stowbox");
     g_ftp.SendAndRead(L"CWD /");
-    ListRemoteFolder();
+    if (!ListRemoteFolder()) {
+        return;
+    }
     // Once more after the listing, on purpose: the server sees the exchange it knows.
     g_ftp.SendAndRead(L"CWD /");
     ShowButtons({ID_DELETE, ID_NEW_FOLDER, ID_DOWNLOAD});

@@ -26,7 +26,8 @@ class CFileManagerDlg : public platform::ui::Dialog {
     // sorts afterwards.
     void ListLocalFolder(const std::wstring& strFolder, const std::wstring& strPattern);
     // Lists the session's current remote folder under the remote root's path box entries.
-    void ListRemoteFolder();
+    // False when the connection was lost: the list then keeps what it showed.
+    bool ListRemoteFolder();
     // Adds one row per line of a LIST text, asking the server for each file's size.
     void AddListingRows(const std::wstring& strListing);
     bool SortItems(int nColumn, bool bAscending, int nLow = 0, int nHigh = -1);

@@ -38,6 +38,10 @@ void CFileManagerDlg::OnPathSelChange() {
         g_ftp.SendAndRead(L"CWD " + RemoteFolderPath(m_comboPath, chosen));
         std::wstring listing;
         g_ftp.List(g_ftp.GetCurrentDir(), listing);
+        if (g_ftp.IsConnectionLost()) {
+            m_comboPath.SetCurSel(count - 1);  // the folder shown stays, rows and path alike
+            return;
+        }
         m_listFiles.DeleteAllItems();
         if (!listing.empty()) {
             AddListingRows(listing);

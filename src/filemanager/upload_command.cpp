@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "app/connection_notice.h"
 #include "app/globals.h"
 #include "app/sendable_name.h"
 #include "filelist/path_box.h"
@@ -112,7 +113,7 @@ void CFileManagerDlg::OnUpload() {
             g_ftp.GetCurrentDir();
             g_ftp.m_strStoreInPlace = kTextFalse;
             if (!g_ftp.StoreFile(local, name)) {
-                AppMessageBox(L"File Transfer Cancelled");
+                ShowStepFailure(L"File Transfer Cancelled");
                 SetProgressNow(0);
                 UncheckAllRows();
                 EnableButtons(kUploadLocks, true);
@@ -129,7 +130,11 @@ void CFileManagerDlg::OnUpload() {
     wait.reset();
     EnableButtons(kUploadLocks, true);
     SetWindowText(L"My Device");
-    AppMessageBox(bAllUploaded ? L"File Upload Completed" : L"File Transfer Cancelled");
+    if (bAllUploaded) {
+        AppMessageBox(L"File Upload Completed");
+    } else {
+        ShowStepFailure(L"File Transfer Cancelled");
+    }
 }
 
 bool CFileManagerDlg::UploadFolder(const std::wstring& strLocalFolder,

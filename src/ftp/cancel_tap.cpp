@@ -5,6 +5,10 @@
 namespace ftp {
 
 bool IsTransferCancelTap(const platform::ui::Message& message) {
+    // Escape is the keyboard's CANCEL.
+    if (message.kind == platform::ui::MessageKind::KeyDown) {
+        return message.id == platform::ui::kKeyEscape;
+    }
     return message.kind == platform::ui::MessageKind::StylusDown &&
            message.point.x >= kCancelAreaLeft && message.point.y >= kCancelAreaTop;
 }

@@ -28,6 +28,11 @@ CFtpSession::~CFtpSession() {
 }
 
 bool CFtpSession::Connect(std::wstring strHost, int nPort) {
+    m_strHost = strHost;
+    m_nPort = nPort;
+    m_strLastFolder.clear();
+    m_notice = ConnectionNotice::None;
+    m_bReconnectDue = false;
     m_bConnectionLost = false;
     m_bCommandRefused = false;
     m_nameEncoding = NameEncoding::CodePage;
@@ -60,7 +65,7 @@ bool CFtpSession::SendCommand(std::wstring strCommand) {
 }
 
 bool CFtpSession::IsSendable(std::wstring_view strText) {
-    SettleNameEncoding();
+    PrepareToSend();
     const std::optional<std::string> bytes = EncodeText(strText);
     return bytes && bytes->find_first_of(kLineBreaking) == std::string::npos;
 }
@@ -69,8 +74,8 @@ std::optional<std::string> CFtpSession::CommandLine(std::wstring strCommand) {
     if (!EndsWithCrLf(strCommand)) {
         strCommand += L"\r\n";
     }
-    // The encoding must be known before the first name goes out.
-    SettleNameEncoding();
+    // The connection and its encoding must be there before the first name goes out.
+    PrepareToSend();
     std::optional<std::string> bytes = EncodeText(strCommand);
     // A CR, LF or NUL inside would end the line early and let the rest of a name (a file
     // named "x\r\nDELE keep.txt") reach the server as a command of its own.
@@ -180,10 +185,16 @@ std::wstring CFtpSession::ReceiveReply(std::chrono::steady_clock::time_point dea
     // Names in replies (PWD, errors) are read in the session's encoding, as they were sent.
     m_strReplyText = DecodeText(reply);
     SetReplyCode(ftp::ReplyCodeOf(m_strReplyText));
+    if (m_nReplyCode == ftp::kReplyConnectionLost) {
+        return LoseConnection(m_strReplyText);  // the server is closing the connection
+    }
     return m_strReplyText;
 }
 
 std::wstring CFtpSession::LoseConnection(std::wstring strPartial) {
+    if (m_notice == ConnectionNotice::None) {
+        m_notice = ConnectionNotice::Lost;
+    }
     m_strReplyText = std::move(strPartial);
     SetReplyCode(ftp::kReplyConnectionLost);
     m_bConnected = false;
@@ -205,6 +216,8 @@ bool CFtpSession::Login(std::wstring strUserName, std::wstring strPassword) {
     if (!SendAndRead(L"PASS " + strPassword) || m_nReplyCode != ftp::kReplyLoggedIn) {
         return false;
     }
+    m_strLoginUser = strUserName;
+    m_strLoginPassword = strPassword;
     // Whether names go as UTF-8; the answer is read when the next command goes out.
     m_bFeaturesAsked = SendCommand(L"FEAT") && m_bConnected;
     return true;
@@ -222,7 +235,8 @@ std::wstring CFtpSession::GetCurrentDir() {
     if (close == std::wstring::npos) {
         return {};
     }
-    return m_strReplyText.substr(open + 1, close - open - 1);
+    m_strLastFolder = m_strReplyText.substr(open + 1, close - open - 1);
+    return m_strLastFolder;
 }
 
 bool CFtpSession::Quit() {

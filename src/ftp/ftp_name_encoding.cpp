@@ -10,7 +10,7 @@ CFtpSession::NameEncoding CFtpSession::GetNameEncoding() {
 }
 
 bool CFtpSession::CanEncode(std::wstring_view strText) {
-    SettleNameEncoding();
+    PrepareToSend();
     return EncodeText(strText).has_value();
 }
 

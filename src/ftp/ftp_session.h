@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "ftp/reply_codes.h"
@@ -27,6 +28,10 @@ class CFtpSession {
     // How names travel: the device's code page, or UTF-8 once the server lists UTF8 among
     // its features after login.
     enum class NameEncoding { CodePage, Utf8 };
+
+    // What the person must be told about the control connection: it was lost, or the
+    // reconnect after a loss could not connect, or its log-in was refused.
+    enum class ConnectionNotice { None, Lost, ReconnectFailed, LoginRefused };
 
     // Control connection.
     bool Connect(std::wstring strHost, int nPort);
@@ -56,6 +61,14 @@ class CFtpSession {
     // each as ReadReply gives it.
     std::vector<std::wstring> ExchangePipelined(const std::vector<std::wstring>& commands);
     static constexpr std::size_t kMaxPipelinedCommands = 64;
+
+    // Lost connections. Once lost (time-out, reset, end of stream, 421), every command fails
+    // at once until the loss has been told: the next command after that reconnects first
+    // (connect, the same log-in, CWD to the last folder PWD named), so that the person goes
+    // on without restarting. A broken transfer is never repeated.
+    bool IsConnectionLost() const { return m_bConnectionLost; }
+    // The notice since the last call, once; the next command then reconnects.
+    ConnectionNotice TakeConnectionNotice();
 
     // Data transfers.
     bool OpenDataConnection();
@@ -98,6 +111,9 @@ class CFtpSession {
     std::wstring DecodeText(std::string_view bytes) const;
     // Reads the features the server gave after login, if not read yet, and picks the encoding.
     void SettleNameEncoding();
+    // Before anything goes out: reconnects when due, then settles the encoding.
+    void PrepareToSend();
+    void Reconnect();
     // TYPE I, `strProbe` and PASV in one round trip; `nProbeCode` gets the probe's reply code.
     // Without a probe, TYPE I and PASV each wait for their reply.
     bool OpenDataConnectionProbing(const std::wstring& strProbe, int& nProbeCode);
@@ -123,4 +139,13 @@ class CFtpSession {
     bool m_bFeaturesAsked = false;   // FEAT is out, its reply not read yet
     bool m_bUtf8OptionDue = false;   // OPTS UTF8 ON goes out with the next command
     bool m_bOptionReplyDue = false;  // OPTS UTF8 ON is out, its reply comes before the next one
+
+    // What a reconnect repeats.
+    std::wstring m_strHost;
+    int m_nPort = 0;
+    std::wstring m_strLoginUser;
+    std::wstring m_strLoginPassword;
+    std::wstring m_strLastFolder;  // as the last PWD named it
+    ConnectionNotice m_notice = ConnectionNotice::None;
+    bool m_bReconnectDue = false;
 };

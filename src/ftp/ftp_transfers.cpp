@@ -36,6 +36,7 @@ bool CFtpSession::OpenDataConnection() {
 
 bool CFtpSession::OpenDataConnectionProbing(const std::wstring& strProbe, int& nProbeCode) {
     m_bDataConnected = false;
+    PrepareToSend();
     if (!m_pControlSocket || !m_bConnected) {
         // No server to transfer with (also after the control connection was lost).
         SetReplyCode(ftp::kReplyConnectionLost);

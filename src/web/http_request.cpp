@@ -13,6 +13,8 @@
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 constexpr const char* kCrLf = "\r\n";
 constexpr const char* kFormContentType = "Content-Type: application/x-www-form-urlencoded\r\n";
 
@@ -40,12 +42,25 @@ std::uint32_t CHttpRequest::LookupHost(const char* name) {
     return platform::net::LookupHostAddress(name != nullptr ? name : "");
 }
 
-void CHttpRequest::SendText(platform::net::Socket& socket, const char* text) {
-    static_cast<void>(socket.Send(text, std::strlen(text)));
+void CHttpRequest::SendText(platform::net::Socket& socket, const char* text,
+                            const std::optional<Clock::time_point>& deadline) {
+    const std::size_t length = std::strlen(text);
+    static_cast<void>(deadline ? socket.Send(text, length, *deadline) : socket.Send(text, length));
 }
 
 int CHttpRequest::Exchange(const char* url, const char* extraHeader, const char* body,
                            std::size_t bodyLength, HttpExchange& result) {
+    // One limit for everything: a host that is silent or trickles its answer would otherwise
+    // hold the caller, who blocks the screen, for a fresh time-out at every wait. Without a
+    // web time-out each wait keeps the socket's own.
+    const platform::net::Network& network = platform::Device::Current().Net();
+    const auto limit = network.WebTimeout();
+    std::optional<Clock::time_point> deadline;
+    if (limit.count() > 0) {
+        deadline = Clock::now() + limit;
+    }
+    const auto expired = [&] { return deadline && Clock::now() >= *deadline; };
+
     char scheme[kSchemeSize];
     char host[kHostSize];
     char path[kPathSize];
@@ -56,14 +71,19 @@ int CHttpRequest::Exchange(const char* url, const char* extraHeader, const char*
     }
 
     platform::net::Socket socket;
-    if (!socket.Create(platform::Device::Current().Net())) {
+    if (!socket.Create(network)) {
         return 1;
     }
     // A name that does not resolve leaves no address to connect to (0.0.0.0 would reach
     // this machine itself), and port 0 or one past the range has no server.
     const std::uint32_t address = LookupHost(host);
-    if (address == 0 || port <= 0 || port > 0xFFFF ||
-        !socket.Connect(platform::net::DottedAddress(address), static_cast<std::uint16_t>(port))) {
+    if (address == 0 || port <= 0 || port > 0xFFFF) {
+        return 1;
+    }
+    const std::string dotted = platform::net::DottedAddress(address);
+    const auto portNumber = static_cast<std::uint16_t>(port);
+    if (!(deadline ? socket.Connect(dotted, portNumber, *deadline)
+                   : socket.Connect(dotted, portNumber))) {
         return 1;
     }
     if (path[0] == '\0') {
@@ -72,7 +92,7 @@ int CHttpRequest::Exchange(const char* url, const char* extraHeader, const char*
 
     RequestRecord record;
     const auto send = [&](const char* piece) {
-        SendText(socket, piece);
+        SendText(socket, piece, deadline);
         record.Add(piece);
     };
     send(body != nullptr ? "POST " : "GET ");
@@ -101,27 +121,40 @@ int CHttpRequest::Exchange(const char* url, const char* extraHeader, const char*
     }
     send(kCrLf);
     if (body != nullptr && bodyLength > 0) {
-        static_cast<void>(socket.Send(body, bodyLength));
+        static_cast<void>(deadline ? socket.Send(body, bodyLength, *deadline)
+                                   : socket.Send(body, bodyLength));
         record.Add(std::string_view(body, bodyLength));
     }
 
+    const auto receive = [&](void* buffer, std::size_t size) {
+        return deadline ? socket.Receive(buffer, size, *deadline) : socket.Receive(buffer, size);
+    };
     // The head one byte per receive, so that no byte of the body is taken with it.
     HttpAnswerReader answer;
+    // A receive error ends the part being read and the exchange goes on with what came; the
+    // deadline running out does not: a cut answer would pass for a whole one.
     char byte = 0;
-    while (!answer.HeadEnded() && socket.Receive(&byte, 1) == 1) {
+    int count = 1;
+    while (!answer.HeadEnded() && (count = receive(&byte, 1)) == 1) {
         if (!answer.Take(&byte, 1)) {
             return 1;
         }
     }
+    if (count < 0 && expired()) {
+        return 1;
+    }
     char piece[kBodyReceiveSize + 1];
     for (;;) {
-        const int count = socket.Receive(piece, kBodyReceiveSize);
+        count = receive(piece, kBodyReceiveSize);
         if (count <= 0) {
             break;
         }
         if (!answer.Take(piece, static_cast<std::size_t>(count))) {
             return 1;  // longer than any answer this client asks for
         }
+    }
+    if (count < 0 && expired()) {
+        return 1;
     }
     result.requestText = record.Text();
     result.responseHead = answer.Head().Bytes();

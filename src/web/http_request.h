@@ -3,8 +3,10 @@
 // the whole answer read until the server closes. Status codes and encodings are not looked
 // at; the caller gets the request as sent, the response head and the response body.
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "web/http_text.h"
@@ -41,7 +43,9 @@ class CHttpRequest {
                      std::wstring& responseHead, std::wstring& responseBody);
 
     // One exchange: 0 on success (and `result` filled), 1 on any failure. `extraHeader` holds
-    // complete header lines; a `body` (even an empty one) makes the request a POST.
+    // complete header lines; a `body` (even an empty one) makes the request a POST. The whole
+    // exchange, connection included, must end within the network's web time-out; one that
+    // does not has failed, whatever it has received by then.
     int Exchange(const char* url, const char* extraHeader, const char* body, std::size_t bodyLength,
                  HttpExchange& result);
 
@@ -52,6 +56,9 @@ class CHttpRequest {
     static bool IsHostChar(char c) { return ::IsHostChar(c); }
     // The first IPv4 address of the name in network byte order, 0 when none is found.
     static std::uint32_t LookupHost(const char* name);
-    // One send of the zero-terminated text; how much went out is not checked.
-    static void SendText(platform::net::Socket& socket, const char* text);
+    // One send of the zero-terminated text; how much went out is not checked. With a
+    // deadline the send gives up there.
+    static void SendText(
+        platform::net::Socket& socket, const char* text,
+        const std::optional<std::chrono::steady_clock::time_point>& deadline = std::nullopt);
 };

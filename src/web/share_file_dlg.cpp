@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "app/connection_notice.h"
 #include "app/globals.h"
 #include "filemanager/file_manager_dlg.h"
 #include "ftp/download_target.h"
@@ -26,7 +27,11 @@ const MessageEntry<CShareFileDlg> CShareFileDlg::kMessageMap[] = {
 CShareFileDlg::CShareFileDlg() : Dialog(res::ShareFileDialog()) {}
 
 bool CShareFileDlg::OnMessage(const Message& message) {
-    return DispatchMessageTable(*this, kMessageMap, message) || Dialog::OnMessage(message);
+    const bool handled =
+        DispatchMessageTable(*this, kMessageMap, message) || Dialog::OnMessage(message);
+    // A step that met a lost connection without a failure of its own to show says so now.
+    ReportConnectionNotice();
+    return handled;
 }
 
 Edit& CShareFileDlg::Field(int id) const {

@@ -139,27 +139,43 @@ TEST_F(PipelinedListing, SlowServerGetsTheSequentialBytesInFewRoundTripsAndRowsA
     EXPECT_GE(*std::max_element(listing, sizesEnd), 32) << "sent ahead";
 }
 
-TEST_F(PipelinedListing, ConnectionEndingHalfWayLeavesTheRestAtZeroAndTheNextCommandGoesOn) {
+TEST_F(PipelinedListing, ConnectionEndingHalfWayIsToldAndTheNextStepReconnectsToTheFolder) {
     ScriptedFtpServer server;
     ScriptUpToSizes(server, ListingText(6));
     for (int i = 0; i < 3; ++i) {
         server.Command("SIZE " + FileName(i) + "\r\n", SizeReply(i));
     }
     server.CloseControl();
+    // The next step: the same log-in, back to the folder the session was in, then the step.
+    server.Greet()
+        .Command("USER alice\r\n", "331 Password\r\n")
+        .Command("PASS secret\r\n", "230 In\r\n")
+        .NoFeatures()
+        .Command("CWD /My Device on Stowbox\r\n", "250 OK\r\n")
+        .Command("CWD /My Device on Stowbox\r\n", "250 OK\r\n")
+        .Listing("/My Device on Stowbox", "")
+        .Command("QUIT\r\n", "221 Bye\r\n");
 
     const auto result = Run(server, std::string(kLogin) +
                                         "command 32789\n"
+                                        "expect box \"Connection to the server lost\"\n"
                                         "expect rows 7\n"
                                         "show\n"
                                         "command 32789\n"
+                                        "expect no-box\n"
                                         "expect rows 0\n"
                                         "expect path 1 \"Stowbox\" \"**  My Device on Stowbox\"\n" +
                                         kExit);
     EXPECT_EQ(result.status, 0) << result.message;
     const auto& finished = server.Finish();
-    // The rest was already on its way when the connection ended.
-    EXPECT_EQ(finished.transcript,
-              server.ExpectedTranscript() + "SIZE f003.txt\r\nSIZE f004.txt\r\nSIZE f005.txt\r\n");
+    EXPECT_EQ(finished.controlConnections, 2);
+    // The rest was already on its way when the connection ended; the server may have read it.
+    std::string transcript = finished.transcript;
+    const std::string late = "SIZE f003.txt\r\nSIZE f004.txt\r\nSIZE f005.txt\r\n";
+    if (const auto at = transcript.find(late); at != std::string::npos) {
+        transcript.erase(at, late.size());
+    }
+    EXPECT_EQ(transcript, server.ExpectedTranscript());
     EXPECT_THAT(finished.problems, testing::IsEmpty());
     const std::map<std::string, std::string> expected{{"d0", ""},
                                                       {"f000.txt", SizeText(0)},
@@ -168,7 +184,7 @@ TEST_F(PipelinedListing, ConnectionEndingHalfWayLeavesTheRestAtZeroAndTheNextCom
                                                       {"f003.txt", "0"},
                                                       {"f004.txt", "0"},
                                                       {"f005.txt", "0"}};
-    EXPECT_EQ(ShownSizes(transcript.str()), expected);
+    EXPECT_EQ(ShownSizes(this->transcript.str()), expected);
 }
 
 // Over a relay that holds the service's replies, so that they arrive in other pieces.

@@ -113,24 +113,55 @@ TEST(Socket, SilentPeerEndsTheWaitAfterTheTimeOut) {
     EXPECT_EQ(socket.Receive(&byte, 1), -1);
 }
 
+// A server whose queue of waiting connections is full ignores the next one's request.
+class FullServer {
+  public:
+    FullServer() {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address.sin_port = htons(m_server.Port());
+        EXPECT_EQ(::connect(m_filler.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address),
+                  0);
+    }
+    std::uint16_t Port() const { return m_server.Port(); }
+
+  private:
+    Loopback m_server{/*listening=*/true, /*backlog=*/0};
+    Fd m_filler{::socket(AF_INET, SOCK_STREAM, 0)};
+};
+
 TEST(Socket, ConnectGivesUpAfterTheConnectTimeOut) {
-    // A server whose queue of waiting connections is full ignores the next one's request.
-    Loopback server(/*listening=*/true, /*backlog=*/0);
-    Fd filler(::socket(AF_INET, SOCK_STREAM, 0));
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(server.Port());
-    ASSERT_EQ(::connect(filler.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    FullServer server;
     // Far longer than a test may take: only the connect time-out can end the wait.
     Network network = Started({.ioTimeout = 10min, .connectTimeout = 200ms});
     Socket socket;
     ASSERT_TRUE(socket.Create(network));
     EXPECT_FALSE(socket.Connect("127.0.0.1", server.Port()));
-    filler.Reset();
     // No server holds the device up longer than this.
     EXPECT_LE(Network().ConnectTimeout(), 20s);
     EXPECT_LE(Network().GreetingTimeout(), 20s);
+}
+
+// With a deadline, connecting and sending give up there, whatever the socket's own time-outs
+// (far longer than a test may take) would allow.
+TEST(Socket, ConnectAndSendWithADeadlineGiveUpThere) {
+    Network network = Started({.ioTimeout = 10min, .connectTimeout = 10min});
+    FullServer full;
+    Socket socket;
+    ASSERT_TRUE(socket.Create(network));
+    EXPECT_FALSE(
+        socket.Connect("127.0.0.1", full.Port(), std::chrono::steady_clock::now() + 200ms));
+
+    // A peer that takes nothing: what fit went out, the rest did not.
+    Loopback taking;
+    ASSERT_TRUE(socket.Create(network));
+    ASSERT_TRUE(socket.Connect("127.0.0.1", taking.Port(), std::chrono::steady_clock::now() + 10s));
+    const std::vector<char> block(64 << 20, 'x');
+    const int sent =
+        socket.Send(block.data(), block.size(), std::chrono::steady_clock::now() + 200ms);
+    EXPECT_GT(sent, 0);
+    EXPECT_LT(sent, static_cast<int>(block.size()));
 }
 
 TEST(Socket, ReceiveWithADeadlineGivesUpThere) {

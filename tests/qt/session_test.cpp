@@ -2,6 +2,7 @@
 // between the views, ticks rows, downloads with the progress bar moving, cancels with a
 // click on CANCEL, opens the tap-and-hold menu and answers the exit question.
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -291,35 +292,51 @@ TEST_F(Session, DownloadsTickedRowsWithTheProgressBarMoving) {
     Run();
 }
 
-TEST_F(Session, AClickOnCancelStopsTheDownload) {
+// A click on CANCEL, or Escape, part way through a download stops it.
+TEST_F(Session, AClickOnCancelOrEscapeStopsTheDownload) {
     WriteRemote("big.bin", Bytes(3'000'000, 5));
-    bool clicked = false;
+    int checksBefore = 0;
+    int pressed = 0;
+    bool byKey = false;
     driver.onCancelCheck = [&](int check) {
-        if (check == 200) {
+        if (check != checksBefore + 200) {
+            return;
+        }
+        if (byKey) {
+            // The keyboard's CANCEL, wherever the focus is.
+            QWidget* focus = QApplication::focusWidget();
+            QTest::keyClick(focus != nullptr ? focus : &Widget<QPushButton>(IDC_CANCEL_TRANSFER),
+                            Qt::Key_Escape);
+        } else {
             Shot("before-cancel");
             // During a transfer the button itself does nothing; its place on the screen
             // is what the transfer looks for.
             QTest::mouseClick(&Widget<QPushButton>(IDC_CANCEL_TRANSFER), Qt::LeftButton);
-            clicked = true;
         }
+        ++pressed;
     };
     LogIn();
     driver.Add("remote", [&] { Click(ToolButton(ID_SHOW_REMOTE)); });
-    driver.Add("tick and download", [&] {
-        ASSERT_EQ(Names(), (std::vector<std::wstring>{L"big.bin"}));
-        TickRow(List(IDC_FILELIST), 0);
-        AnswerBox(QMessageBox::Ok);
-        Click(ToolButton(ID_DOWNLOAD));
-    });
-    driver.Add("cancelled", [&] {
-        EXPECT_TRUE(clicked);
-        ASSERT_EQ(Boxes().size(), 1u);
-        EXPECT_EQ(Boxes()[0].text, "File Transfer Cancelled");
-        EXPECT_LT(driver.CancelChecks(), 3'000'000 / 255) << "the transfer stopped early";
-        EXPECT_FALSE(std::filesystem::exists(deviceRoot.Path() / "big.bin"));
-        EXPECT_FALSE(FileList().GetCheck(0));
-        EXPECT_EQ(Widget<QProgressBar>(IDC_PROGRESS).value(), 0);
-    });
+    for (const bool key : {false, true}) {
+        driver.Add(key ? "download, Escape" : "download, click", [&, key] {
+            ASSERT_EQ(Names(), (std::vector<std::wstring>{L"big.bin"}));
+            byKey = key;
+            checksBefore = driver.CancelChecks();
+            TickRow(List(IDC_FILELIST), 0);
+            AnswerBox(QMessageBox::Ok);
+            Click(ToolButton(ID_DOWNLOAD));
+        });
+        driver.Add(key ? "cancelled by Escape" : "cancelled by click", [&, key] {
+            EXPECT_EQ(pressed, key ? 2 : 1);
+            ASSERT_EQ(Boxes().size(), key ? 2u : 1u);
+            EXPECT_EQ(Boxes().back().text, "File Transfer Cancelled");
+            EXPECT_LT(driver.CancelChecks() - checksBefore, 3'000'000 / 255)
+                << "the transfer stopped early";
+            EXPECT_FALSE(std::filesystem::exists(deviceRoot.Path() / "big.bin"));
+            EXPECT_FALSE(FileList().GetCheck(0));
+            EXPECT_EQ(Widget<QProgressBar>(IDC_PROGRESS).value(), 0);
+        });
+    }
     Exit();
     Run();
 }

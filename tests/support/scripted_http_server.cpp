@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <mutex>
 #include <stdexcept>
@@ -19,6 +20,7 @@ namespace testing_support {
 namespace {
 
 constexpr int kPollMs = 50;
+constexpr auto kTrickleGap = std::chrono::milliseconds(50);
 constexpr int kReadTimeoutMs = 15000;
 
 bool Readable(int fd, int timeoutMs) {
@@ -53,7 +55,8 @@ std::string ReadRequest(int fd) {
 
 class ScriptedHttpServer::Runner {
   public:
-    explicit Runner(std::vector<std::string> answers) : m_answers(std::move(answers)) {
+    Runner(std::vector<std::string> answers, Manner manner)
+        : m_answers(std::move(answers)), m_manner(manner) {
         m_listener.Reset(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
         sockaddr_in address{};
         address.sin_family = AF_INET;
@@ -78,6 +81,7 @@ class ScriptedHttpServer::Runner {
         const std::lock_guard lock(m_mutex);
         return m_requests;
     }
+    int Connections() const { return m_connections; }
 
   private:
     void Serve() {
@@ -86,8 +90,13 @@ class ScriptedHttpServer::Runner {
             if (!Readable(m_listener.Get(), kPollMs)) {
                 continue;
             }
-            const Fd connection(::accept4(m_listener.Get(), nullptr, nullptr, SOCK_CLOEXEC));
+            Fd connection(::accept4(m_listener.Get(), nullptr, nullptr, SOCK_CLOEXEC));
             if (!connection.Valid()) {
+                continue;
+            }
+            ++m_connections;
+            if (m_manner == Manner::Silent) {
+                m_held.push_back(std::move(connection));
                 continue;
             }
             const std::string request = ReadRequest(connection.Get());
@@ -97,14 +106,18 @@ class ScriptedHttpServer::Runner {
             }
             if (next < m_answers.size()) {
                 const std::string& answer = m_answers[next];
-                std::size_t sent = 0;
-                while (sent < answer.size()) {
-                    const ssize_t count = ::send(connection.Get(), answer.data() + sent,
-                                                 answer.size() - sent, MSG_NOSIGNAL);
-                    if (count <= 0) {
-                        break;
+                if (m_manner == Manner::Trickle) {
+                    Trickle(connection.Get(), answer);
+                } else {
+                    std::size_t sent = 0;
+                    while (sent < answer.size()) {
+                        const ssize_t count = ::send(connection.Get(), answer.data() + sent,
+                                                     answer.size() - sent, MSG_NOSIGNAL);
+                        if (count <= 0) {
+                            break;
+                        }
+                        sent += static_cast<std::size_t>(count);
                     }
-                    sent += static_cast<std::size_t>(count);
                 }
             }
             ++next;
@@ -117,7 +130,20 @@ class ScriptedHttpServer::Runner {
         }
     }
 
+    // One byte at a time until the answer ends, the client goes or the server stops.
+    void Trickle(int fd, const std::string& answer) const {
+        for (const char byte : answer) {
+            if (m_stop || ::send(fd, &byte, 1, MSG_NOSIGNAL) != 1) {
+                return;
+            }
+            std::this_thread::sleep_for(kTrickleGap);
+        }
+    }
+
     std::vector<std::string> m_answers;
+    Manner m_manner;
+    std::vector<Fd> m_held;  // closed when the server goes
+    std::atomic<int> m_connections{0};
     Fd m_listener;
     std::uint16_t m_port = 0;
     std::atomic<bool> m_stop{false};
@@ -126,8 +152,8 @@ class ScriptedHttpServer::Runner {
     std::thread m_thread;
 };
 
-ScriptedHttpServer::ScriptedHttpServer(std::vector<std::string> answers)
-    : m_runner(std::make_unique<Runner>(std::move(answers))) {}
+ScriptedHttpServer::ScriptedHttpServer(std::vector<std::string> answers, Manner manner)
+    : m_runner(std::make_unique<Runner>(std::move(answers), manner)) {}
 
 ScriptedHttpServer::~ScriptedHttpServer() = default;
 
@@ -137,6 +163,10 @@ std::uint16_t ScriptedHttpServer::Port() const {
 
 std::vector<std::string> ScriptedHttpServer::Requests() const {
     return m_runner->Requests();
+}
+
+int ScriptedHttpServer::Connections() const {
+    return m_runner->Connections();
 }
 
 }  // namespace testing_support

@@ -18,8 +18,15 @@ namespace testing_support {
 
 class ScriptedHttpServer {
   public:
+    // How the server treats each connection.
+    enum class Manner {
+        Answer,   // reads the request, sends the next answer whole and closes
+        Silent,   // takes the connection and holds it open, reading and sending nothing
+        Trickle,  // as Answer, but sends the answer a byte every 50 ms
+    };
+
     // A connection beyond the scripted answers is closed without an answer.
-    explicit ScriptedHttpServer(std::vector<std::string> answers);
+    explicit ScriptedHttpServer(std::vector<std::string> answers, Manner manner = Manner::Answer);
     ~ScriptedHttpServer();
     ScriptedHttpServer(const ScriptedHttpServer&) = delete;
     ScriptedHttpServer& operator=(const ScriptedHttpServer&) = delete;
@@ -28,6 +35,8 @@ class ScriptedHttpServer {
     // The requests read so far, in order. A request is kept before its answer is sent, so a
     // client that has its answer finds its request here.
     std::vector<std::string> Requests() const;
+    // Connections taken so far.
+    int Connections() const;
 
   private:
     class Runner;

@@ -154,6 +154,7 @@ platform::net::Network MakeNetwork(const TestDevice::Options& options) {
     platform::net::Network::Options networkOptions;
     networkOptions.ioTimeout = options.ioTimeout;
     networkOptions.greetingTimeout = options.greetingTimeout;
+    networkOptions.webTimeout = options.webTimeout;
     platform::net::Network network(networkOptions);
     if (options.webPort) {
         network.AddRoute({"127.0.0.1", 80}, {"127.0.0.1", *options.webPort});

@@ -119,6 +119,8 @@ class TestDevice {
         // Short, so that a client waiting for a server that went astray fails soon.
         std::chrono::milliseconds ioTimeout{std::chrono::seconds(10)};
         std::chrono::milliseconds greetingTimeout{std::chrono::seconds(10)};
+        // The whole of one web request.
+        std::chrono::milliseconds webTimeout{std::chrono::seconds(10)};
         // Routes the built-in web host (127.0.0.1:80) to this port.
         std::optional<std::uint16_t> webPort;
     };

@@ -211,6 +211,8 @@ TEST_F(ShareDialog, AnUnreachableWebHostIsReportedAndTheDialogStaysWithItsEntrie
                                  "type 1049 \"alice@example.com\"\n"
                                  "type 1043 \"carol@example.com\"\n"
                                  "click 1036\n"
+                                 "expect box \"The web host could not be reached. (127.0.0.1)\"\n"
+                                 "expect no-box\n"
                                  "expect title \"Share File\"\n"
                                  "expect text 1049 \"alice@example.com\"\n"
                                  "expect text 1043 \"carol@example.com\"\n"
@@ -219,7 +221,8 @@ TEST_F(ShareDialog, AnUnreachableWebHostIsReportedAndTheDialogStaysWithItsEntrie
                              closedPort);
     EXPECT_EQ(result.status, 0) << result.message << '\n' << transcript.str();
     const std::string text = transcript.str();
-    const std::string report = "box \"Kestra.htp\" \"The web host could not be reached: ";
+    const std::string report =
+        "box \"Kestra.htp\" \"The web host could not be reached. (127.0.0.1)\" ok -> ok\n";
     EXPECT_NE(text.find("url \"HTTP://127.0.0.1/qmanager/servlet/KestraShare?"), std::string::npos);
     EXPECT_NE(text.find(report), std::string::npos) << text;
     EXPECT_LT(text.find("url "), text.find(report));

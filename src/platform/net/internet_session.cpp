@@ -3,6 +3,8 @@
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <chrono>
+#include <climits>
 #include <memory>
 #include <mutex>
 
@@ -39,30 +41,33 @@ void StartCurl() {
     std::call_once(started, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-std::wstring Wide(const char* text) {
-    return text::FromUtf8(text != nullptr ? text : "");
+// The person sees the program's own words, never the library's.
+[[noreturn]] void Fail(std::wstring report) {
+    throw InternetFailure(std::move(report));
 }
 
-[[noreturn]] void Fail(const std::wstring& why) {
-    throw InternetFailure(L"The web host could not be reached: " + why);
+[[noreturn]] void Unreachable(const std::string& host) {
+    Fail(L"The web host could not be reached. (" + text::FromUtf8(host) + L")");
 }
+
+const wchar_t* const kOutOfMemory = L"There is not enough memory to open the web address.";
 
 // The host and port a URL leads to, before the device's routes.
 Endpoint TargetOf(const std::string& url) {
     ParsedUrl parsed(curl_url());
     if (!parsed) {
-        Fail(L"out of memory");
+        Fail(kOutOfMemory);
     }
     // Schemes are matched without regard to case; only plain HTTP is opened.
     const CURLUcode set = curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0);
     if (set != CURLUE_OK) {
-        Fail(L"the address is not usable (" + Wide(curl_url_strerror(set)) + L")");
+        Fail(L"The web address is not usable.");
     }
     char* raw = nullptr;
     curl_url_get(parsed.get(), CURLUPART_SCHEME, &raw, 0);
     const CurlText scheme(raw);
     if (!scheme || std::string(scheme.get()) != "http") {
-        Fail(L"only HTTP addresses can be opened");
+        Fail(L"Only HTTP web addresses can be opened.");
     }
     raw = nullptr;
     curl_url_get(parsed.get(), CURLUPART_HOST, &raw, 0);
@@ -71,9 +76,13 @@ Endpoint TargetOf(const std::string& url) {
     curl_url_get(parsed.get(), CURLUPART_PORT, &raw, CURLU_DEFAULT_PORT);
     const CurlText port(raw);
     if (!host || !port) {
-        Fail(L"the address names no host");
+        Fail(L"The web address names no host.");
     }
     return {host.get(), static_cast<std::uint16_t>(std::stoul(port.get()))};
+}
+
+long Milliseconds(std::chrono::milliseconds limit) {
+    return static_cast<long>(std::min<std::chrono::milliseconds::rep>(limit.count(), LONG_MAX));
 }
 
 std::size_t KeepBody(char* data, std::size_t size, std::size_t count, void* target) {
@@ -129,7 +138,7 @@ HeaderList HeaderLines(const std::wstring& headers) {
             curl_slist* head =
                 curl_slist_append(list.get(), bytes.substr(start, end - start).c_str());
             if (head == nullptr) {
-                Fail(L"out of memory");
+                Fail(kOutOfMemory);
             }
             static_cast<void>(list.release());
             list.reset(head);
@@ -165,7 +174,7 @@ std::unique_ptr<InternetFile> InternetSession::OpenUrl(const std::wstring& url,
     Device& device = Device::Current();
     device.Frontend().UrlOpened(url);
     if (!m_open) {
-        Fail(L"the internet session is closed");
+        Fail(L"The internet session is closed.");
     }
     const std::string address = text::ToUtf8(url);
     const Endpoint target = TargetOf(address);
@@ -173,7 +182,7 @@ std::unique_ptr<InternetFile> InternetSession::OpenUrl(const std::wstring& url,
 
     Easy easy(curl_easy_init());
     if (!easy) {
-        Fail(L"out of memory");
+        Fail(kOutOfMemory);
     }
     CURL* handle = easy.get();
     curl_easy_setopt(handle, CURLOPT_URL, address.c_str());
@@ -200,24 +209,29 @@ std::unique_ptr<InternetFile> InternetSession::OpenUrl(const std::wstring& url,
     if (extra) {
         curl_easy_setopt(handle, CURLOPT_HTTPHEADER, extra.get());
     }
-    // The same patience as the device's sockets: a dead peer ends the wait.
-    const auto timeout = device.Net().IoTimeout();
-    if (timeout.count() > 0) {
-        const long seconds = std::max<long>(1, static_cast<long>((timeout.count() + 999) / 1000));
-        curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeout.count()));
+    // One limit for the whole request, connection included, so that a silent or trickling
+    // host ends in a report soon. Without it, the patience of the device's sockets: a peer
+    // that stops sending ends the wait.
+    const Network& network = device.Net();
+    if (network.ConnectTimeout().count() > 0) {
+        curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, Milliseconds(network.ConnectTimeout()));
+    }
+    if (network.WebTimeout().count() > 0) {
+        curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, Milliseconds(network.WebTimeout()));
+    } else if (network.IoTimeout().count() > 0) {
+        const auto seconds = std::chrono::ceil<std::chrono::seconds>(network.IoTimeout());
         curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
-        curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, seconds);
+        curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, static_cast<long>(seconds.count()));
     }
     std::string body;
     curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &KeepBody);
     curl_easy_setopt(handle, CURLOPT_WRITEDATA, &body);
-    char error[CURL_ERROR_SIZE] = {};
-    curl_easy_setopt(handle, CURLOPT_ERRORBUFFER, error);
 
     OnStatusCallback(context, InternetStatus::Connecting);
     const CURLcode result = Perform(handle, device.Net());
     if (result != CURLE_OK) {
-        Fail(Wide(error[0] != '\0' ? error : curl_easy_strerror(result)));
+        // Refused, silent past the time limit or broken off: to the person, all one.
+        Unreachable(target.host);
     }
     long status = 0;
     curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);

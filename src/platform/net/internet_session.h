@@ -1,6 +1,6 @@
 #pragma once
 // The device's internet session: opens a URL with an HTTP GET through the device's network
-// (its routes and time-out; the proxy settings of the environment are honoured).
+// (its routes and time-outs; the proxy settings of the environment are honoured).
 
 #include <cstdint>
 #include <memory>
@@ -53,7 +53,8 @@ class InternetSession {
 
     // Sends a GET for `url` (extra header lines separated by CR LF) and returns the answer,
     // whatever its status. Throws InternetFailure when the URL is not an HTTP URL, the host
-    // cannot be reached or the answer breaks off.
+    // cannot be reached, the answer breaks off or the whole request outlasts the network's web
+    // time-out; the report names the host, in the program's own words.
     std::unique_ptr<InternetFile> OpenUrl(const std::wstring& url, std::uintptr_t context = 1,
                                           std::uint32_t flags = kTransferAscii,
                                           const std::wstring& headers = {});

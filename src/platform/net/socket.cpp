@@ -167,6 +167,15 @@ bool Socket::Create(const Network& network) {
 }
 
 bool Socket::Connect(const std::string& host, std::uint16_t port) {
+    return ConnectUntil(host, port, std::nullopt);
+}
+
+bool Socket::Connect(const std::string& host, std::uint16_t port, Clock::time_point deadline) {
+    return ConnectUntil(host, port, deadline);
+}
+
+bool Socket::ConnectUntil(const std::string& host, std::uint16_t port,
+                          const std::optional<Clock::time_point>& deadline) {
     if (!IsOpen() || m_network == nullptr) {
         return false;
     }
@@ -175,7 +184,11 @@ bool Socket::Connect(const std::string& host, std::uint16_t port) {
     if (!addresses) {
         return false;
     }
-    const auto deadline = DeadlineAfter(m_network->ConnectTimeout());
+    // The caller's deadline, or the connect time-out if that ends sooner.
+    auto until = DeadlineAfter(m_network->ConnectTimeout());
+    if (deadline && (!until || *deadline < *until)) {
+        until = deadline;
+    }
     for (const addrinfo* info = addresses.get(); info != nullptr; info = info->ai_next) {
         if (info->ai_family != AF_INET || info->ai_addrlen < sizeof(sockaddr_in)) {
             continue;
@@ -183,7 +196,7 @@ bool Socket::Connect(const std::string& host, std::uint16_t port) {
         sockaddr_in address{};
         std::memcpy(&address, info->ai_addr, sizeof address);
         address.sin_port = htons(target.port);
-        if (ConnectWithin(m_fd, address, deadline, *m_network)) {
+        if (ConnectWithin(m_fd, address, until, *m_network)) {
             return true;
         }
         // A socket whose connect failed cannot be used again: the next address gets a new one.
@@ -196,6 +209,15 @@ bool Socket::Connect(const std::string& host, std::uint16_t port) {
 }
 
 int Socket::Send(const void* data, std::size_t count) {
+    return SendUntil(data, count, std::nullopt);
+}
+
+int Socket::Send(const void* data, std::size_t count, Clock::time_point deadline) {
+    return SendUntil(data, count, deadline);
+}
+
+int Socket::SendUntil(const void* data, std::size_t count,
+                      const std::optional<Clock::time_point>& deadline) {
     if (!IsOpen()) {
         return -1;
     }
@@ -205,7 +227,7 @@ int Socket::Send(const void* data, std::size_t count) {
     std::size_t sent = 0;
     while (sent < size) {
         const int n = WithoutBlocking(
-            m_fd, POLLOUT, DeadlineAfter(m_network->IoTimeout()), *m_network,
+            m_fd, POLLOUT, deadline ? deadline : DeadlineAfter(m_network->IoTimeout()), *m_network,
             [&] { return ::send(m_fd, bytes + sent, size - sent, MSG_NOSIGNAL | MSG_DONTWAIT); });
         if (n <= 0) {
             return sent > 0 ? static_cast<int>(sent) : -1;

@@ -40,8 +40,13 @@ class Socket {
     // connects within the network's connect time-out. Send and receive then give up after
     // the network's I/O time-out.
     bool Connect(const std::string& host, std::uint16_t port);
+    // As Connect, but also gives up once `deadline` has passed.
+    bool Connect(const std::string& host, std::uint16_t port,
+                 std::chrono::steady_clock::time_point deadline);
     // Bytes sent (may be fewer than asked), or -1 on error.
     int Send(const void* data, std::size_t count);
+    // As Send, but gives up once `deadline` has passed, however slowly the peer takes bytes.
+    int Send(const void* data, std::size_t count, std::chrono::steady_clock::time_point deadline);
     // Bytes received, 0 when the peer closed, -1 on error or time-out.
     int Receive(void* buffer, std::size_t count);
     // As Receive, but gives up (-1) once `deadline` has passed, however the bytes trickle in.
@@ -54,6 +59,11 @@ class Socket {
     std::optional<std::string> PeerAddress() const;
 
   private:
+    bool ConnectUntil(const std::string& host, std::uint16_t port,
+                      const std::optional<std::chrono::steady_clock::time_point>& deadline);
+    // Without `deadline`, each wait for the peer gets the network's I/O time-out afresh.
+    int SendUntil(const void* data, std::size_t count,
+                  const std::optional<std::chrono::steady_clock::time_point>& deadline);
     int ReceiveUntil(void* buffer, std::size_t count,
                      const std::optional<std::chrono::steady_clock::time_point>& deadline);
 
@@ -67,7 +77,9 @@ class Network {
     struct Options {
         bool failStartup = false;  // lets a test make start-up fail
         // A silent peer ends a wait after this: one send, one receive, one whole reply.
-        std::chrono::milliseconds ioTimeout{std::chrono::minutes(2)};
+        std::chrono::milliseconds ioTimeout{std::chrono::seconds(30)};
+        // A web request, connection included, ends after this whatever the host does.
+        std::chrono::milliseconds webTimeout{std::chrono::seconds(20)};
         // A connection that has not come about by then never will.
         std::chrono::milliseconds connectTimeout{std::chrono::seconds(20)};
         // A server that does not greet within this is not one to talk to.
@@ -100,6 +112,7 @@ class Network {
     std::chrono::milliseconds IoTimeout() const { return m_options.ioTimeout; }
     std::chrono::milliseconds ConnectTimeout() const { return m_options.connectTimeout; }
     std::chrono::milliseconds GreetingTimeout() const { return m_options.greetingTimeout; }
+    std::chrono::milliseconds WebTimeout() const { return m_options.webTimeout; }
 
   private:
     Options m_options;

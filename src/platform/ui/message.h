@@ -14,8 +14,9 @@ enum class MessageKind {
     Notify,      // a control notification; id = control id, code = notification code
     StylusDown,  // point in device-screen pixels
     StylusUp,
-    Help,  // the shell's help request
-    Quit,  // ends every modal run
+    Help,     // the shell's help request
+    KeyDown,  // a key the program reads itself; id = key code
+    Quit,     // ends every modal run
 };
 
 // Notification codes.
@@ -24,6 +25,9 @@ inline constexpr int kNotifyColumnClick = -108;       // list view: header tappe
 inline constexpr int kNotifyHeaderBeginTrack = -306;  // header: a column resize starts; column set
 inline constexpr int kNotifyTapAndHold = 1000;        // list view: tap-and-hold; point set
 inline constexpr int kNotifySelChange = 1;            // combo box: a person chose an entry
+
+// Key codes of KeyDown messages.
+inline constexpr int kKeyEscape = 0x1B;
 
 // Standard command ids of dialogs.
 inline constexpr int kIdOk = 1;
