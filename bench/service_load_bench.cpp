@@ -1,7 +1,8 @@
-// The stand-in service under load: 32 sessions at once, each logging in and downloading the
-// same 8 MiB file with a plain FTP client of its own. Prints the total MB/s; every byte
-// received is compared with the file. Measures only, but a wrong byte or a failed session
-// makes it fail.
+// The stand-in service under load: 32 sessions from one address at once, each logging in and
+// downloading the same 8 MiB file with a plain FTP client of its own. The sessions use four
+// accounts, so that none holds more than the service allows one account. Prints the total
+// MB/s; every byte received is compared with the file. Measures only, but a wrong byte or a
+// failed session makes it fail.
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -27,6 +28,7 @@ using Clock = std::chrono::steady_clock;
 using testing_support::ScriptedFtpServer;
 
 constexpr int kSessions = 32;
+constexpr int kAccounts = 4;
 constexpr std::size_t kFileSize = 8u << 20;
 
 // One blocking connection on 127.0.0.1, closed at the end.
@@ -99,10 +101,10 @@ int PasvPort(const std::string& reply) {
 }
 
 // Logs in, downloads the file and compares it; the bytes that arrived right, or 0.
-std::size_t Download(int port) {
+std::size_t Download(int port, int account) {
     Connection control(port);
     if (!control.Ok() || !Code(control.Reply(), "220") ||
-        !Code(control.Command("USER alice"), "331") ||
+        !Code(control.Command("USER user" + std::to_string(account)), "331") ||
         !Code(control.Command("PASS secret"), "230") || !Code(control.Command("TYPE I"), "200")) {
         return 0;
     }
@@ -131,17 +133,22 @@ std::size_t Download(int port) {
 }  // namespace
 
 int main() {
-    testing_support::ServiceProcess service{{"alice:secret"}};
-    {
-        std::ofstream file(service.AccountDir("alice") / "big.bin", std::ios::binary);
-        const std::string bytes = ScriptedFtpServer::Pattern(0, kFileSize);
+    std::vector<std::string> accounts;
+    for (int i = 0; i < kAccounts; ++i) {
+        accounts.push_back("user" + std::to_string(i) + ":secret");
+    }
+    testing_support::ServiceProcess service{accounts};
+    const std::string bytes = ScriptedFtpServer::Pattern(0, kFileSize);
+    for (int i = 0; i < kAccounts; ++i) {
+        std::ofstream file(service.AccountDir("user" + std::to_string(i)) / "big.bin",
+                           std::ios::binary);
         file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
     std::vector<std::size_t> received(kSessions);
     std::vector<std::thread> sessions;
     const auto start = Clock::now();
     for (int i = 0; i < kSessions; ++i) {
-        sessions.emplace_back([&, i] { received[i] = Download(service.FtpPort()); });
+        sessions.emplace_back([&, i] { received[i] = Download(service.FtpPort(), i % kAccounts); });
     }
     for (auto& session : sessions) {
         session.join();

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 
-benches=(ftp_transfer_bench listing_bench latency_bench service_load_bench)
+benches=(ftp_transfer_bench listing_bench latency_bench service_load_bench service_soak_bench)
 echo "== release: configure and build" >&2
 cmake --preset release >/dev/null
 cmake --build --preset release -j2 --target "${benches[@]}" >/dev/null
@@ -27,6 +27,7 @@ run ftp_transfer_bench
 run listing_bench --benchmark_filter='BM_ListLocalFolder/(1000|10000)$'
 run latency_bench
 run service_load_bench
+run service_soak_bench
 
 echo "| measure | figure | note |"
 echo "|---|---|---|"

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
-  libcurl4-openssl-dev libcpp-httplib-dev
+  libcurl4-openssl-dev libcpp-httplib-dev libsqlite3-dev libcrypt-dev
   qt6-base-dev fonts-dejavu-core
   curl xvfb xauth clang-format
   clang-14 libclang-rt-14-dev llvm-14

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "password_hash.h"
+#include "private_files.h"
+
 namespace stowbox::service {
 
 namespace {
@@ -12,6 +15,13 @@ bool all_digits(std::string_view text) {
 }
 
 }  // namespace
+
+std::optional<int> parse_download_limit(std::string_view digits) {
+    if (!all_digits(digits) || digits.size() > 3 || std::stoi(std::string(digits)) < 1) {
+        return std::nullopt;
+    }
+    return std::stoi(std::string(digits));
+}
 
 std::string account_name_problem(std::string_view name) {
     if (name.empty()) {
@@ -40,13 +50,13 @@ std::optional<AccountSettings> parse_account_option(std::string_view text, std::
     std::string_view rest = text.substr(colon + 1);
     if (const auto last = rest.rfind(':');
         last != std::string_view::npos && all_digits(rest.substr(last + 1))) {
-        const auto digits = rest.substr(last + 1);
-        if (digits.size() > 3 || std::stoi(std::string(digits)) < 1) {
+        const auto limit = parse_download_limit(rest.substr(last + 1));
+        if (!limit) {
             error = "download limit of account \"" + account.name + "\" must be 1 to " +
                     std::to_string(kMaxDownloadLimit);
             return std::nullopt;
         }
-        account.download_limit = std::stoi(std::string(digits));
+        account.download_limit = *limit;
         rest = rest.substr(0, last);
     }
     account.password = std::string(rest);
@@ -65,9 +75,11 @@ AccountBook::AccountBook(const std::filesystem::path& root,
                          const std::vector<AccountSettings>& settings) {
     for (const auto& account : settings) {
         const auto folder = root / "accounts" / account.name;
-        std::filesystem::create_directories(folder);
-        accounts_.push_back({account.name, account.password, account.download_limit,
-                             std::filesystem::canonical(folder)});
+        make_private_folders(folder);
+        accounts_.push_back({account.name,
+                             account.password_hash.empty() ? hash_password(account.password)
+                                                           : account.password_hash,
+                             account.download_limit, std::filesystem::canonical(folder)});
     }
 }
 
@@ -79,7 +91,14 @@ const Account* AccountBook::find(std::string_view name) const {
 
 const Account* AccountBook::authenticate(std::string_view name, std::string_view password) const {
     const Account* account = find(name);
-    return account != nullptr && account->password == password ? account : nullptr;
+    if (account == nullptr) {
+        // The same work as for a known name, its answer thrown away.
+        if (!accounts_.empty()) {
+            verify_password(password, accounts_.front().password_hash);
+        }
+        return nullptr;
+    }
+    return verify_password(password, account->password_hash) ? account : nullptr;
 }
 
 }  // namespace stowbox::service

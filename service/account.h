@@ -14,9 +14,13 @@ inline constexpr int kMaxDownloadLimit = 999;
 
 struct AccountSettings {
     std::string name;
-    std::string password;
+    std::string password;  // given in clear on the command line, hashed on start
     int download_limit = kDefaultDownloadLimit;
+    std::string password_hash{};  // from an accounts file; used instead of `password` when set
 };
+
+// The download limit written as 1 to kMaxDownloadLimit in decimal digits, else nullopt.
+std::optional<int> parse_download_limit(std::string_view digits);
 
 // Parses "NAME:PASSWORD[:LIMIT]". The name ends at the first ":"; a last ":"-separated part
 // made only of digits is the limit, so a password may hold ":" unless it ends in ":digits".
@@ -28,7 +32,7 @@ std::string account_name_problem(std::string_view name);
 
 struct Account {
     std::string name;
-    std::string password;
+    std::string password_hash;  // as crypt(3) makes it
     int download_limit = kDefaultDownloadLimit;
     std::string home;  // canonical host path of the account's folder
 };
@@ -36,11 +40,14 @@ struct Account {
 // The accounts of a running service; read-only once built, so sessions share it freely.
 class AccountBook {
   public:
-    // Creates each account's folder below `root`/accounts when missing.
-    // Throws std::filesystem::filesystem_error.
+    // Creates each account's folder below `root`/accounts when missing and hashes the
+    // passwords given in clear. Throws std::filesystem::filesystem_error or
+    // std::runtime_error.
     AccountBook(const std::filesystem::path& root, const std::vector<AccountSettings>& settings);
 
     const Account* find(std::string_view name) const;
+    // Takes as long for an unknown name as for a known one, so that timing does not tell
+    // which accounts exist.
     const Account* authenticate(std::string_view name, std::string_view password) const;
 
   private:

@@ -12,6 +12,7 @@ struct CommandLine {
     std::optional<ServiceConfig> config;  // set when the arguments are usable
     bool help = false;
     bool version = false;
+    bool hash_password = false;  // print the hash of a password read from standard input
     std::string error;
 };
 

@@ -5,7 +5,7 @@
 
 namespace stowbox::service {
 
-void add_download_limits_servlet(httplib::Server& server, const ServletContext& context) {
+void add_download_limits_servlet(httplib::Server& server, ServletContext& context) {
     // A handler that takes a content reader runs before any body is read: the client sends
     // an HTTP/1.0 POST with neither body nor length, and waiting for a body would stall it.
     server.Post(
@@ -19,10 +19,10 @@ void add_download_limits_servlet(httplib::Server& server, const ServletContext& 
                 plain_reply(response, 400, "error: user and password are required\n");
                 return;
             }
-            const Account* account = context.accounts.authenticate(
-                request.get_param_value("user"), request.get_param_value("password"));
+            const Account* account =
+                authenticate_braked(context, request, request.get_param_value("user"),
+                                    request.get_param_value("password"), response);
             if (account == nullptr) {
-                plain_reply(response, 403, "error: unknown user or wrong password\n");
                 return;
             }
             // The client reads a decimal number followed by one character.

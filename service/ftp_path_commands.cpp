@@ -4,7 +4,10 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "durable_file.h"
 #include "ftp_session.h"
+#include "private_files.h"
+#include "stale_uploads.h"
 
 namespace stowbox::service {
 
@@ -13,6 +16,12 @@ namespace {
 bool is_folder(const std::string& host_path) {
     struct stat info {};
     return ::stat(host_path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// A name kept for unfinished uploads: anything else of that name would be hidden, and
+// removed as if left over.
+bool reserved_name(const std::string& vpath) {
+    return is_partial_file_name(vpath.substr(vpath.rfind('/') + 1));
 }
 
 }  // namespace
@@ -39,6 +48,10 @@ void FtpSession::cmd_mkd(const std::string& arg) {
         reply(550, "Cannot create the folder there");
         return;
     }
+    if (reserved_name(*vpath)) {
+        reply(553, "Folder name not allowed");
+        return;
+    }
     struct stat info {};
     if (::lstat(entry->c_str(), &info) == 0) {
         const auto target = fs().target(*vpath);
@@ -49,7 +62,7 @@ void FtpSession::cmd_mkd(const std::string& arg) {
         }
         return;
     }
-    if (::mkdir(entry->c_str(), 0755) == 0) {
+    if (make_private_folder(*entry)) {
         const auto quoted = quoted_for_client(*vpath);
         reply(257, quoted ? *quoted + " created" : std::string("Folder created"));
     } else if (errno == EEXIST) {
@@ -67,8 +80,16 @@ void FtpSession::cmd_rmd(const std::string& arg) {
         reply(550, "No such folder");
         return;
     }
-    if (::rmdir(entry->c_str()) != 0) {
-        reply(550, errno == ENOTEMPTY || errno == EEXIST ? "Folder is not empty"
+    // Files of unfinished uploads are never listed, so they must not keep a folder that
+    // looks empty.
+    bool removed = ::rmdir(entry->c_str()) == 0;
+    int error = errno;
+    if (!removed && (error == ENOTEMPTY || error == EEXIST) && clear_only_partial_files(*entry)) {
+        removed = ::rmdir(entry->c_str()) == 0;
+        error = errno;
+    }
+    if (!removed) {
+        reply(550, error == ENOTEMPTY || error == EEXIST ? "Folder is not empty"
                                                          : "Cannot remove the folder");
         return;
     }
@@ -119,7 +140,8 @@ void FtpSession::cmd_rnto(const std::string& arg) {
     const std::string from = std::move(*rename_from_);
     rename_from_.reset();
     const auto vpath = arg.empty() ? std::nullopt : pick_path(arg);
-    const auto entry = vpath && *vpath != "/" ? fs().entry(*vpath) : std::nullopt;
+    const auto entry =
+        vpath && *vpath != "/" && !reserved_name(*vpath) ? fs().entry(*vpath) : std::nullopt;
     if (!entry || std::rename(from.c_str(), entry->c_str()) != 0) {
         reply(553, "Cannot rename to that name");
         return;

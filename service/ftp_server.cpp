@@ -6,17 +6,29 @@
 #include <poll.h>
 #include <sys/socket.h>
 
-#include <algorithm>
 #include <exception>
 #include <iostream>
+#include <string_view>
 
 #include "ftp_session.h"
 #include "net_io.h"
 
 namespace stowbox::service {
 
+namespace {
+
+constexpr std::string_view kAddressBusy =
+    "421 Too many connections from your address, try again later\r\n";
+
+void refuse(int fd, std::string_view reply) {
+    [[maybe_unused]] auto sent =
+        ::send(fd, reply.data(), reply.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+}
+
+}  // namespace
+
 FtpServer::FtpServer(const AccountBook& accounts, const ServiceConfig& config)
-    : accounts_(accounts), config_(config) {}
+    : accounts_(accounts), config_(config), admission_(config) {}
 
 FtpServer::~FtpServer() {
     stop();
@@ -30,6 +42,7 @@ void FtpServer::start(in_addr address, std::uint16_t port) {
 
 void FtpServer::stop() {
     stop_.raise();
+    admission_.stop();
     if (acceptor_.joinable()) {
         acceptor_.join();
     }
@@ -52,19 +65,20 @@ void FtpServer::accept_loop() {
         if (ready != WaitResult::ready) {
             continue;
         }
-        UniqueFd connection(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC));
+        sockaddr_in peer{};
+        socklen_t length = sizeof peer;
+        UniqueFd connection(
+            ::accept4(listener_.get(), reinterpret_cast<sockaddr*>(&peer), &length, SOCK_CLOEXEC));
         if (connection) {
-            admit(std::move(connection));
+            admit(std::move(connection), peer.sin_addr);
         }
     }
 }
 
-void FtpServer::admit(UniqueFd connection) {
-    if (sessions_.size() >= config_.max_sessions ||
-        pending_logins() >= config_.max_pending_logins) {
-        constexpr std::string_view busy = "421 Too many connections, try again later\r\n";
-        [[maybe_unused]] auto sent =
-            ::send(connection.get(), busy.data(), busy.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+void FtpServer::admit(UniqueFd connection, in_addr peer) {
+    auto admission = admission_.admit(connection.get(), peer);
+    if (!admission.place) {
+        refuse(connection.get(), admission.address_full ? kAddressBusy : kFtpBusyReply);
         return;
     }
     // A reply goes out at once: held back until the client acknowledged the one before (a
@@ -74,11 +88,10 @@ void FtpServer::admit(UniqueFd connection) {
     auto session = std::make_unique<Session>();
     Session* slot = session.get();
     try {
-        slot->thread = std::thread([this, slot, fd = std::move(connection)]() mutable {
+        slot->thread = std::thread([this, slot, fd = std::move(connection),
+                                    place = std::move(*admission.place)]() mutable {
             try {
-                FtpSession(std::move(fd), accounts_, config_, stop_.fd(), [slot] {
-                    slot->logged_in = true;
-                }).run();
+                serve(std::move(fd), place);
             } catch (const std::exception& error) {
                 // A session's failure must never take the server down.
                 std::cerr << "stowbox-service: FTP session ended: " << error.what() << '\n';
@@ -92,10 +105,19 @@ void FtpServer::admit(UniqueFd connection) {
     sessions_.push_back(std::move(session));
 }
 
-std::size_t FtpServer::pending_logins() const {
-    return std::size_t(std::count_if(sessions_.begin(), sessions_.end(), [](const auto& session) {
-        return !session->logged_in && !session->finished;
-    }));
+void FtpServer::serve(UniqueFd connection, FtpAdmission::Place& place) {
+    switch (place.await_turn(std::chrono::steady_clock::now() + config_.login_timeout)) {
+        case FtpAdmission::Turn::granted:
+            break;
+        case FtpAdmission::Turn::busy:
+            refuse(connection.get(), kFtpBusyReply);
+            return;
+        case FtpAdmission::Turn::gone:
+            return;
+    }
+    FtpSession(std::move(connection), accounts_, config_, stop_.fd(),
+               [&place](const Account& account) { return place.log_in(account); })
+        .run();
 }
 
 void FtpServer::reap_finished() {

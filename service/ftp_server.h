@@ -9,13 +9,15 @@
 #include <thread>
 
 #include "account.h"
+#include "ftp_admission.h"
 #include "service_config.h"
 #include "stop_signal.h"
 #include "unique_fd.h"
 
 namespace stowbox::service {
 
-// Accepts FTP control connections and runs each session on a thread of its own.
+// Accepts FTP control connections and runs each session on a thread of its own, within the
+// limits per address and per account that FtpAdmission keeps.
 class FtpServer {
   public:
     FtpServer(const AccountBook& accounts, const ServiceConfig& config);
@@ -33,17 +35,18 @@ class FtpServer {
     struct Session {
         std::thread thread;
         std::atomic<bool> finished{false};
-        std::atomic<bool> logged_in{false};
     };
 
     void accept_loop();
-    void admit(UniqueFd connection);
+    void admit(UniqueFd connection, in_addr peer);
+    // Runs on the session's thread: waits for the connection's turn, then serves it.
+    void serve(UniqueFd connection, FtpAdmission::Place& place);
     void reap_finished();
-    std::size_t pending_logins() const;
 
     const AccountBook& accounts_;
     const ServiceConfig& config_;
     StopSignal stop_;
+    FtpAdmission admission_;
     UniqueFd listener_;
     std::uint16_t port_ = 0;
     std::thread acceptor_;

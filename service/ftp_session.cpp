@@ -36,7 +36,7 @@ std::string quote_path(std::string_view path) {
 }  // namespace
 
 FtpSession::FtpSession(UniqueFd control, const AccountBook& accounts, const ServiceConfig& config,
-                       int stop_fd, std::function<void()> on_login)
+                       int stop_fd, std::function<bool(const Account&)> on_login)
     : control_(std::move(control)),
       accounts_(accounts),
       config_(config),
@@ -222,20 +222,34 @@ void FtpSession::cmd_user(const std::string& arg) {
 }
 
 void FtpSession::cmd_pass(const std::string& arg) {
-    account_ = user_.empty() ? nullptr : accounts_.authenticate(user_, arg);
+    // A wrong password is answered a while after it came, however long checking it took,
+    // and only a few are allowed per connection: guessing costs time on every try.
+    const auto answer_at = std::chrono::steady_clock::now() + config_.failed_login_delay;
+    const Account* account = user_.empty() ? nullptr : accounts_.authenticate(user_, arg);
     user_.clear();
-    if (account_ == nullptr) {
+    account_ = nullptr;
+    fs_.reset();
+    if (account == nullptr) {
+        ++failed_logins_;
+        if (!pause_until(stop_fd_, answer_at)) {
+            open_ = false;
+            return;
+        }
         reply(530, "Login incorrect");
+        if (failed_logins_ >= config_.max_login_failures) {
+            reply(421, "Too many failed log-ins, closing the connection");
+            open_ = false;
+        }
         return;
     }
+    if (on_login_ && !on_login_(*account)) {
+        reply(530, "Too many sessions for this account, try again later");
+        return;
+    }
+    account_ = account;
     fs_.emplace(account_->home);
     cwd_ = "/";
-    if (login_deadline_) {
-        login_deadline_.reset();
-        if (on_login_) {
-            on_login_();
-        }
-    }
+    login_deadline_.reset();
     reply(230, "Logged in");
 }
 

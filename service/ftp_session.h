@@ -21,9 +21,10 @@ namespace stowbox::service {
 // One FTP control connection, run to its end on the calling thread.
 class FtpSession {
   public:
-    // `on_login` runs when the connection first logs in.
+    // `on_login` runs at each right password; when it says no (the account has as many
+    // sessions as it may), the log-in is refused.
     FtpSession(UniqueFd control, const AccountBook& accounts, const ServiceConfig& config,
-               int stop_fd, std::function<void()> on_login = {});
+               int stop_fd, std::function<bool(const Account&)> on_login = {});
 
     void run();
 
@@ -90,7 +91,8 @@ class FtpSession {
     const AccountBook& accounts_;
     const ServiceConfig& config_;
     int stop_fd_;
-    std::function<void()> on_login_;
+    std::function<bool(const Account&)> on_login_;
+    std::size_t failed_logins_ = 0;
     // Set until the first login; the connection is closed when it passes.
     std::optional<std::chrono::steady_clock::time_point> login_deadline_;
     in_addr peer_{};

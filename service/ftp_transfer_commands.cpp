@@ -6,10 +6,10 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
 #include <vector>
 
+#include "durable_file.h"
 #include "ftp_session.h"
 #include "list_format.h"
 #include "net_io.h"
@@ -19,69 +19,26 @@ namespace stowbox::service {
 namespace {
 
 constexpr std::size_t kTransferBlock = 64 * 1024;
-// Uploads land in a file of this prefix first, so that a broken upload never replaces the
-// file it was meant to replace; listings leave such files out.
-constexpr std::string_view kUploadPrefix = ".stowbox-upload-";
 
-// The partly received file of an upload; removed unless it was put in place.
-class PendingUpload {
-  public:
-    explicit PendingUpload(const std::string& folder)
-        : path_(folder + "/" + std::string(kUploadPrefix) + "XXXXXX") {
-        fd_.reset(::mkostemp(path_.data(), O_CLOEXEC));
-        if (!fd_) {
-            path_.clear();
-            return;
-        }
-        ::fchmod(fd_.get(), 0644);
-    }
-    PendingUpload(const PendingUpload&) = delete;
-    PendingUpload& operator=(const PendingUpload&) = delete;
-    ~PendingUpload() { discard(); }
-
-    // Removes the partial file; done before a failure is answered, so that a client that
-    // hears of the failure finds the folder as it was.
-    void discard() {
-        fd_.reset();
-        if (!path_.empty()) {
-            ::unlink(path_.c_str());
-            path_.clear();
+// True when the peer of `fd` has closed or reset the connection. Bytes waiting to be read
+// (a command sent ahead) do not count: the peer may well still be there to read the reply.
+bool peer_hung_up(int fd) {
+    pollfd state{fd, POLLRDHUP, 0};
+    while (::poll(&state, 1, 0) < 0) {
+        if (errno != EINTR) {
+            return true;
         }
     }
-
-    explicit operator bool() const { return static_cast<bool>(fd_); }
-
-    bool write(const char* bytes, std::size_t size) {
-        while (size > 0) {
-            const ssize_t written = ::write(fd_.get(), bytes, size);
-            if (written < 0 && errno == EINTR) {
-                continue;
-            }
-            if (written <= 0) {
-                return false;
-            }
-            bytes += written;
-            size -= std::size_t(written);
-        }
+    if ((state.revents & (POLLRDHUP | POLLHUP | POLLERR)) != 0) {
         return true;
     }
-
-    bool commit(const std::string& final_path) {
-        fd_.reset();
-        if (std::rename(path_.c_str(), final_path.c_str()) != 0) {
-            return false;
-        }
-        path_.clear();
-        return true;
-    }
-
-  private:
-    std::string path_;
-    UniqueFd fd_;
-};
+    char byte = 0;
+    const ssize_t got = ::recv(fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
+    return got == 0 || (got < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR);
+}
 
 bool listable_name(const std::string& name) {
-    return name != "." && name != ".." && !name.starts_with(kUploadPrefix) &&
+    return name != "." && name != ".." && !is_partial_file_name(name) &&
            name.find_first_of("\r\n") == std::string::npos;
 }
 
@@ -254,11 +211,16 @@ void FtpSession::cmd_stor(const std::string& arg) {
         reply(550, "Cannot store a file there");
         return;
     }
+    // Such a file would be taken for an unfinished upload and removed.
+    if (is_partial_file_name(last_part(*destination))) {
+        reply(553, "File name not allowed");
+        return;
+    }
     if (!listener) {
         reply(425, "Use PASV first");
         return;
     }
-    PendingUpload upload(destination->substr(0, destination->rfind('/')));
+    DurableFile upload(destination->substr(0, destination->rfind('/')));
     if (!upload) {
         reply(550, "Cannot create the file");
         return;
@@ -290,6 +252,14 @@ void FtpSession::cmd_stor(const std::string& arg) {
         }
     }
     data.reset();
+    // A client killed mid-upload ends its data connection in good order all the same; what
+    // tells a finished upload from that is its control connection, still open when the
+    // data ends.
+    if (peer_hung_up(control_.get())) {
+        upload.discard();
+        reply(426, "Control connection closed; file not stored");
+        return;
+    }
     if (!upload.commit(*destination)) {
         upload.discard();
         reply(451, "Cannot store the file");

@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <csignal>
 #include <exception>
 #include <iostream>
@@ -5,7 +7,35 @@
 #include <vector>
 
 #include "command_line.h"
+#include "password_hash.h"
 #include "service.h"
+
+namespace {
+
+// Reads one password line from standard input and prints its hash for an accounts file.
+int print_password_hash() {
+    if (::isatty(STDIN_FILENO)) {
+        std::cerr << "Password: " << std::flush;
+    }
+    std::string password;
+    std::getline(std::cin, password);
+    if (password.ends_with('\r')) {
+        password.pop_back();
+    }
+    if (password.empty()) {
+        std::cerr << "stowbox-service: no password on standard input\n";
+        return 2;
+    }
+    try {
+        std::cout << stowbox::service::hash_password(password) << "\n";
+    } catch (const std::exception& error) {
+        std::cerr << "stowbox-service: " << error.what() << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     using namespace stowbox::service;
@@ -18,6 +48,9 @@ int main(int argc, char** argv) {
     if (command_line.version) {
         std::cout << "stowbox-service " << STOWBOX_VERSION << "\n";
         return 0;
+    }
+    if (command_line.hash_password) {
+        return print_password_hash();
     }
     if (!command_line.config) {
         std::cerr << "stowbox-service: " << command_line.error << "\n" << usage_text();

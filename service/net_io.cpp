@@ -7,6 +7,7 @@
 #include <array>
 #include <cerrno>
 #include <system_error>
+#include <thread>
 
 namespace stowbox::service {
 
@@ -31,6 +32,26 @@ WaitResult wait_for(int fd, short events, int stop_fd, std::chrono::milliseconds
         }
         // Errors and hang-ups count as ready: the following call reports them.
         return WaitResult::ready;
+    }
+}
+
+bool pause_until(int stop_fd, std::chrono::steady_clock::time_point until) {
+    for (;;) {
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            return true;
+        }
+        pollfd stop{stop_fd, POLLIN, 0};
+        const int n = ::poll(&stop, 1, int(left.count()));
+        if (n > 0) {
+            return false;
+        }
+        if (n < 0 && errno != EINTR) {
+            // The pause must not be skipped, even when the stop cannot be watched.
+            std::this_thread::sleep_until(until);
+            return true;
+        }
     }
 }
 

@@ -19,6 +19,9 @@ enum class WaitResult { ready, timed_out, stopped, failed };
 // runs out. Stop wins over readiness so that shutdown is never delayed by a busy peer.
 WaitResult wait_for(int fd, short events, int stop_fd, std::chrono::milliseconds timeout);
 
+// Waits until `until`; false when the server stops first.
+bool pause_until(int stop_fd, std::chrono::steady_clock::time_point until);
+
 std::optional<in_addr> parse_ipv4(const std::string& text);
 std::string format_ipv4(in_addr address);
 

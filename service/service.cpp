@@ -3,6 +3,8 @@
 #include <stdexcept>
 
 #include "net_io.h"
+#include "private_files.h"
+#include "stale_uploads.h"
 
 namespace stowbox::service {
 
@@ -11,7 +13,9 @@ Service::Service(ServiceConfig config)
       accounts_(config_.root, config_.accounts),
       ftp_(accounts_, config_),
       web_(accounts_, config_) {
-    std::filesystem::create_directories(config_.root / "outbox");
+    make_private_folders(config_.root / "outbox");
+    // No session runs yet, so every partial upload is left from a run that was stopped.
+    remove_stale_uploads(config_.root / "accounts");
 }
 
 Service::~Service() {

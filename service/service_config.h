@@ -27,12 +27,29 @@ struct ServiceConfig {
     // Of those, connections not logged in yet, so that a crowd of them leaves room for
     // sessions that did log in.
     std::size_t max_pending_logins = 16;
+    // One address may hold this many FTP connections; when the server is full, a newcomer
+    // pushes out the oldest connection not logged in of an address that holds more.
+    std::size_t max_connections_per_address = 32;
+    // Log-ins one address may have under way at once; its further connections wait for
+    // their turn (within the log-in time-out) before they are greeted.
+    std::size_t max_pending_logins_per_address = 4;
+    std::size_t max_sessions_per_account = 8;
+    // A wrong password is answered only after this pause; the connection ends after that
+    // many wrong passwords.
+    std::chrono::milliseconds failed_login_delay = std::chrono::seconds(1);
+    std::size_t max_login_failures = 3;
     std::size_t max_command_line = 4096;
     // Web: a request must arrive whole, and its response leave, within this time.
     std::chrono::milliseconds web_timeout = std::chrono::seconds(5);
     // Web: the request line and headers together.
     std::size_t max_request_head = 16 * 1024;
     std::size_t max_web_connections = 32;
+    std::size_t max_web_connections_per_address = 8;
+    // Web: after this many wrong passwords from one address, or for one account or share
+    // link, its tries are refused for a pause that doubles with each further failure.
+    std::size_t web_free_guesses = 3;
+    std::chrono::milliseconds web_guess_pause = std::chrono::seconds(1);
+    std::chrono::milliseconds web_longest_guess_pause = std::chrono::hours(1);
 };
 
 }  // namespace stowbox::service

@@ -2,8 +2,9 @@
 
 #include <array>
 #include <cstdio>
-#include <fstream>
 #include <stdexcept>
+
+#include "private_files.h"
 
 namespace stowbox::service {
 
@@ -61,15 +62,11 @@ std::string render_share_mail(const ShareMail& mail) {
 void write_outbox_file(const std::filesystem::path& outbox, const std::string& name,
                        std::string_view text) {
     const auto partial = outbox / ("." + name + ".partial");
-    {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        out.write(text.data(), std::streamsize(text.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(partial, ignored);
-            throw std::runtime_error("cannot write " + partial.string());
-        }
+    // A mail holds a live share link: private to the service, like the files it shares.
+    if (!write_private_file(partial, text)) {
+        std::error_code ignored;
+        std::filesystem::remove(partial, ignored);
+        throw std::runtime_error("cannot write " + partial.string());
     }
     std::error_code error;
     std::filesystem::rename(partial, outbox / name, error);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "account_fs.h"
+#include "password_hash.h"
 #include "plain_reply.h"
 #include "servlets.h"
 #include "share_mail.h"
@@ -51,7 +52,7 @@ UniqueFd open_shared_file(const Account& account, const std::string& vpath, off_
     return file;
 }
 
-void create_share(const ServletContext& context, const httplib::Request& request,
+void create_share(ServletContext& context, const httplib::Request& request,
                   httplib::Response& response) {
     constexpr std::array<const char*, 10> fields{"user",     "filename", "filepath",     "NOD",
                                                  "password", "write",    "stowpassword", "TO",
@@ -63,9 +64,9 @@ void create_share(const ServletContext& context, const httplib::Request& request
         }
     }
     auto value = [&request](const char* field) { return request.get_param_value(field); };
-    const Account* account = context.accounts.authenticate(value("user"), value("stowpassword"));
+    const Account* account =
+        authenticate_braked(context, request, value("user"), value("stowpassword"), response);
     if (account == nullptr) {
-        answer(response, 403, "error: unknown user or wrong password");
         return;
     }
     // The client closes the file name with "$f".
@@ -86,7 +87,14 @@ void create_share(const ServletContext& context, const httplib::Request& request
         answer(response, 404, "error: no such file");
         return;
     }
-    Share share{account->name, *vpath, *downloads, value("password"), value("write") == "TRUE"};
+    const std::string password = value("password");
+    if (password.find('\0') != std::string::npos) {
+        answer(response, 400, "error: the share password may not hold a NUL byte");
+        return;
+    }
+    Share share{account->name, *vpath, *downloads,
+                password.empty() ? std::string() : hash_password(password),
+                value("write") == "TRUE"};
     const std::string token = context.shares.add(share);
     ShareMail mail;
     mail.from = value("FROM");
@@ -98,7 +106,7 @@ void create_share(const ServletContext& context, const httplib::Request& request
                 "/share/" + token;
     mail.downloads = share.downloads_left;
     mail.write_allowed = share.write_allowed;
-    mail.password_protected = !share.password.empty();
+    mail.password_protected = !share.password_hash.empty();
     mail.date = std::time(nullptr);
     mail.message_id = token + "@stowbox.invalid";
     try {
@@ -111,59 +119,114 @@ void create_share(const ServletContext& context, const httplib::Request& request
     answer(response, 200, "Share created; the link was mailed to " + header_safe(mail.to));
 }
 
-void serve_share(const ServletContext& context, const httplib::Request& request,
+// What one download response sends, and the download it counts once the last byte is out.
+struct Delivery {
+    UniqueFd file;
+    std::size_t size = 0;
+    std::size_t delivered = 0;  // bytes sent in order from the first
+    std::unique_ptr<ShareStore::Download> download;
+};
+
+// Whether the password given for a protected share is right; answers 429 or 403 itself.
+bool share_password_accepted(ServletContext& context, const httplib::Request& request,
+                             const std::string& token, const Share& share,
+                             httplib::Response& response) {
+    if (share.password_hash.empty()) {
+        return true;
+    }
+    auto attempt = context.guesses.begin(client_key(request), "share " + token);
+    if (!attempt.admitted()) {
+        refuse_guessing(response, attempt.refused_for());
+        return false;
+    }
+    if (!verify_password(request.get_param_value("password"), share.password_hash)) {
+        attempt.failed();
+        answer(response, 403, "error: this share needs its password");
+        return false;
+    }
+    attempt.succeeded();
+    return true;
+}
+
+void serve_share(ServletContext& context, const httplib::Request& request,
                  httplib::Response& response) {
     const std::string token = request.matches[1];
-    Share share;
-    switch (context.shares.check(token, request.get_param_value("password"), share)) {
-        case ShareAccess::unknown:
-            answer(response, 404, "error: no such share");
-            return;
-        case ShareAccess::wrong_password:
-            answer(response, 403, "error: this share needs its password");
-            return;
-        case ShareAccess::used_up:
-            answer(response, 410, "error: this share has reached its number of downloads");
-            return;
-        case ShareAccess::granted:
-            break;
-    }
-    const Account* account = context.accounts.find(share.account);
-    off_t size = 0;
-    UniqueFd file = account ? open_shared_file(*account, share.file, size) : UniqueFd();
-    if (!file) {
-        answer(response, 404, "error: the shared file is gone");
+    const auto share = context.shares.find(token);
+    if (!share) {
+        answer(response, 404, "error: no such share");
         return;
     }
-    // Only a request that gets the bytes counts as a download.
-    if (request.method != "HEAD" && !context.shares.take_download(token)) {
+    if (!share_password_accepted(context, request, token, *share, response)) {
+        return;
+    }
+    if (share->downloads_left <= 0) {
         answer(response, 410, "error: this share has reached its number of downloads");
         return;
     }
-    std::string name = header_safe(share.file.substr(share.file.rfind('/') + 1));
+    const Account* account = context.accounts.find(share->account);
+    auto delivery = std::make_shared<Delivery>();
+    off_t size = 0;
+    delivery->file = account ? open_shared_file(*account, share->file, size) : UniqueFd();
+    if (!delivery->file) {
+        answer(response, 404, "error: the shared file is gone");
+        return;
+    }
+    delivery->size = std::size_t(size);
+    // A download counts only when the whole file has gone out; sending parts would let a
+    // client fetch the file piece by piece without ever using one up.
+    response.set_header("Accept-Ranges", "none");
+    if (request.has_header("Range")) {
+        // No body: the web library would cut any body down to the range asked for.
+        response.status = 416;
+        response.set_header("Content-Range", "bytes */" + std::to_string(size));
+        return;
+    }
+    // HEAD sends no bytes, so it holds and counts nothing.
+    if (request.method != "HEAD") {
+        delivery->download = context.shares.start_download(token);
+        if (!delivery->download) {
+            response.set_header("Retry-After", "60");
+            answer(response, 503, "error: this share's last downloads are under way");
+            return;
+        }
+    }
+    std::string name = header_safe(share->file.substr(share->file.rfind('/') + 1));
     name.erase(
         std::remove_if(name.begin(), name.end(), [](char c) { return c == '"' || c == '\\'; }),
         name.end());
     response.set_header("Content-Disposition", "attachment; filename=\"" + name + "\"");
-    auto shared_file = std::make_shared<UniqueFd>(std::move(file));
+    if (delivery->size == 0) {
+        // Nothing to send, so nothing can stop short.
+        if (delivery->download) {
+            delivery->download->complete();
+        }
+        response.set_content("", "application/octet-stream");
+        return;
+    }
     response.set_content_provider(
-        std::size_t(size), "application/octet-stream",
-        [shared_file](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+        delivery->size, "application/octet-stream",
+        [delivery](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
             std::vector<char> block(std::min(length, kBlock));
             const ssize_t got =
-                ::pread(shared_file->get(), block.data(), block.size(), off_t(offset));
+                ::pread(delivery->file.get(), block.data(), block.size(), off_t(offset));
             // A file that shrank meanwhile ends the response early.
-            if (got <= 0) {
+            if (got <= 0 || !sink.write(block.data(), std::size_t(got))) {
                 return false;
             }
-            sink.write(block.data(), std::size_t(got));
+            if (offset == delivery->delivered) {
+                delivery->delivered += std::size_t(got);
+            }
+            if (delivery->delivered == delivery->size && delivery->download) {
+                delivery->download->complete();
+                delivery->download.reset();
+            }
             return true;
         });
 }
 
 }  // namespace
 
-void add_share_servlet(httplib::Server& server, const ServletContext& context) {
+void add_share_servlet(httplib::Server& server, ServletContext& context) {
     server.Get("/qmanager/servlet/KestraShare",
                [&context](const httplib::Request& request, httplib::Response& response) {
                    create_share(context, request, response);

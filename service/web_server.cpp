@@ -5,6 +5,7 @@
 #include <poll.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <exception>
@@ -43,17 +44,17 @@ struct WebServer::Impl {
     struct Connection {
         std::thread thread;
         std::atomic<bool> finished{false};
+        in_addr_t peer = 0;
     };
 
     Impl(const AccountBook& accounts, const ServiceConfig& config)
-        : config(config), context{accounts, shares, config.root / "outbox"} {}
+        : config(config), context(accounts, config) {}
 
     void accept_loop();
-    void admit(UniqueFd connection);
+    void admit(UniqueFd connection, in_addr_t peer);
     void reap_finished();
 
     const ServiceConfig& config;
-    ShareStore shares;
     ServletContext context;
     RequestHandler handler;
     StopSignal stop;
@@ -116,15 +117,24 @@ void WebServer::Impl::accept_loop() {
         if (ready != WaitResult::ready) {
             continue;
         }
-        UniqueFd connection(::accept4(listener.get(), nullptr, nullptr, SOCK_CLOEXEC));
+        sockaddr_in peer{};
+        socklen_t length = sizeof peer;
+        UniqueFd connection(
+            ::accept4(listener.get(), reinterpret_cast<sockaddr*>(&peer), &length, SOCK_CLOEXEC));
         if (connection) {
-            admit(std::move(connection));
+            admit(std::move(connection), peer.sin_addr.s_addr);
         }
     }
 }
 
-void WebServer::Impl::admit(UniqueFd fd) {
-    if (connections.size() >= config.max_web_connections) {
+void WebServer::Impl::admit(UniqueFd fd, in_addr_t peer) {
+    // One address gets only its share, so that its idle or slow connections leave room for
+    // everyone else's requests.
+    const auto from_peer =
+        std::count_if(connections.begin(), connections.end(),
+                      [&](const auto& c) { return !c->finished && c->peer == peer; });
+    if (connections.size() >= config.max_web_connections ||
+        std::size_t(from_peer) >= config.max_web_connections_per_address) {
         constexpr std::string_view busy =
             "HTTP/1.1 503 Service Unavailable\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
         [[maybe_unused]] auto sent =
@@ -133,6 +143,7 @@ void WebServer::Impl::admit(UniqueFd fd) {
     }
     auto connection = std::make_unique<Connection>();
     Connection* slot = connection.get();
+    slot->peer = peer;
     try {
         slot->thread = std::thread([this, slot, fd = std::move(fd)]() mutable {
             try {

@@ -38,7 +38,7 @@ TEST_F(ServiceCurlInterop, UploadsListsAndDownloads) {
 
     auto listing = curl({url("/My%20Device%20on%20Stowbox/")});
     ASSERT_EQ(listing.exitCode, 0) << listing.output;
-    EXPECT_NE(listing.output.find("drwxr-xr-x"), std::string::npos) << listing.output;
+    EXPECT_NE(listing.output.find("drwx------"), std::string::npos) << listing.output;
     EXPECT_NE(listing.output.find(" Photos"), std::string::npos) << listing.output;
 
     auto download = curl(

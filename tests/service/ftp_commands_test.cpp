@@ -21,7 +21,10 @@ class ServiceFtpCommands : public ::testing::Test {
 };
 
 TEST(ServiceFtpLogin, OnlyUserPassAndQuitWorkBeforeLogin) {
-    TestService service;
+    TestService service([](ServiceConfig& config) {
+        config.failed_login_delay = {};
+        config.max_login_failures = 4;
+    });
     FtpClient client(service.FtpPort());
     EXPECT_EQ(CodeOf(client.Reply()), 220);
     for (const char* line : {"PWD", "NOOP", "SYST", "LIST", "PASV", "CWD /", "BOGUS"}) {

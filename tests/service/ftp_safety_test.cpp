@@ -137,8 +137,13 @@ TEST(ServiceFtpLimits, ClosesConnectionsThatDoNotLogInInTime) {
 }
 
 TEST(ServiceFtpLimits, KeepsRoomForSessionsThatLoggedIn) {
-    TestService service;
     const ServiceConfig limits;
+    // The whole server's limits, with one address and one account allowed to reach them.
+    TestService service([&](ServiceConfig& config) {
+        config.max_connections_per_address = limits.max_sessions;
+        config.max_pending_logins_per_address = limits.max_pending_logins;
+        config.max_sessions_per_account = limits.max_sessions;
+    });
     ASSERT_LT(limits.max_pending_logins, limits.max_sessions);
     std::deque<std::unique_ptr<FtpClient>> pending;
     std::vector<std::unique_ptr<FtpClient>> members;

@@ -23,6 +23,7 @@ class ServiceFtpTransfers : public ::testing::Test {
         config.data_timeout = std::chrono::milliseconds(500);
         // Twenty sessions connect at once: all of them may wait for their log-in together.
         config.max_pending_logins = 32;
+        config.max_sessions_per_account = 32;
     }};
     FtpClient client{service.FtpPort()};
 };

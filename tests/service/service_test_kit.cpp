@@ -91,7 +91,8 @@ bool DripUntilAnswered(int fd, const std::string& text, std::chrono::millisecond
     return false;
 }
 
-FtpClient::FtpClient(std::uint16_t port) : m_control(ConnectTo(port)) {}
+FtpClient::FtpClient(std::uint16_t port, const char* fromAddress)
+    : m_from(fromAddress), m_control(ConnectTo(port, fromAddress)) {}
 
 std::string FtpClient::Reply() {
     std::string reply;
@@ -135,7 +136,7 @@ Fd FtpClient::Passive() {
             6) {
         throw std::runtime_error("bad PASV reply: " + text);
     }
-    return ConnectTo(std::uint16_t(p1 * 256 + p2));
+    return ConnectTo(std::uint16_t(p1 * 256 + p2), m_from);
 }
 
 std::string FtpClient::List(std::string& data, const std::string& commandLine) {

@@ -44,7 +44,8 @@ bool DripUntilAnswered(int fd, const std::string& text, std::chrono::millisecond
 // A raw FTP control connection that checks nothing itself.
 class FtpClient {
   public:
-    explicit FtpClient(std::uint16_t port);
+    // The control and data connections come from `fromAddress` (any 127.x.y.z is loopback).
+    explicit FtpClient(std::uint16_t port, const char* fromAddress = "127.0.0.1");
 
     // The greeting or the reply to the last command, multi-line replies whole.
     std::string Reply();
@@ -63,6 +64,7 @@ class FtpClient {
     int ControlFd() const { return m_control.Get(); }
 
   private:
+    const char* m_from;
     Fd m_control;
     std::string m_buffer;
 };

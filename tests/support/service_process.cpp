@@ -50,6 +50,7 @@ ServiceProcess::ServiceProcess(std::vector<std::string> accounts,
         args.push_back(account);
     }
     args.insert(args.end(), extraArgs.begin(), extraArgs.end());
+    m_args = args;
     try {
         Start(args);
     } catch (...) {
@@ -69,6 +70,13 @@ std::filesystem::path ServiceProcess::AccountDir(const std::string& name) const 
 
 std::filesystem::path ServiceProcess::OutboxDir() const {
     return Root() / "outbox";
+}
+
+void ServiceProcess::Restart(int signal) {
+    Stop(signal);
+    m_ftpPort = 0;
+    m_webPort = 0;
+    Start(m_args);
 }
 
 void ServiceProcess::Start(const std::vector<std::string>& args) {

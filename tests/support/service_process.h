@@ -37,11 +37,15 @@ class ServiceProcess {
     // Sends `signal`, waits for the child to end and returns its wait status (see
     // WIFEXITED); a child that has not ended after a while is killed.
     int Stop(int signal = SIGTERM);
+    // Stops the child with `signal` (SIGKILL leaves it no chance to tidy up) and starts it
+    // again with the same arguments and root folder; it announces new ports.
+    void Restart(int signal = SIGTERM);
 
   private:
     void Start(const std::vector<std::string>& args);
 
     TempFolder m_root{"stowbox-service"};
+    std::vector<std::string> m_args;
     pid_t m_pid = -1;
     std::string m_host;
     int m_ftpPort = 0;

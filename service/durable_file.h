@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "unique_fd.h"
+
+namespace stowbox::service {
+
+// Files being received are written under this prefix in their final folder. Listings leave
+// them out; one left behind by a service that was stopped mid-write is removed later.
+inline constexpr std::string_view kPartialFilePrefix = ".stowbox-upload-";
+
+bool is_partial_file_name(std::string_view name);
+
+// A new file that takes the place of another only once complete and on disk: written under
+// a hidden name beside its final one, private to the service, removed unless committed.
+class DurableFile {
+  public:
+    // Creates the hidden file in `folder`; test the object to see whether that worked.
+    explicit DurableFile(std::string folder);
+    DurableFile(const DurableFile&) = delete;
+    DurableFile& operator=(const DurableFile&) = delete;
+    ~DurableFile() { discard(); }
+
+    explicit operator bool() const { return static_cast<bool>(fd_); }
+
+    bool write(const char* bytes, std::size_t size);
+
+    // Flushes the bytes to disk, renames the file to `final_path` (in the same folder) and
+    // flushes the folder, so that once this returns true the file survives a power cut.
+    bool commit(const std::string& final_path);
+
+    // Removes the hidden file. Done before a failure is answered, so that a client that
+    // hears of the failure finds the folder as it was.
+    void discard();
+
+  private:
+    std::string folder_;
+    std::string path_;
+    UniqueFd fd_;
+};
+
+}  // namespace stowbox::service
