@@ -171,7 +171,8 @@ double ClientUpload() {
     session.m_strStoreInPlace = L"TRUE";
     session.Connect(L"127.0.0.1", server.Port());
     const auto start = Clock::now();
-    const bool done = session.StoreFile(L"up.bin", L"up.bin");
+    // No file of that name on the server: the upload needs no SIZE probe first.
+    const bool done = session.StoreFile(L"up.bin", L"up.bin", CFtpSession::PriorRemoteFile::Absent);
     const double seconds = Seconds(start);
     const auto& result = server.Finish();
     if (!Check(result, "upload") || !done || result.patternBytes != kFileSize) {
