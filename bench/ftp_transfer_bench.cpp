@@ -168,11 +168,11 @@ double ClientUpload() {
     ScriptClientTransfer(server, "STOR up.bin\r\n", false);
     server.Start();
     CFtpSession session;
-    session.m_strStoreInPlace = L"TRUE";
     session.Connect(L"127.0.0.1", server.Port());
     const auto start = Clock::now();
     // No file of that name on the server: the upload needs no SIZE probe first.
-    const bool done = session.StoreFile(L"up.bin", L"up.bin", CFtpSession::PriorRemoteFile::Absent);
+    const bool done = session.StoreFile(L"up.bin", L"up.bin", CFtpSession::PriorRemoteFile::Absent,
+                                        CFtpSession::StoreTarget::CurrentFolder);
     const double seconds = Seconds(start);
     const auto& result = server.Finish();
     if (!Check(result, "upload") || !done || result.patternBytes != kFileSize) {

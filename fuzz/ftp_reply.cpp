@@ -102,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CFtpSession session;
         if (session.Connect(L"127.0.0.1", listener.port)) {
             // Every reply takes at least one byte, so this ends with the input.
-            for (std::size_t i = 0; i <= size && session.m_bConnected; ++i) {
+            for (std::size_t i = 0; i <= size && session.IsConnected(); ++i) {
                 session.ReadReply();
                 if (session.GetReplyCode() == ftp::kReplyConnectionLost) {
                     break;

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 build=build/default
-cmake --preset default >/dev/null
+cmake --preset default -DSTOWBOX_WERROR=ON >/dev/null
 cmake --build --preset default -j2 --target stowbox stowbox-service stowbox_man_pages
 
 work=$(mktemp -d /tmp/stowbox-package-XXXXXX)

@@ -19,7 +19,8 @@ case "${1:-}" in
 esac
 
 cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DSTOWBOX_FUZZ=ON -DSTOWBOX_BUILD_TESTS=OFF -DSTOWBOX_BUILD_BENCH=OFF >/dev/null
+  -DSTOWBOX_FUZZ=ON -DSTOWBOX_WERROR=ON -DSTOWBOX_BUILD_TESTS=OFF -DSTOWBOX_BUILD_BENCH=OFF \
+  >/dev/null
 cmake --build build/fuzz -j2 --target fuzz_targets
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the project in both presets (plain and with ASan + UBSan) and runs every test.
+# Builds the project in both presets (plain and with ASan + UBSan), warnings as errors, and runs
+# every test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -7,7 +8,7 @@ scripts/install-deps.sh
 
 for preset in default asan; do
   echo "== $preset: configure and build"
-  cmake --preset "$preset" >/dev/null
+  cmake --preset "$preset" -DSTOWBOX_WERROR=ON >/dev/null
   cmake --build --preset "$preset" -j2
   echo "== $preset: test"
   ctest --preset "$preset"

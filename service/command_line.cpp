@@ -57,6 +57,93 @@ std::string add_accounts(ServiceConfig& config, std::vector<AccountSettings> acc
     return {};
 }
 
+// --help, --version and --hash-password: the one thing the run is to do, whatever follows.
+std::optional<CommandLine> information_request(const std::string& option) {
+    if (option != "--help" && option != "-h" && option != "--version" &&
+        option != "--hash-password") {
+        return std::nullopt;
+    }
+    CommandLine result;
+    result.help = option == "--help" || option == "-h";
+    result.version = option == "--version";
+    result.hash_password = option == "--hash-password";
+    return result;
+}
+
+bool is_number_option(const std::string& option) {
+    return option == "--ftp-port" || option == "--web-port" || option == "--idle-timeout" ||
+           limit_option(option) != nullptr || option == "--failed-login-delay";
+}
+
+bool takes_value(const std::string& option) {
+    return option == "--root" || option == "--listen" || option == "--account" ||
+           option == "--accounts" || is_number_option(option);
+}
+
+// Sets the field of a number option; the error when the value does not fit it.
+std::string apply_number_option(ServiceConfig& config, const std::string& option,
+                                const std::string& value) {
+    if (option == "--ftp-port" || option == "--web-port") {
+        const auto port = parse_number(value, 0, 65535);
+        if (!port) {
+            return option + " needs a port number 0 to 65535, not \"" + value + "\"";
+        }
+        (option == "--ftp-port" ? config.ftp_port : config.web_port) = std::uint16_t(*port);
+    } else if (option == "--idle-timeout") {
+        const auto seconds = parse_number(value, 1, 24 * 3600);
+        if (!seconds) {
+            return "--idle-timeout needs a number of seconds";
+        }
+        config.idle_timeout = std::chrono::seconds(*seconds);
+    } else if (const auto field = limit_option(option)) {
+        const auto limit = parse_number(value, 1, 100000);
+        if (!limit) {
+            return option + " needs a number 1 to 100000, not \"" + value + "\"";
+        }
+        config.*field = std::size_t(*limit);
+    } else {
+        const auto delay = parse_number(value, 0, 60000);
+        if (!delay) {
+            return "--failed-login-delay needs milliseconds 0 to 60000";
+        }
+        config.failed_login_delay = std::chrono::milliseconds(*delay);
+    }
+    return {};
+}
+
+// --accounts FILE or --account NAME:PASSWORD[:LIMIT]; the error when one cannot be added.
+std::string apply_account_option(ServiceConfig& config, const std::string& option,
+                                 const std::string& value) {
+    std::string error;
+    if (option == "--accounts") {
+        auto accounts = load_accounts_file(value, error);
+        return accounts ? add_accounts(config, std::move(*accounts)) : error;
+    }
+    auto account = parse_account_option(value, error);
+    return account ? add_accounts(config, {std::move(*account)}) : error;
+}
+
+// Sets what an option with its value says; the error when the value does not do.
+std::string apply_option(ServiceConfig& config, const std::string& option,
+                         const std::string& value) {
+    if (option == "--root") {
+        if (value.empty()) {
+            return "--root needs a folder";
+        }
+        config.root = value;
+    } else if (option == "--listen") {
+        if (!parse_ipv4(value)) {
+            return "--listen needs an IPv4 address, not \"" + value + "\"";
+        }
+        config.listen = value;
+    } else if (is_number_option(option)) {
+        return apply_number_option(config, option, value);
+    } else {
+        return apply_account_option(config, option, value);
+    }
+    return {};
+}
+
 }  // namespace
 
 std::string usage_text() {
@@ -101,7 +188,6 @@ std::string usage_text() {
 
 CommandLine parse_command_line(const std::vector<std::string>& args) {
     ServiceConfig config;
-    bool have_root = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string option = args[i];
         std::optional<std::string> value;
@@ -109,20 +195,10 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
             value = option.substr(eq + 1);
             option.resize(eq);
         }
-        if (option == "--help" || option == "-h" || option == "--version" ||
-            option == "--hash-password") {
-            CommandLine result;
-            result.help = option == "--help" || option == "-h";
-            result.version = option == "--version";
-            result.hash_password = option == "--hash-password";
-            return result;
+        if (auto request = information_request(option)) {
+            return *request;
         }
-        const bool takes_value = option == "--root" || option == "--listen" ||
-                                 option == "--ftp-port" || option == "--web-port" ||
-                                 option == "--account" || option == "--accounts" ||
-                                 option == "--idle-timeout" || limit_option(option) != nullptr ||
-                                 option == "--failed-login-delay";
-        if (!takes_value) {
+        if (!takes_value(option)) {
             return failure("unknown argument \"" + args[i] + "\"");
         }
         if (!value) {
@@ -131,62 +207,12 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
             }
             value = args[++i];
         }
-        if (option == "--root") {
-            if (value->empty()) {
-                return failure("--root needs a folder");
-            }
-            config.root = *value;
-            have_root = true;
-        } else if (option == "--listen") {
-            if (!parse_ipv4(*value)) {
-                return failure("--listen needs an IPv4 address, not \"" + *value + "\"");
-            }
-            config.listen = *value;
-        } else if (option == "--ftp-port" || option == "--web-port") {
-            const auto port = parse_number(*value, 0, 65535);
-            if (!port) {
-                return failure(option + " needs a port number 0 to 65535, not \"" + *value + "\"");
-            }
-            (option == "--ftp-port" ? config.ftp_port : config.web_port) = std::uint16_t(*port);
-        } else if (option == "--idle-timeout") {
-            const auto seconds = parse_number(*value, 1, 24 * 3600);
-            if (!seconds) {
-                return failure("--idle-timeout needs a number of seconds");
-            }
-            config.idle_timeout = std::chrono::seconds(*seconds);
-        } else if (const auto field = limit_option(option)) {
-            const auto limit = parse_number(*value, 1, 100000);
-            if (!limit) {
-                return failure(option + " needs a number 1 to 100000, not \"" + *value + "\"");
-            }
-            config.*field = std::size_t(*limit);
-        } else if (option == "--failed-login-delay") {
-            const auto delay = parse_number(*value, 0, 60000);
-            if (!delay) {
-                return failure("--failed-login-delay needs milliseconds 0 to 60000");
-            }
-            config.failed_login_delay = std::chrono::milliseconds(*delay);
-        } else if (option == "--accounts") {
-            std::string error;
-            auto accounts = load_accounts_file(*value, error);
-            if (!accounts) {
-                return failure(error);
-            }
-            if (error = add_accounts(config, std::move(*accounts)); !error.empty()) {
-                return failure(error);
-            }
-        } else {
-            std::string error;
-            auto account = parse_account_option(*value, error);
-            if (!account) {
-                return failure(error);
-            }
-            if (error = add_accounts(config, {std::move(*account)}); !error.empty()) {
-                return failure(error);
-            }
+        if (auto error = apply_option(config, option, *value); !error.empty()) {
+            return failure(std::move(error));
         }
     }
-    if (!have_root) {
+    // --root never sets an empty folder.
+    if (config.root.empty()) {
         return failure("--root is required");
     }
     if (config.accounts.empty()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <netinet/in.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <functional>
@@ -11,6 +12,7 @@
 
 #include "account.h"
 #include "account_fs.h"
+#include "durable_file.h"
 #include "line_framer.h"
 #include "name_encoding.h"
 #include "service_config.h"
@@ -61,7 +63,22 @@ class FtpSession {
     // Data connection.
     // Waits for the client on the PASV listener; empty when it does not come in time.
     UniqueFd accept_data(UniqueFd listener);
+    // The data connection of a transfer: PASV must have come; then `prepare`, when given,
+    // readies the transfer (and replies itself when it cannot); then the client must connect,
+    // and the 150 reply `opening` goes out. Empty when the transfer cannot go on; the client
+    // has had its reply.
+    UniqueFd open_data(UniqueFd listener, const std::string& opening,
+                       const std::function<bool()>& prepare = nullptr);
     bool send_data(int fd, std::string_view bytes);
+    // What LIST sends for the file or folder `target` (at `vpath`): a line for a file, a line
+    // for each entry of a folder that the session can name.
+    std::string listing_text(const std::string& vpath, const std::string& target,
+                             const struct stat& info) const;
+    // Where STOR is to write, or nothing once the client has been told it cannot.
+    std::optional<std::string> store_destination(const std::string& arg);
+    // Receives an upload until the client ends the data connection; false once the client has
+    // been told it failed (the file discarded).
+    bool receive_upload(UniqueFd data, DurableFile& upload);
 
     // Commands; ftp_session.cpp holds the session ones, ftp_path_commands.cpp the ones that
     // change the folder tree, ftp_transfer_commands.cpp those with a data connection.

@@ -73,6 +73,24 @@ bool FtpSession::send_data(int fd, std::string_view bytes) {
     return send_all(fd, bytes, stop_fd_, config_.data_timeout);
 }
 
+UniqueFd FtpSession::open_data(UniqueFd listener, const std::string& opening,
+                               const std::function<bool()>& prepare) {
+    if (!listener) {
+        reply(425, "Use PASV first");
+        return {};
+    }
+    if (prepare && !prepare()) {
+        return {};
+    }
+    UniqueFd data = accept_data(std::move(listener));
+    if (!data) {
+        reply(425, "No data connection");
+        return {};
+    }
+    reply(150, opening);
+    return data;
+}
+
 void FtpSession::cmd_pasv(const std::string&) {
     passive_.reset();
     const in_addr address = local_endpoint(control_.get()).sin_addr;
@@ -87,6 +105,40 @@ void FtpSession::cmd_pasv(const std::string&) {
     reply(227, "Entering Passive Mode (" + std::to_string(a[0]) + "," + std::to_string(a[1]) + "," +
                    std::to_string(a[2]) + "," + std::to_string(a[3]) + "," +
                    std::to_string(port / 256) + "," + std::to_string(port % 256) + ")");
+}
+
+std::string FtpSession::listing_text(const std::string& vpath, const std::string& target,
+                                     const struct stat& info) const {
+    std::string listing;
+    if (S_ISREG(info.st_mode)) {
+        if (const auto name = disk_to_wire(encoding_, last_part(vpath))) {
+            listing = format_list_line(
+                {*name, info.st_mode, info.st_nlink, std::uintmax_t(info.st_size), info.st_mtime},
+                account_->name);
+        }
+    } else {
+        std::vector<std::string> names;
+        std::error_code error;
+        for (const auto& item : std::filesystem::directory_iterator(target, error)) {
+            names.push_back(item.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        for (const auto& name : names) {
+            // A name the session cannot say exactly is left out rather than shown as another
+            // name, which the client would then send back to mean a different file.
+            const auto shown = listable_name(name) ? disk_to_wire(encoding_, name) : std::nullopt;
+            const auto inside = shown ? fs().contained(target + "/" + name) : std::nullopt;
+            struct stat item {};
+            if (!inside || ::stat(inside->c_str(), &item) != 0 ||
+                !(S_ISREG(item.st_mode) || S_ISDIR(item.st_mode))) {
+                continue;  // links leading out, and things that are neither file nor folder
+            }
+            listing += format_list_line(
+                {*shown, item.st_mode, item.st_nlink, std::uintmax_t(item.st_size), item.st_mtime},
+                account_->name);
+        }
+    }
+    return listing;
 }
 
 void FtpSession::cmd_list(const std::string& arg) {
@@ -104,45 +156,11 @@ void FtpSession::cmd_list(const std::string& arg) {
         reply(550, "No such file or folder");
         return;
     }
-    std::string listing;
-    if (S_ISREG(info.st_mode)) {
-        if (const auto name = disk_to_wire(encoding_, last_part(*vpath))) {
-            listing = format_list_line(
-                {*name, info.st_mode, info.st_nlink, std::uintmax_t(info.st_size), info.st_mtime},
-                account_->name);
-        }
-    } else {
-        std::vector<std::string> names;
-        std::error_code error;
-        for (const auto& item : std::filesystem::directory_iterator(*target, error)) {
-            names.push_back(item.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        for (const auto& name : names) {
-            // A name the session cannot say exactly is left out rather than shown as another
-            // name, which the client would then send back to mean a different file.
-            const auto shown = listable_name(name) ? disk_to_wire(encoding_, name) : std::nullopt;
-            const auto inside = shown ? fs().contained(*target + "/" + name) : std::nullopt;
-            struct stat item {};
-            if (!inside || ::stat(inside->c_str(), &item) != 0 ||
-                !(S_ISREG(item.st_mode) || S_ISDIR(item.st_mode))) {
-                continue;  // links leading out, and things that are neither file nor folder
-            }
-            listing += format_list_line(
-                {*shown, item.st_mode, item.st_nlink, std::uintmax_t(item.st_size), item.st_mtime},
-                account_->name);
-        }
-    }
-    if (!listener) {
-        reply(425, "Use PASV first");
-        return;
-    }
-    UniqueFd data = accept_data(std::move(listener));
+    const std::string listing = listing_text(*vpath, *target, info);
+    UniqueFd data = open_data(std::move(listener), "Here comes the listing");
     if (!data) {
-        reply(425, "No data connection");
         return;
     }
-    reply(150, "Here comes the listing");
     const bool sent = send_data(data.get(), listing);
     data.reset();
     reply(sent ? 226 : 426, sent ? "Listing sent" : "Data connection broken");
@@ -161,16 +179,11 @@ void FtpSession::cmd_retr(const std::string& arg) {
         reply(550, "No such file");
         return;
     }
-    if (!listener) {
-        reply(425, "Use PASV first");
-        return;
-    }
-    UniqueFd data = accept_data(std::move(listener));
+    UniqueFd data =
+        open_data(std::move(listener), "Sending (" + std::to_string(info.st_size) + " bytes)");
     if (!data) {
-        reply(425, "No data connection");
         return;
     }
-    reply(150, "Sending (" + std::to_string(info.st_size) + " bytes)");
     std::vector<char> block(kTransferBlock);
     for (;;) {
         const ssize_t got = ::read(file.get(), block.data(), block.size());
@@ -195,8 +208,7 @@ void FtpSession::cmd_retr(const std::string& arg) {
     reply(226, "Transfer complete");
 }
 
-void FtpSession::cmd_stor(const std::string& arg) {
-    UniqueFd listener = std::move(passive_);
+std::optional<std::string> FtpSession::store_destination(const std::string& arg) {
     const auto vpath = arg.empty() ? std::nullopt : pick_path(arg);
     auto destination = vpath && *vpath != "/" ? fs().entry(*vpath) : std::nullopt;
     struct stat info {};
@@ -209,59 +221,67 @@ void FtpSession::cmd_stor(const std::string& arg) {
     }
     if (!destination) {
         reply(550, "Cannot store a file there");
-        return;
+        return std::nullopt;
     }
     // Such a file would be taken for an unfinished upload and removed.
     if (is_partial_file_name(last_part(*destination))) {
         reply(553, "File name not allowed");
-        return;
+        return std::nullopt;
     }
-    if (!listener) {
-        reply(425, "Use PASV first");
-        return;
-    }
-    DurableFile upload(destination->substr(0, destination->rfind('/')));
-    if (!upload) {
-        reply(550, "Cannot create the file");
-        return;
-    }
-    UniqueFd data = accept_data(std::move(listener));
-    if (!data) {
-        reply(425, "No data connection");
-        return;
-    }
-    reply(150, "Ready to receive");
+    return destination;
+}
+
+bool FtpSession::receive_upload(UniqueFd data, DurableFile& upload) {
     std::vector<char> block(kTransferBlock);
     for (;;) {
         const auto got =
             recv_some(data.get(), block.data(), block.size(), stop_fd_, config_.data_timeout);
         if (got.kind == RecvResult::Kind::closed) {
-            break;
+            return true;
         }
         if (got.kind != RecvResult::Kind::data) {
             data.reset();
             upload.discard();
             reply(426, "Data connection broken; file not stored");
-            return;
+            return false;
         }
         if (!upload.write(block.data(), got.size)) {
             data.reset();
             upload.discard();
             reply(451, "Cannot write the file");
-            return;
+            return false;
         }
     }
-    data.reset();
+}
+
+void FtpSession::cmd_stor(const std::string& arg) {
+    UniqueFd listener = std::move(passive_);
+    const auto destination = store_destination(arg);
+    if (!destination) {
+        return;
+    }
+    std::optional<DurableFile> upload;
+    UniqueFd data = open_data(std::move(listener), "Ready to receive", [&] {
+        upload.emplace(destination->substr(0, destination->rfind('/')));
+        if (!*upload) {
+            reply(550, "Cannot create the file");
+            return false;
+        }
+        return true;
+    });
+    if (!data || !receive_upload(std::move(data), *upload)) {
+        return;
+    }
     // A client killed mid-upload ends its data connection in good order all the same; what
     // tells a finished upload from that is its control connection, still open when the
     // data ends.
     if (peer_hung_up(control_.get())) {
-        upload.discard();
+        upload->discard();
         reply(426, "Control connection closed; file not stored");
         return;
     }
-    if (!upload.commit(*destination)) {
-        upload.discard();
+    if (!upload->commit(*destination)) {
+        upload->discard();
         reply(451, "Cannot store the file");
         return;
     }

@@ -23,64 +23,79 @@ const char* const kUsage =
     "Examples:\n"
     "  stowbox --headless --script login.script --server 127.0.0.1:2121\n";
 
+namespace {
+
+// Sets an option that stands alone; false when `arg` is none of them.
+bool ApplyFlag(LaunchOptions& options, const std::string& arg) {
+    if (arg == "--headless") {
+        options.headless = true;
+    } else if (arg == "--fail-socket-startup") {
+        options.device.failSocketStartup = true;
+    } else if (arg == "--help" || arg == "-h") {
+        options.showUsage = true;
+    } else if (arg == "--version") {
+        options.showVersion = true;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool TakesValue(const std::string& arg) {
+    return arg == "--script" || arg == "--screenshots" || arg == "--device-root" ||
+           arg == "--server" || arg == "--web" || arg == "--scale";
+}
+
+// A whole number from 1 to 8, or nothing.
+std::optional<int> ParseScale(const std::string& text) {
+    char* end = nullptr;
+    const long scale = std::strtol(text.c_str(), &end, 10);
+    if (end == text.c_str() || *end != '\0' || scale < 1 || scale > 8) {
+        return std::nullopt;
+    }
+    return static_cast<int>(scale);
+}
+
+// Sets an option from its value; the error when the value does not do.
+std::optional<std::string> ApplyValue(LaunchOptions& options, const std::string& arg,
+                                      const std::string& text) {
+    if (arg == "--script") {
+        options.script = text;
+    } else if (arg == "--screenshots") {
+        options.screenshots = text;
+    } else if (arg == "--device-root") {
+        options.device.root = text;
+    } else if (arg == "--server" || arg == "--web") {
+        const auto endpoint = platform::net::ParseEndpoint(text);
+        if (!endpoint) {
+            return arg + " needs HOST:PORT, not '" + text + "'";
+        }
+        (arg == "--server" ? options.device.ftpServer : options.device.webServer) = endpoint;
+    } else {
+        options.scale = ParseScale(text);
+        if (!options.scale) {
+            return "--scale needs a whole number from 1 to 8";
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 ParsedLaunch ParseLaunchOptions(const std::vector<std::string>& args) {
     ParsedLaunch parsed;
     LaunchOptions& options = parsed.options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
+    for (std::size_t i = 0; i < args.size() && !parsed.error; ++i) {
         const std::string& arg = args[i];
-        const auto value = [&]() -> std::optional<std::string> {
-            if (i + 1 >= args.size()) {
-                parsed.error = arg + " needs a value";
-                return std::nullopt;
-            }
-            return args[++i];
-        };
-        if (arg == "--headless") {
-            options.headless = true;
-        } else if (arg == "--fail-socket-startup") {
-            options.device.failSocketStartup = true;
-        } else if (arg == "--help" || arg == "-h") {
-            options.showUsage = true;
-        } else if (arg == "--version") {
-            options.showVersion = true;
-        } else if (arg == "--script") {
-            options.script = value();
-        } else if (arg == "--screenshots") {
-            if (auto dir = value()) {
-                options.screenshots = *dir;
-            }
-        } else if (arg == "--device-root") {
-            if (auto dir = value()) {
-                options.device.root = *dir;
-            }
-        } else if (arg == "--server" || arg == "--web") {
-            const auto text = value();
-            if (!text) {
-                break;
-            }
-            const auto endpoint = platform::net::ParseEndpoint(*text);
-            if (!endpoint) {
-                parsed.error = arg + " needs HOST:PORT, not '" + *text + "'";
-                break;
-            }
-            (arg == "--server" ? options.device.ftpServer : options.device.webServer) = endpoint;
-        } else if (arg == "--scale") {
-            const auto text = value();
-            if (!text) {
-                break;
-            }
-            char* end = nullptr;
-            const long scale = std::strtol(text->c_str(), &end, 10);
-            if (end == text->c_str() || *end != '\0' || scale < 1 || scale > 8) {
-                parsed.error = "--scale needs a whole number from 1 to 8";
-                break;
-            }
-            options.scale = static_cast<int>(scale);
-        } else {
-            parsed.error = "unknown option '" + arg + "'";
+        if (ApplyFlag(options, arg)) {
+            continue;
         }
-        if (parsed.error) {
-            break;
+        if (!TakesValue(arg)) {
+            parsed.error = "unknown option '" + arg + "'";
+        } else if (i + 1 >= args.size()) {
+            parsed.error = arg + " needs a value";
+        } else {
+            parsed.error = ApplyValue(options, arg, args[++i]);
         }
     }
     if (!parsed.error && options.headless && !options.script) {

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <cstdlib>
 
-#include "app/globals.h"
 #include "platform/device.h"
 #include "qt_frontend.h"
 #include "script/script_player.h"

@@ -33,7 +33,7 @@ QtFrontend::QtFrontend(Scale scale, bool showScreen)
       m_transferFilter(std::make_unique<TransferInputFilter>(*m_screen, scale)) {
     openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     m_screen->setWindowIcon(QIcon(m_artwork.Icon(IDI_APP, 32)));
-    m_screen->onCloseRequested = [this] { m_quitRequested = true; };
+    m_screen->onCloseRequested = [this] { m_closeRequested = true; };
     InstallKeyCommands(*m_screen, [this]() -> const Window* {
         const WindowView* shown = ShownView();
         return shown != nullptr ? &shown->Model() : nullptr;
@@ -100,8 +100,8 @@ void QtFrontend::WaitForInput(MessageQueue& queue) {
     SetInputBlocked(false);
     while (queue.Empty()) {
         SyncViews();
-        if (m_quitRequested) {
-            m_quitRequested = false;
+        if (m_closeRequested) {
+            m_closeRequested = false;
             queue.Post(CloseMessage());
             return;
         }
@@ -182,14 +182,11 @@ void QtFrontend::SetInputBlocked(bool blocked) {
 
 platform::ui::Message QtFrontend::CloseMessage() const {
     platform::ui::Message message;
+    // The shown window decides what closing means; with none shown, every run ends.
     message.kind = platform::ui::MessageKind::Quit;
-    // A window that offers EXIT ends the session its own way: it asks first.
-    const WindowView* shown = ShownView();
-    if (shown != nullptr && shown->Model().GetCommandBar().IsVisible(ID_EXIT) &&
-        shown->Model().GetCommandBar().IsEnabled(ID_EXIT)) {
-        message.kind = platform::ui::MessageKind::Command;
+    if (const WindowView* shown = ShownView()) {
+        message.kind = platform::ui::MessageKind::Close;
         message.window = shown->Model().Handle();
-        message.id = ID_EXIT;
     }
     return message;
 }

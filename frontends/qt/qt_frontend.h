@@ -96,7 +96,7 @@ class QtFrontend final : public platform::ui::Frontend {
     std::map<const platform::ui::Window*, std::unique_ptr<WindowView>> m_views;
     std::unique_ptr<HelpWindow> m_helpWindow;
     Automation* m_automation = nullptr;
-    bool m_quitRequested = false;
+    bool m_closeRequested = false;
     bool m_waitCursor = false;
     std::chrono::steady_clock::time_point m_lastPump{};
     std::chrono::steady_clock::time_point m_lastWaitRepaint{};

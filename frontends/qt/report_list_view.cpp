@@ -66,7 +66,7 @@ ReportListView::ReportListView(platform::ui::ListView& list, QWidget& parent,
     m_holdTimer.setInterval(kHoldMilliseconds);
     connect(&m_holdTimer, &QTimer::timeout, this, [this] {
         if (m_list != nullptr) {
-            m_list->OnHold(DevicePoint(m_pressPos));
+            m_list->HoldAt(DevicePoint(m_pressPos));
         }
     });
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int top) {
@@ -182,7 +182,7 @@ void ReportListView::mousePressEvent(QMouseEvent* event) {
     const int row = hit.isValid() ? hit.row() : -1;
     if (event->button() == Qt::RightButton) {
         // A right click is the tap-and-hold of a mouse.
-        m_list->OnHold(DevicePoint(pos));
+        m_list->HoldAt(DevicePoint(pos));
         return;
     }
     if (event->button() != Qt::LeftButton) {
@@ -191,7 +191,7 @@ void ReportListView::mousePressEvent(QMouseEvent* event) {
     if (row >= 0 && InCheckBox(pos)) {
         m_list->SetCheck(row, !m_list->GetCheck(row));
     } else {
-        m_list->OnTap(DevicePoint(pos));
+        m_list->TapAt(DevicePoint(pos));
     }
     m_pressPos = pos;
     m_holdTimer.start();
@@ -224,7 +224,7 @@ void ReportListView::mouseDoubleClickEvent(QMouseEvent* event) {
         m_list->SetCheck(hit.row(), !m_list->GetCheck(hit.row()));
         return;
     }
-    m_list->OnDoubleTap(DevicePoint(pos));
+    m_list->DoubleTapAt(DevicePoint(pos));
 }
 
 void ReportListView::contextMenuEvent(QContextMenuEvent* event) {

@@ -5,24 +5,12 @@
 
 #include "command_bar_view.h"
 #include "device_metrics.h"
-#include "ftp/cancel_tap.h"
 #include "res/resource.h"
 #include "title_strip.h"
 
 namespace qtfront {
 
 using platform::ui::ControlKind;
-
-namespace {
-
-platform::ui::Message TapAt(platform::ui::Point point) {
-    platform::ui::Message tap;
-    tap.kind = platform::ui::MessageKind::StylusDown;
-    tap.point = point;
-    return tap;
-}
-
-}  // namespace
 
 WindowView::WindowView(platform::ui::Window& window, QWidget& screen, const Artwork& artwork,
                        Scale scale)
@@ -105,11 +93,10 @@ void WindowView::SetInputBlocked(bool blocked) {
     if (m_window == nullptr) {
         return;
     }
+    const int cancelControl = m_window->TransferCancelControl();
     for (auto& [id, view] : m_views) {
-        const platform::ui::Control* control = m_window->GetDlgItem(id);
-        const bool cancelsTransfers =
-            control != nullptr && ftp::IsTransferCancelTap(TapAt(control->ScreenRect().Centre()));
-        view->SetInputBlocked(blocked && !cancelsTransfers);
+        const bool stayLive = id != 0 && id == cancelControl;
+        view->SetInputBlocked(blocked && !stayLive);
     }
 }
 

@@ -9,6 +9,7 @@
 #include "platform/ui/check_box.h"
 #include "platform/ui/combo_box.h"
 #include "platform/ui/edit.h"
+#include "platform/ui/geometry.h"
 #include "platform/ui/list_view.h"
 #include "script/script_player.h"
 #include "script/step_args.h"
@@ -53,6 +54,30 @@ struct ScriptPlayer::InputStep {
         message.kind = MessageKind::Notify;
         message.id = message.control = view.Id();
         message.code = code;
+    }
+    // The centre of a row, scrolled into view first as a person would.
+    static Point RowCentre(ListView& view, int row) {
+        const int shown =
+            std::max(1, (view.ScreenRect().height - kListHeaderHeight) / kListRowHeight);
+        if (row < view.TopIndex()) {
+            view.SetTopIndex(row);
+        } else if (row >= view.TopIndex() + shown) {
+            view.SetTopIndex(row - shown + 1);
+        }
+        return view.RowRect(row).Centre();
+    }
+    // Where a hold on no row lands: empty space below the rows, or the header when the rows
+    // fill the list.
+    static Point EmptySpace(const ListView& view) {
+        const Rect area = view.ScreenRect();
+        const Point below = view.RowRect(view.GetItemCount()).Centre();
+        return area.Contains(below) ? below : Point{area.x + 4, area.y + 2};
+    }
+    // The list's own handling of a gesture took it, or the step cannot apply.
+    void Taken(bool taken) const {
+        if (!taken) {
+            StepCannotApply(step, "the list took no " + step.verb);
+        }
     }
 };
 
@@ -158,38 +183,28 @@ bool ScriptPlayer::CheckRow(InputStep& input) {
     return false;
 }
 
+// The list's gestures go through the toolkit's own hooks, as a front end's input does.
 bool ScriptPlayer::Mark(InputStep& input) {
     ListView& view = input.List();
-    view.SelectRow(input.Row(view, 0));
+    input.Taken(view.TapAt(InputStep::RowCentre(view, input.Row(view, 0))));
     return false;
 }
 
 bool ScriptPlayer::DoubleTap(InputStep& input) {
     ListView& view = input.List();
-    const int target = input.Row(view, 0);
-    view.SelectRow(target);
-    input.NotifyFrom(view, kNotifyDoubleTap);
-    input.message.item = target;
-    input.message.point = view.RowRect(target).Centre();
-    return Queue(input);
+    input.Taken(view.DoubleTapAt(InputStep::RowCentre(view, input.Row(view, 0))));
+    m_holdPending = false;
+    return true;
 }
 
 bool ScriptPlayer::Hold(InputStep& input) {
     ListView& view = input.List();
-    input.NotifyFrom(view, kNotifyTapAndHold);
-    if (input.args.Text(0) == L"none") {
-        const Rect area = view.ScreenRect();
-        const Rect below = view.RowRect(view.GetItemCount());
-        // Empty space below the rows, or the header when the rows fill the list.
-        input.message.point =
-            area.Contains(below.Centre()) ? below.Centre() : Point{area.x + 4, area.y + 2};
-    } else {
-        input.message.item = input.Row(view, 0);
-        input.message.point = view.RowRect(input.message.item).Centre();
-    }
+    const Point point = input.args.Text(0) == L"none"
+                            ? InputStep::EmptySpace(view)
+                            : InputStep::RowCentre(view, input.Row(view, 0));
+    input.Taken(view.HoldAt(point));
     // The pop-up menu the hold opens takes the next step if it is a menu step.
     m_holdPending = true;
-    input.device.Queue().Post(input.message);
     return true;
 }
 

@@ -4,7 +4,7 @@
 #include "app/globals.h"
 #include "dialogs/move_file_dlg.h"
 #include "filelist/paste_steps.h"
-#include "filemanager/file_manager_dlg.h"
+#include "filemanager/hand_over.h"
 #include "ftp/download_target.h"
 #include "platform/ui/application.h"
 
@@ -67,24 +67,16 @@ void CMoveFileDlg::OnMoveFile() {
         // The server's rename replaces a file of that name without a word; a file moved onto
         // itself replaces nothing.
         if (WithSingleSlashes(source) != WithSingleSlashes(target) && RemoteFileMayExist(target) &&
-            !AskToReplace(kAskReplaceExisiting)) {
+            !AskToReplace(kAskReplaceMisspelled)) {
             continue;
         }
         // Refusals are not reported; the next name is tried.
         g_ftp.Rename(source, target);
     }
-    HandOver();
+    HandOverToFileManager(*this);
 }
 
 void CMoveFileDlg::OnCancel() {
     GetClientApp()->m_strMoveFiles.clear();
-    HandOver();
-}
-
-void CMoveFileDlg::HandOver() {
-    {
-        CFileManagerDlg fileManager;
-        fileManager.RunModal();
-    }
-    DestroyWindow();
+    HandOverToFileManager(*this);
 }

@@ -4,6 +4,8 @@
 #include "app/globals.h"
 #include "filelist/listing_line.h"
 #include "filelist/path_box.h"
+#include "filelist/remote_folder.h"
+#include "ftp/remote_root.h"
 #include "platform/ui/ui_guards.h"
 #include "res/resource.h"
 #include "res/templates.h"
@@ -32,13 +34,6 @@ std::wstring ChosenFolderPath(const ComboBox& box, int nChosen) {
         path += L"/" + EntryFolderName(box.GetLBText(i));
     }
     return nChosen == 1 ? path : path + L"/";
-}
-
-// The LIST text of the session's current folder, empty when there is none.
-std::wstring ListCurrentFolder() {
-    std::wstring listing;
-    g_ftp.List(g_ftp.GetCurrentDir(), listing);
-    return listing;
 }
 
 }  // namespace
@@ -80,24 +75,27 @@ void CMoveFileDlg::ShowRootFolders() {
     CWaitCursor wait;
     CListFreeze freeze(m_listFolders);
     ResetToRemoteRoot(m_comboPath);
-    m_listFolders.DeleteAllItems();
-    // No reply is examined: a refused CWD lists the folder the session stayed in.
-    g_ftp.SendCommand(std::wstring(L"CWD //") + kRemoteRootName);
-    g_ftp.ReadReply();
-    const std::wstring listing = ListCurrentFolder();
+    // No reply is examined, nor a lost connection: the dialog shows what it could read.
+    std::wstring listing;
+    ChangeFolderAndList(std::wstring(L"CWD //") + kRemoteRootName, listing);
+    ShowFolderRows(listing);
     if (!listing.empty()) {
-        AddFolderRows(listing);
         m_comboPath.SetCurSel(1);
     }
 }
 
 void CMoveFileDlg::AddFolderRows(const std::wstring& strListing) {
     ForEachListingLine(strListing, [this](const std::wstring& line) {
-        if (!line.empty() && line.front() == L'd') {
+        if (IsFolderLine(line)) {
             m_listFolders.InsertItem(m_listFolders.GetItemCount(), ListingNameText(line),
                                      kImageFolder);
         }
     });
+}
+
+void CMoveFileDlg::ShowFolderRows(const std::wstring& strListing) {
+    m_listFolders.DeleteAllItems();
+    AddFolderRows(strListing);
 }
 
 void CMoveFileDlg::OnFolderDoubleTap() {
@@ -110,14 +108,10 @@ void CMoveFileDlg::OnFolderDoubleTap() {
     const int count = m_comboPath.GetCount();
     m_comboPath.InsertString(count, PathBoxEntry(count, text));
     // The row's own blank separates the command word from the name.
-    g_ftp.SendCommand(L"CWD" + text);
-    g_ftp.ReadReply();
-    const std::wstring listing = ListCurrentFolder();
+    std::wstring listing;
+    ChangeFolderAndList(L"CWD" + text, listing);
     CListFreeze freeze(m_listFolders);
-    m_listFolders.DeleteAllItems();
-    if (!listing.empty()) {
-        AddFolderRows(listing);
-    }
+    ShowFolderRows(listing);
     m_comboPath.SetCurSel(count);
 }
 
@@ -127,17 +121,15 @@ void CMoveFileDlg::OnPathSelChange() {
     if (chosen < 0) {
         return;
     }
-    g_ftp.SendCommand(L"CWD " + ChosenFolderPath(m_comboPath, chosen));
-    g_ftp.ReadReply();
-    const std::wstring listing = ListCurrentFolder();
+    std::wstring listing;
+    ChangeFolderAndList(L"CWD " + ChosenFolderPath(m_comboPath, chosen), listing);
     if (listing.empty()) {
         // Nothing to show: the list and the deeper entries stay as they were.
         m_comboPath.SetCurSel(chosen);
         return;
     }
     CListFreeze freeze(m_listFolders);
-    m_listFolders.DeleteAllItems();
-    AddFolderRows(listing);
+    ShowFolderRows(listing);
     for (int i = m_comboPath.GetCount() - 1; i > chosen; --i) {
         m_comboPath.DeleteString(i);
     }

@@ -29,6 +29,8 @@ class CMoveFileDlg : public platform::ui::Dialog {
     // Appends one row per folder line of a LIST text, in line order. A row keeps the blank
     // that led the name in the line: the commands put it between their word and the name.
     void AddFolderRows(const std::wstring& strListing);
+    // Empties the list and shows the folder rows of a LIST text.
+    void ShowFolderRows(const std::wstring& strListing);
 
     platform::ui::ComboBox m_comboPath;
     platform::ui::ListView m_listFolders;
@@ -45,9 +47,6 @@ class CMoveFileDlg : public platform::ui::Dialog {
     void OnPathSelChange();
     void OnMoveFile();
     void OnCancelButton() { OnCancel(); }
-
-    // Runs the next file manager window; when it returns, this dialog goes too.
-    void HandOver();
 
     static const platform::ui::MessageEntry<CMoveFileDlg> kMessageMap[];
 };

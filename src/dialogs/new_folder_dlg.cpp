@@ -2,7 +2,7 @@
 
 #include "app/connection_notice.h"
 #include "app/globals.h"
-#include "filemanager/file_manager_dlg.h"
+#include "filemanager/hand_over.h"
 #include "platform/ui/application.h"
 #include "res/resource.h"
 #include "res/templates.h"
@@ -50,17 +50,9 @@ void CNewFolderDlg::OnOK() {
         ShowStepFailure(L"Invalid Folder Name");
         return;
     }
-    HandOver();
+    HandOverToFileManager(*this);
 }
 
 void CNewFolderDlg::OnCancel() {
-    HandOver();
-}
-
-void CNewFolderDlg::HandOver() {
-    {
-        CFileManagerDlg fileManager;
-        fileManager.RunModal();
-    }
-    DestroyWindow();
+    HandOverToFileManager(*this);
 }

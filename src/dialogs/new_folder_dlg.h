@@ -22,8 +22,5 @@ class CNewFolderDlg : public platform::ui::Dialog {
     void OnCancel() override;
 
   private:
-    // Runs the next file manager window; when it returns, this dialog goes too.
-    void HandOver();
-
     platform::ui::Edit m_editFolderName;
 };

@@ -1,6 +1,7 @@
 #include "filelist/file_list_ctrl.h"
 
 #include "app/globals.h"
+#include "filelist/clipboard.h"
 #include "filelist/format_size.h"
 #include "filelist/sort_rows.h"
 #include "ftp/download_target.h"
@@ -44,6 +45,18 @@ void CFileListCtrl::OnTapAndHold(const Message& message) {
     // The menu opens even over empty space; Cut and Copy then say that nothing was chosen.
     GetClientApp()->m_nClipItem = HitTest(message.point);
     menu->TrackPopup(message.point, *this);
+}
+
+void CFileListCtrl::OnCopy() {
+    CFileClipboard(*this).Copy();
+}
+
+void CFileListCtrl::OnCut() {
+    CFileClipboard(*this).Cut();
+}
+
+void CFileListCtrl::OnPaste() {
+    CFileClipboard(*this).Paste();
 }
 
 bool CFileListCtrl::SortByColumn(int nColumn, bool bAscending, int nLow, int nHigh) {

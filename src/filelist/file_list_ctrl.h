@@ -1,6 +1,7 @@
 #pragma once
-// The file list of the main window: double tap opens a folder, tap-and-hold opens the pop-up
-// menu of cut, copy and paste, the hidden type column stays closed.
+// The file list of the main window, a view of rows: double tap opens a folder, tap-and-hold
+// opens the pop-up menu of cut, copy and paste (carried out by CFileClipboard), the hidden
+// type column stays closed.
 
 #include <cstdint>
 #include <string>
@@ -24,9 +25,6 @@ inline constexpr int kImageFile = 1;
 
 class CFileListCtrl : public platform::ui::ListView {
   public:
-    // The toolkit's double tap at a point, beside the program's own handler of that name.
-    using platform::ui::ListView::OnDoubleTap;
-
     bool OnMessage(const platform::ui::Message& message) override;
     // Keeps the zero-width type column from being dragged open.
     bool AllowColumnResize(int nColumn) override;
@@ -54,32 +52,23 @@ class CFileListCtrl : public platform::ui::ListView {
     // first (the refill after a paste changed the remote folder).
     void FillFromListing(const std::wstring& strListing);
 
-    // The size a LIST line gives after its group field " support      ", 0 without digits.
-    static std::uint32_t SizeFromSupportField(const std::wstring& strLine);
+    // Where the sizes of a listing's file rows come from.
+    enum class ListingSizes { FromLines, AskServer };
+    // Empties the list and shows the rows of a LIST text, folders first; an empty text leaves
+    // the list empty.
+    void ShowListing(const std::wstring& strListing, ListingSizes sizes);
+
+    // The path box of the window this list belongs to.
+    platform::ui::ComboBox* PathBox() const;
 
   private:
     void OnDoubleTap();
     void OnTapAndHold(const platform::ui::Message& message);
+    // The pop-up menu's clipboard commands.
     void OnCopy();
     void OnCut();
     void OnPaste();
     void OnShareFile() {}
-
-    // The transfer paths of Paste, chosen by the view showing and the clipboard record.
-    void PasteUploadCut();
-    void PasteRemoteMove();
-    void PasteUploadCopy();
-    void PasteDeviceMove(const std::wstring& strTarget);
-    void PasteDownload(const std::wstring& strTarget, bool bCutRecord);
-    void PasteDeviceCopy(const std::wstring& strTarget);
-    // Lists the server's current folder again into the list.
-    void RefillFromServer();
-
-    // The path box of the window this list belongs to.
-    platform::ui::ComboBox* PathBox() const;
-    // Records row m_nClipItem in the clipboard record; bTrim removes leading blanks from the
-    // levels and the name.
-    void RecordClipItem(bool bTrim);
 
     static const platform::ui::MessageEntry<CFileListCtrl> kMessageMap[];
 };

@@ -16,11 +16,16 @@ struct CListingEntry {
 // The name follows the blank after the line's first ":" (the time of day), without the
 // carriage return and the blanks that lead it; a line that begins with "d" is a folder.
 CListingEntry ParseListingLine(const std::wstring& strLine);
+// Whether a line names a folder: it begins with "d".
+bool IsFolderLine(const std::wstring& strLine);
 // The name field of a line as cut, before the leading blanks go: from the blank after the
 // line's first ":" (the whole line's first blank without a ":") up to the carriage return.
 std::wstring ListingNameText(const std::wstring& strLine);
 // The size a SIZE reply gives: the leading number after its first blank, 0 without one.
 std::uint32_t SizeFromReply(const std::wstring& strReply);
+// The size a LIST line gives after its group field " support      ", 0 without digits; on
+// another server's long listing, its fifth field.
+std::uint32_t SizeFromSupportField(const std::wstring& strLine);
 
 // Calls fn(line) for every line that ends in a line feed, without the line feed (the
 // carriage return stays). Text after the last line feed is not a line.

@@ -1,4 +1,4 @@
-// Rows from a LIST text with each file's size asked of the server.
+// Rows from a LIST text: each file's size read from its line, or asked of the server.
 
 #include <vector>
 
@@ -6,6 +6,13 @@
 #include "filelist/file_list_ctrl.h"
 #include "filelist/listing_line.h"
 #include "platform/ui/ui_guards.h"
+
+void CFileListCtrl::FillFromListingLines(const std::wstring& strListing) {
+    ForEachListingLine(strListing, [this](const std::wstring& line) {
+        const CListingEntry entry = ParseListingLine(line);
+        AddRow(entry.strName, entry.bFolder, entry.bFolder ? 0 : SizeFromSupportField(line));
+    });
+}
 
 void CFileListCtrl::AddListingRows(const std::wstring& strListing) {
     std::vector<CListingEntry> entries;
@@ -26,21 +33,21 @@ void CFileListCtrl::AddListingRows(const std::wstring& strListing) {
     }
 }
 
-void CFileListCtrl::FillFromListing(const std::wstring& strListing) {
-    CWaitCursor wait;
-    CListFreeze freeze(*this);
+void CFileListCtrl::ShowListing(const std::wstring& strListing, ListingSizes sizes) {
     DeleteAllItems();
-    AddListingRows(strListing);
+    if (strListing.empty()) {
+        return;
+    }
+    if (sizes == ListingSizes::FromLines) {
+        FillFromListingLines(strListing);
+    } else {
+        AddListingRows(strListing);
+    }
     SortByColumn(kColumnType, true);
 }
 
-void CFileListCtrl::RefillFromServer() {
-    // A LIST the server refuses leaves the text empty, and the list with it: no other
-    // folder's rows are shown as this one's.
-    std::wstring listing;
-    g_ftp.List(g_ftp.GetCurrentDir(), listing);
-    if (g_ftp.IsConnectionLost()) {
-        return;  // the rows stay: an unread folder must not look empty
-    }
-    FillFromListing(listing);
+void CFileListCtrl::FillFromListing(const std::wstring& strListing) {
+    CWaitCursor wait;
+    CListFreeze freeze(*this);
+    ShowListing(strListing, ListingSizes::AskServer);
 }

@@ -3,7 +3,7 @@
 
 #include "app/connection_notice.h"
 #include "app/globals.h"
-#include "filelist/file_list_ctrl.h"
+#include "filelist/clipboard.h"
 #include "filelist/paste_steps.h"
 #include "ftp/download_target.h"
 #include "platform/device.h"
@@ -24,15 +24,16 @@ bool DeviceEntryExists(const std::wstring& strPath) {
 
 }  // namespace
 
-void CFileListCtrl::PasteDeviceMove(const std::wstring& strTarget) {
+void CFileClipboard::PasteDeviceMove() {
     CClientApp* app = GetClientApp();
+    const std::wstring strTarget = LocalTarget();
     if (app->m_strClipPath == strTarget) {
         return;
     }
     // Whatever happens from here, the cut is used up; its source stays recorded.
     if (!DeviceEntryExists(strTarget)) {
         DeviceFiles().MoveFile(app->m_strClipPath, strTarget);
-    } else if (AskToReplace(kAskReplaceExisting)) {
+    } else if (AskToReplace(kAskReplaceSpelledRight)) {
         // The source goes only once its copy is in place: a copy that fails (a read-only
         // target, a full device) leaves both files as they were.
         if (!DeviceFiles().CopyFile(app->m_strClipPath, strTarget, false) ||
@@ -43,8 +44,17 @@ void CFileListCtrl::PasteDeviceMove(const std::wstring& strTarget) {
     app->m_strClipName.clear();
 }
 
-void CFileListCtrl::PasteDownload(const std::wstring& strTarget, bool bCutRecord) {
+void CFileClipboard::PasteDownloadCut() {
+    PasteDownload(true);
+}
+
+void CFileClipboard::PasteDownloadCopy() {
+    PasteDownload(false);
+}
+
+void CFileClipboard::PasteDownload(bool bCutRecord) {
     CClientApp* app = GetClientApp();
+    const std::wstring strTarget = LocalTarget();
     // The recorded full path names the item wherever the session has gone since, so no
     // other file of the same name is fetched or deleted. The name a server gave lands in the
     // folder shown and nowhere else.
@@ -62,14 +72,15 @@ void CFileListCtrl::PasteDownload(const std::wstring& strTarget, bool bCutRecord
     AppMessageBox(kPasteDownloadDone);
 }
 
-void CFileListCtrl::PasteDeviceCopy(const std::wstring& strTarget) {
+void CFileClipboard::PasteDeviceCopy() {
+    const std::wstring strTarget = LocalTarget();
     const std::wstring& source = GetClientApp()->m_strClipPath;
     if (source == strTarget) {
         return;
     }
     if (!DeviceEntryExists(strTarget)) {
         DeviceFiles().CopyFile(source, strTarget, true);
-    } else if (AskToReplace(kAskReplaceExisting)) {
+    } else if (AskToReplace(kAskReplaceSpelledRight)) {
         DeviceFiles().CopyFile(source, strTarget, false);
     }
 }

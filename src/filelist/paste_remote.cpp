@@ -1,12 +1,10 @@
 // The paths of Paste in the Remote view: uploads into the shown folder and moves inside the
 // account.
 
-#include <utility>
-
 #include "app/connection_notice.h"
 #include "app/globals.h"
 #include "app/sendable_name.h"
-#include "filelist/file_list_ctrl.h"
+#include "filelist/clipboard.h"
 #include "filelist/paste_steps.h"
 #include "filelist/path_box.h"
 #include "platform/device.h"
@@ -18,21 +16,19 @@ namespace {
 
 // Stores a device file under its name in the server's current folder, the folder shown.
 // Nothing outside that folder is replaced or moved, so no file of the same name elsewhere
-// (in the remote root, say) is touched. The store-target flag is left as it was found.
-// The paste has asked the server whether the name is taken, so the store need not ask again.
+// (in the remote root, say) is touched. The paste has asked the server whether the name is
+// taken, so the store need not ask again.
 bool StoreInShownFolder(const std::wstring& strLocalPath, const std::wstring& strName,
                         bool bReplacing) {
-    std::wstring previous = std::exchange(g_ftp.m_strStoreInPlace, kTextTrue);
-    const bool stored = g_ftp.StoreFile(
+    return g_ftp.StoreFile(
         strLocalPath, strName,
-        bReplacing ? CFtpSession::PriorRemoteFile::Present : CFtpSession::PriorRemoteFile::Absent);
-    g_ftp.m_strStoreInPlace = std::move(previous);
-    return stored;
+        bReplacing ? CFtpSession::PriorRemoteFile::Present : CFtpSession::PriorRemoteFile::Absent,
+        CFtpSession::StoreTarget::CurrentFolder);
 }
 
 }  // namespace
 
-void CFileListCtrl::PasteUploadCut() {
+void CFileClipboard::PasteUploadCut() {
     CClientApp* app = GetClientApp();
     const std::wstring name = app->m_strClipName;
     if (!CanSendName(name)) {
@@ -40,7 +36,7 @@ void CFileListCtrl::PasteUploadCut() {
         return;
     }
     const bool replacing = RemoteFileMayExist(name);
-    if (replacing && !AskToReplace(kAskReplaceExisting)) {
+    if (replacing && !AskToReplace(kAskReplaceSpelledRight)) {
         return;
     }
     if (!StoreInShownFolder(app->m_strClipPath, name, replacing)) {
@@ -70,7 +66,7 @@ void CFileListCtrl::PasteUploadCut() {
     app->m_strClipName.clear();
 }
 
-void CFileListCtrl::PasteRemoteMove() {
+void CFileClipboard::PasteRemoteMove() {
     CClientApp* app = GetClientApp();
     const std::wstring here = g_ftp.GetCurrentDir();
     app->m_strClipName = TrimLeadingBlanks(app->m_strClipName);
@@ -82,7 +78,7 @@ void CFileListCtrl::PasteRemoteMove() {
         return;
     }
     const std::wstring target = here + L"//" + app->m_strClipName;
-    if (RemoteFileMayExist(target) && !AskToReplace(kAskReplaceExisiting)) {
+    if (RemoteFileMayExist(target) && !AskToReplace(kAskReplaceMisspelled)) {
         return;
     }
     g_ftp.Rename(app->m_strClipPath, target);
@@ -91,14 +87,14 @@ void CFileListCtrl::PasteRemoteMove() {
     app->m_strClipName.clear();
 }
 
-void CFileListCtrl::PasteUploadCopy() {
+void CFileClipboard::PasteUploadCopy() {
     CClientApp* app = GetClientApp();
     if (!CanSendName(app->m_strClipName)) {
         ShowStepFailure(kPasteTransferFailed);
         return;
     }
     const bool replacing = RemoteFileMayExist(app->m_strClipName);
-    if (replacing && !AskToReplace(kAskReplaceExisiting)) {
+    if (replacing && !AskToReplace(kAskReplaceMisspelled)) {
         return;
     }
     if (!StoreInShownFolder(app->m_strClipPath, app->m_strClipName, replacing)) {

@@ -12,12 +12,10 @@ bool AskToReplace(const wchar_t* strQuestion) {
 }
 
 bool RemoteFileMayExist(const std::wstring& strPath) {
-    g_ftp.SendCommand(L"SIZE " + strPath);
-    g_ftp.ReadReply();
+    g_ftp.SendAndRead(L"SIZE " + strPath);
     return g_ftp.GetReplyCode() != ftp::kReplyNoSuchFile;
 }
 
 void DeleteRemoteFile(const std::wstring& strPath) {
-    g_ftp.SendCommand(L"DELE " + strPath);
-    g_ftp.ReadReply();
+    g_ftp.SendAndRead(L"DELE " + strPath);
 }

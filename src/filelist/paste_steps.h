@@ -4,9 +4,12 @@
 
 #include <string>
 
-// The two spellings of the replace question, each on its own paths.
-inline constexpr const wchar_t* kAskReplaceExisting = L"Do you want to replace the existing file.";
-inline constexpr const wchar_t* kAskReplaceExisiting =
+// The two spellings of the replace question, each on its own paths: spelled right when a
+// paste replaces a device file and when a cut device file is uploaded; misspelled when a
+// copied device file is uploaded and when a move inside the account replaces a file.
+inline constexpr const wchar_t* kAskReplaceSpelledRight =
+    L"Do you want to replace the existing file.";
+inline constexpr const wchar_t* kAskReplaceMisspelled =
     L"Do you want to replace the exisiting file.";
 
 inline constexpr const wchar_t* kPasteTransferFailed = L"File transfer Cancelled";

@@ -1,6 +1,6 @@
 #include "filelist/path_box.h"
 
-#include "res/session_texts.h"
+#include "ftp/remote_root.h"
 
 std::wstring PathBoxEntry(int nIndex, const std::wstring& strName) {
     return std::wstring(static_cast<std::size_t>(nIndex + 1), L'*') + L' ' + strName;

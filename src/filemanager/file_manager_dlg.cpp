@@ -3,6 +3,7 @@
 #include "app/connection_notice.h"
 #include "app/globals.h"
 #include "dialogs/new_folder_dlg.h"
+#include "filemanager/enter_remote_root.h"
 #include "platform/device.h"
 #include "platform/shell/shell.h"
 #include "platform/ui/toolkit.h"
@@ -40,6 +41,8 @@ CFileManagerDlg::CFileManagerDlg() : Dialog(res::FileManagerDialog()), m_strPatt
     BindControl(IDC_FILELIST, m_listFiles);
     BindControl(IDC_PATHBOX, m_comboPath);
     BindControl(IDC_PROGRESS, m_progress);
+    // A tap on CANCEL is what ends a running transfer.
+    SetTransferCancelControl(IDC_CANCEL_TRANSFER);
 }
 
 bool CFileManagerDlg::OnMessage(const Message& message) {
@@ -107,13 +110,7 @@ void CFileManagerDlg::OnShowRemote() {
     m_progress.SetPos(0);
     const std::wstring strTitle = GetWindowText();
     SetWindowText(L"Stowbox");
-    const std::wstring cwdRoot = std::wstring(L"CWD /") + kRemoteRootName;
-    g_ftp.SendAndRead(cwdRoot);
-    if (g_ftp.GetReplyCode() == ftp::kReplyNoSuchFile) {
-        // A fresh account: make the remote root, then go into it.
-        g_ftp.SendAndRead(std::wstring(L"MKD ") + kRemoteRootName);
-        g_ftp.SendAndRead(cwdRoot);
-    }
+    EnterRemoteRoot();
     if (!ListRemoteFolder()) {
         SetWindowText(strTitle);  // the view stays as it was
         return;
@@ -154,6 +151,14 @@ void CFileManagerDlg::OnExit() {
     }
     g_ftp.Quit();
     PostQuitMessage();
+}
+
+void CFileManagerDlg::OnClose() {
+    if (GetCommandBar().IsVisible(ID_EXIT) && GetCommandBar().IsEnabled(ID_EXIT)) {
+        OnExit();
+        return;
+    }
+    Dialog::OnClose();
 }
 
 void CFileManagerDlg::OnNewFolder() {

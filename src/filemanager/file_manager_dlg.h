@@ -28,8 +28,6 @@ class CFileManagerDlg : public platform::ui::Dialog {
     // Lists the session's current remote folder under the remote root's path box entries.
     // False when the connection was lost: the list then keeps what it showed.
     bool ListRemoteFolder();
-    // Adds one row per line of a LIST text, asking the server for each file's size.
-    void AddListingRows(const std::wstring& strListing);
     bool SortItems(int nColumn, bool bAscending, int nLow = 0, int nHigh = -1);
     // Uploads a device folder's content (the path ends in "\") into the remote folder, which
     // the caller has made current, and below it folder by folder. False when a file failed or
@@ -51,6 +49,8 @@ class CFileManagerDlg : public platform::ui::Dialog {
     bool OnInitDialog() override;
     // CANCEL does nothing by itself: a running transfer watches for the tap on it.
     void OnCancel() override {}
+    // Closing the window asks like EXIT while EXIT can be pressed.
+    void OnClose() override;
 
   private:
     void OnExit();

@@ -1,5 +1,6 @@
 #include "app/globals.h"
 #include "filelist/path_box.h"
+#include "filelist/remote_folder.h"
 #include "filemanager/file_manager_dlg.h"
 #include "platform/ui/ui_guards.h"
 
@@ -33,19 +34,14 @@ void CFileManagerDlg::OnPathSelChange() {
     const std::wstring& view = GetClientApp()->m_strCurrentView;
     if (view == kViewLocal) {
         ListLocalFolder(LocalFolderPath(m_comboPath, chosen), m_strPattern);
+        SortItems(kColumnType, true);
     } else if (view == kViewRemote) {
-        // The reply is not examined: a refused CWD lists the folder the session stayed in.
-        g_ftp.SendAndRead(L"CWD " + RemoteFolderPath(m_comboPath, chosen));
         std::wstring listing;
-        g_ftp.List(g_ftp.GetCurrentDir(), listing);
-        if (g_ftp.IsConnectionLost()) {
+        if (!ChangeFolderAndList(L"CWD " + RemoteFolderPath(m_comboPath, chosen), listing)) {
             m_comboPath.SetCurSel(count - 1);  // the folder shown stays, rows and path alike
             return;
         }
-        m_listFiles.DeleteAllItems();
-        if (!listing.empty()) {
-            AddListingRows(listing);
-        }
+        m_listFiles.ShowListing(listing, CFileListCtrl::ListingSizes::AskServer);
     } else {
         return;
     }
@@ -54,6 +50,5 @@ void CFileManagerDlg::OnPathSelChange() {
             m_comboPath.DeleteString(i);
         }
     }
-    SortItems(kColumnType, true);
     m_comboPath.SetCurSel(chosen);
 }

@@ -15,19 +15,11 @@ bool CFileManagerDlg::ListRemoteFolder() {
     }
     CListFreeze freeze(m_listFiles);
     ResetToRemoteRoot(m_comboPath);
-    m_listFiles.DeleteAllItems();
     CClientApp* app = GetClientApp();
     app->m_strCurrentView = kViewRemote;
     app->m_strRemoteDir = strFolder;
     app->m_strRemoteListing = strListing;
-    if (!app->m_strRemoteListing.empty()) {
-        AddListingRows(app->m_strRemoteListing);
-        SortItems(kColumnType, true);
-    }
+    m_listFiles.ShowListing(strListing, CFileListCtrl::ListingSizes::AskServer);
     m_comboPath.SetCurSel(1);
     return true;
-}
-
-void CFileManagerDlg::AddListingRows(const std::wstring& strListing) {
-    m_listFiles.AddListingRows(strListing);
 }

@@ -1,7 +1,7 @@
 #include "app/globals.h"
+#include "dialogs/share_file_dlg.h"
 #include "filemanager/file_manager_dlg.h"
 #include "platform/ui/application.h"
-#include "web/share_file_dlg.h"
 
 void CFileManagerDlg::OnShareFiles() {
     // The marked row is the one shared; ticks play no part here.

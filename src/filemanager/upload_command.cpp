@@ -10,8 +10,10 @@
 #include "app/globals.h"
 #include "app/sendable_name.h"
 #include "filelist/path_box.h"
+#include "filemanager/enter_remote_root.h"
 #include "filemanager/file_manager_dlg.h"
 #include "ftp/download_target.h"
+#include "ftp/remote_root.h"
 #include "ftp/reply_codes.h"
 #include "platform/device.h"
 #include "platform/fs/file_system.h"
@@ -32,20 +34,6 @@ bool Command(const std::wstring& strCommand) {
     return g_ftp.GetReplyCode() == ftp::kReplyFileActionOk;
 }
 
-// Goes to the remote root, making it first when a fresh account has none yet, as the Remote
-// view does.
-void EnterRemoteRoot() {
-    const std::wstring cwdRoot = std::wstring(L"CWD ") + kRemoteRoot;
-    g_ftp.SendCommand(cwdRoot);
-    g_ftp.ReadReply();
-    if (g_ftp.GetReplyCode() == ftp::kReplyNoSuchFile) {
-        g_ftp.SendCommand(L"MKD My Device on Stowbox");
-        g_ftp.ReadReply();
-        g_ftp.SendCommand(cwdRoot);
-        g_ftp.ReadReply();
-    }
-}
-
 // Makes a remote folder (it may exist already) and goes into it. False when the session
 // could not go there: its files must then not be stored wherever the session is.
 bool EnterNewRemoteFolder(const std::wstring& strRemoteFolder) {
@@ -61,10 +49,38 @@ bool IsPipeOrDevice(std::uint32_t nAttributes) {
     return nAttributes == platform::fs::kAttrSystem || nAttributes == platform::fs::kAttrInRom;
 }
 
+// What became of one checked row.
+enum class ItemUpload {
+    Whole,       // stored, or a folder whose every file went up
+    Incomplete,  // skipped, or a folder that left something behind: the others still go
+    Cancelled,   // a file's transfer failed or was cancelled: the command ends
+};
+
+// Uploads one checked device item into the remote root: a file under its name, a folder (a
+// checked link to a folder too; the walk below it follows no further links) as a remote
+// folder there with its whole content.
+ItemUpload UploadItem(CFileManagerDlg& dlg, const std::wstring& strLocal,
+                      const std::wstring& strName) {
+    const std::optional<std::uint32_t> attributes =
+        platform::Device::Current().Files().GetAttributes(strLocal);
+    if (!CanSendName(strName)) {
+        // A name no command can carry is not uploaded, and nothing is sent for it.
+        return ItemUpload::Incomplete;
+    }
+    EnterRemoteRoot();
+    if (attributes && (*attributes & platform::fs::kAttrDirectory) != 0) {
+        const std::wstring remote = std::wstring(kRemoteRoot) + L"/" + strName;
+        const bool entered = EnterNewRemoteFolder(remote);
+        return entered && dlg.UploadFolder(strLocal + L"\\", remote) ? ItemUpload::Whole
+                                                                     : ItemUpload::Incomplete;
+    }
+    g_ftp.GetCurrentDir();
+    return g_ftp.StoreFile(strLocal, strName) ? ItemUpload::Whole : ItemUpload::Cancelled;
+}
+
 }  // namespace
 
 void CFileManagerDlg::OnUpload() {
-    using namespace platform::fs;
     std::optional<CWaitCursor> wait(std::in_place);
     if (CountCheckedRows() == 0) {
         AppMessageBox(L"Select a file/folder for Upload");
@@ -78,49 +94,27 @@ void CFileManagerDlg::OnUpload() {
     m_progress.SetPos(0);
 
     // The shown device folder, spelled by the path box's entries after "My Device".
-    const int entries = m_comboPath.GetCount();
-    const std::wstring folder = PathFromEntries(m_comboPath, entries - 1, L'\\');
-
-    const FileSystem& files = platform::Device::Current().Files();
+    const std::wstring folder = PathFromEntries(m_comboPath, m_comboPath.GetCount() - 1, L'\\');
     int done = 0;
-    // Whether every file of the checked folders went up; a folder walk carries on past a
-    // failure, but the command must not then claim success.
+    // Whether every checked item went up whole; the command carries on past an incomplete
+    // one, but must not then claim success.
     bool bAllUploaded = true;
     for (int row = 0; row < m_listFiles.GetItemCount(); ++row) {
         if (!m_listFiles.GetCheck(row)) {
             continue;
         }
         const std::wstring name = m_listFiles.GetItemText(row, kColumnName);
-        const std::wstring local = folder + L"\\" + name;
-        const std::optional<std::uint32_t> attributes = files.GetAttributes(local);
-        if (!CanSendName(name)) {
-            // A name no command can carry is not uploaded, and nothing is sent for it; the
-            // other rows still go.
-            bAllUploaded = false;
-        } else if (attributes && (*attributes & kAttrDirectory) != 0) {
-            // A checked link to a folder is uploaded as that folder; the walk below it
-            // follows no further links.
-            EnterRemoteRoot();
-            const std::wstring remote = std::wstring(kRemoteRoot) + L"/" + name;
-            const bool entered = EnterNewRemoteFolder(remote);
-            g_ftp.m_strStoreInPlace = kTextTrue;
-            if (!entered || !UploadFolder(local + L"\\", remote)) {
-                bAllUploaded = false;
-            }
-            // The folder counts as done whatever happened inside it.
-        } else {
-            EnterRemoteRoot();
-            g_ftp.GetCurrentDir();
-            g_ftp.m_strStoreInPlace = kTextFalse;
-            if (!g_ftp.StoreFile(local, name)) {
-                ShowStepFailure(L"File Transfer Cancelled");
-                SetProgressNow(0);
-                UncheckAllRows();
-                EnableButtons(kUploadLocks, true);
-                SetWindowText(L"My Device");
-                return;
-            }
+        const ItemUpload result = UploadItem(*this, folder + L"\\" + name, name);
+        if (result == ItemUpload::Cancelled) {
+            ShowStepFailure(L"File Transfer Cancelled");
+            SetProgressNow(0);
+            UncheckAllRows();
+            EnableButtons(kUploadLocks, true);
+            SetWindowText(L"My Device");
+            return;
         }
+        bAllUploaded = bAllUploaded && result == ItemUpload::Whole;
+        // A folder counts as done whatever happened inside it.
         SetProgressNow(++done);
         m_listFiles.SetCheck(row, false);
     }
@@ -174,7 +168,9 @@ bool CFileManagerDlg::UploadFolder(const std::wstring& strLocalFolder,
             }
             bInThisFolder = true;
         }
-        if (!g_ftp.StoreFile(strLocalFolder + entry.name, entry.name)) {
+        if (!g_ftp.StoreFile(strLocalFolder + entry.name, entry.name,
+                             CFtpSession::PriorRemoteFile::Unknown,
+                             CFtpSession::StoreTarget::CurrentFolder)) {
             // Only this folder's walk ends; the enclosing folder goes on with its next entry.
             return false;
         }

@@ -12,6 +12,7 @@
 
 #include "ftp/reply_codes.h"
 #include "platform/fs/file_system.h"
+#include "platform/fs/staged_file.h"
 #include "platform/net/socket.h"
 
 class CFtpSession {
@@ -24,6 +25,10 @@ class CFtpSession {
     // Whether a remote upload path held a file before the upload: a failed upload removes
     // only a file it made itself.
     enum class PriorRemoteFile { Unknown, Absent, Present };
+
+    // Where an upload lands: in the remote root under its name, or in the server's current
+    // folder (a folder walk, a paste into the folder shown).
+    enum class StoreTarget { RemoteRoot, CurrentFolder };
 
     // How names travel: the device's code page, or UTF-8 once the server lists UTF8 among
     // its features after login.
@@ -47,6 +52,8 @@ class CFtpSession {
     std::wstring ReadReply();
     // A command and its reply: true when the command went out.
     bool SendAndRead(const std::wstring& strCommand);
+    // Whether the server greeted and the control connection is still open.
+    bool IsConnected() const { return m_pControlSocket && m_bConnected; }
     int GetReplyCode() const { return m_nReplyCode; }
     std::wstring GetReplyText() const { return m_strReplyText; }
     void SetReplyCode(int nCode) { m_nReplyCode = nCode; }
@@ -71,25 +78,16 @@ class CFtpSession {
     ConnectionNotice TakeConnectionNotice();
 
     // Data transfers.
-    bool OpenDataConnection();
     bool List(std::wstring strFolder, std::wstring& strListing);
     // With an unknown prior file the server is asked (SIZE) along with the data connection.
     bool StoreFile(std::wstring strLocalPath, std::wstring strRemoteName,
-                   PriorRemoteFile prior = PriorRemoteFile::Unknown);
+                   PriorRemoteFile prior = PriorRemoteFile::Unknown,
+                   StoreTarget target = StoreTarget::RemoteRoot);
     bool RetrieveFile(std::wstring strRemoteName, std::wstring strLocalPath);
 
     // File operations.
     bool RemoveDir(std::wstring strFolder);
     bool Rename(std::wstring strOldName, std::wstring strNewName);
-
-    std::wstring m_strReplyText;
-    std::wstring m_strListing;
-    std::unique_ptr<platform::net::Socket> m_pControlSocket;
-    bool m_bConnected = false;
-    int m_nReplyCode = 0;
-    platform::net::Socket m_dataSocket;
-    platform::fs::File m_file;
-    std::wstring m_strStoreInPlace;
 
   private:
     // How the block loop of an upload or download ended. Broken: the data connection failed
@@ -119,18 +117,37 @@ class CFtpSession {
     bool OpenDataConnectionProbing(const std::wstring& strProbe, int& nProbeCode);
     // The rest of opening a data connection, once the PASV reply is in.
     bool ConnectDataSocket();
+    // What every transfer starts with: `strName` checked, the data connection opened (with
+    // `strProbe` asked along when given), then `strVerb` and the name sent, answered 125 or
+    // 150 over a data connection that came about. False otherwise, with the reason recorded.
+    bool OpenTransfer(std::wstring_view strVerb, const std::wstring& strName,
+                      const std::wstring& strProbe, int& nProbeCode);
+    // Ends the data connection after a block loop (a reset when it broke, so that the server
+    // cannot take a part for the whole) and reads the server's final reply.
+    void EndDataTransfer(BlockLoopEnd end);
+    // The device's own failure code for a block loop that ended unfinished; a cancelled one
+    // keeps the server's reply.
+    void RecordUnfinishedEnd(BlockLoopEnd end);
     // The control connection is out of step or gone: records `strPartial` with the code
     // kReplyConnectionLost, closes the connection and makes every later command fail at once.
     std::wstring LoseConnection(std::wstring strPartial);
     // After the server opened a transfer (125 or 150) over a data connection that broke or
     // never came about: resets it, reads the server's final reply, gives kReplyTransferAborted.
     void EndBrokenTransfer();
-    std::wstring StorePath(const std::wstring& strRemoteName) const;
+    static std::wstring StorePath(const std::wstring& strRemoteName, StoreTarget target);
     bool AbandonTransfer(int nReplyCode);
     // A name that cannot go into a command: nothing is sent, the call fails.
     bool RefuseName();
     BlockLoopEnd SendFileBlocks();
-    BlockLoopEnd ReceiveFileBlocks(std::uint64_t& nReceived);
+    BlockLoopEnd ReceiveFileBlocks(platform::fs::StagedFile& file, std::uint64_t& nReceived);
+
+    std::wstring m_strReplyText;
+    std::wstring m_strListing;  // the last whole listing
+    std::unique_ptr<platform::net::Socket> m_pControlSocket;
+    bool m_bConnected = false;  // the server greeted
+    int m_nReplyCode = 0;
+    platform::net::Socket m_dataSocket;
+    platform::fs::File m_file;  // the device file an upload reads
 
     bool m_bConnectionLost = false;  // since the last Connect
     bool m_bDataConnected = false;   // the data connection of the running transfer came about

@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
 #include "ftp/announced_size.h"
@@ -12,9 +10,9 @@
 #include "ftp/download_target.h"
 #include "ftp/ftp_session.h"
 #include "ftp/pasv_reply.h"
+#include "ftp/remote_root.h"
 #include "ftp/transfer_blocks.h"
 #include "platform/device.h"
-#include "res/session_texts.h"
 
 namespace {
 
@@ -28,11 +26,6 @@ using ftp::kWriteBuffer;
 constexpr std::size_t kMaxListingBytes = 64 * 1024 * 1024;
 
 }  // namespace
-
-bool CFtpSession::OpenDataConnection() {
-    int nNoProbe = 0;
-    return OpenDataConnectionProbing({}, nNoProbe);
-}
 
 bool CFtpSession::OpenDataConnectionProbing(const std::wstring& strProbe, int& nProbeCode) {
     m_bDataConnected = false;
@@ -73,39 +66,68 @@ bool CFtpSession::ConnectDataSocket() {
     return true;
 }
 
-bool CFtpSession::List(std::wstring /*strFolder*/, std::wstring& strListing) {
-    // The bare LIST lists the server's current folder: callers change to the folder first.
-    if (!OpenDataConnection()) {
+bool CFtpSession::OpenTransfer(std::wstring_view strVerb, const std::wstring& strName,
+                               const std::wstring& strProbe, int& nProbeCode) {
+    if (!IsSendable(strName)) {
+        return RefuseName();
+    }
+    if (!OpenDataConnectionProbing(strProbe, nProbeCode)) {
         return false;
     }
-    m_strListing.clear();
-    if (!SendAndRead(L"LIST") || !ftp::IsTransferStarting(m_nReplyCode)) {
+    if (!SendAndRead(std::wstring(strVerb) + strName) || !ftp::IsTransferStarting(m_nReplyCode)) {
         m_dataSocket.Close();
+        return false;
+    }
+    if (!m_bDataConnected) {
+        // Nothing went through it, so nothing half-stored needs removing.
+        EndBrokenTransfer();
+        return false;
+    }
+    return true;
+}
+
+void CFtpSession::EndDataTransfer(BlockLoopEnd end) {
+    if (end == BlockLoopEnd::Broken) {
+        m_dataSocket.Abort();
+    } else {
+        m_dataSocket.Close();
+    }
+    ReadReply();
+}
+
+void CFtpSession::RecordUnfinishedEnd(BlockLoopEnd end) {
+    if (end == BlockLoopEnd::LocalFileFailed) {
+        SetReplyCode(ftp::kReplyLocalFileFailed);
+    } else if (end == BlockLoopEnd::Broken) {
+        SetReplyCode(ftp::kReplyTransferAborted);
+    }
+}
+
+bool CFtpSession::List(std::wstring /*strFolder*/, std::wstring& strListing) {
+    // The bare LIST lists the server's current folder: callers change to the folder first.
+    int nNoProbe = 0;
+    m_strListing.clear();
+    if (!OpenTransfer(L"LIST", {}, {}, nNoProbe)) {
         return false;
     }
     // A listing counts only when the data stream ended in order: a part of a folder is not
     // shown as the whole of it.
-    bool bComplete = m_bDataConnected;
     std::size_t total = 0;
     std::array<char, kReceiveBlock> block{};
     // Decoded once whole: a UTF-8 character may span two blocks.
     std::string bytes;
-    while (bComplete) {
+    for (;;) {
         const int count = m_dataSocket.Receive(block.data(), block.size());
         if (count == 0) {
             break;
         }
         total += static_cast<std::size_t>(std::max(count, 0));
         if (count < 0 || total > kMaxListingBytes) {
-            bComplete = false;
-            break;
+            EndBrokenTransfer();
+            return false;
         }
         const auto end = std::find(block.begin(), block.begin() + count, '\0');
         bytes.append(block.data(), static_cast<std::size_t>(end - block.begin()));
-    }
-    if (!bComplete) {
-        EndBrokenTransfer();
-        return false;
     }
     m_strListing = DecodeText(bytes);
     strListing = m_strListing;
@@ -115,33 +137,19 @@ bool CFtpSession::List(std::wstring /*strFolder*/, std::wstring& strListing) {
 }
 
 bool CFtpSession::StoreFile(std::wstring strLocalPath, std::wstring strRemoteName,
-                            PriorRemoteFile prior) {
-    const std::wstring remotePath = StorePath(strRemoteName);
-    if (!IsSendable(remotePath)) {
-        return RefuseName();
+                            PriorRemoteFile prior, StoreTarget target) {
+    const std::wstring remotePath = StorePath(strRemoteName, target);
+    const std::wstring probe =
+        prior == PriorRemoteFile::Unknown ? L"SIZE " + remotePath : std::wstring();
+    int nSizeCode = 0;
+    if (!OpenTransfer(L"STOR ", remotePath, probe, nSizeCode)) {
+        return false;
     }
-    bool opened = false;
     if (prior == PriorRemoteFile::Unknown) {
-        int nSizeCode = 0;
-        opened = OpenDataConnectionProbing(L"SIZE " + remotePath, nSizeCode);
         // Only a plain "no such file" lets a failed upload remove what it left; a server
         // that cannot tell keeps whatever is there.
         prior =
             nSizeCode == ftp::kReplyNoSuchFile ? PriorRemoteFile::Absent : PriorRemoteFile::Present;
-    } else {
-        opened = OpenDataConnection();
-    }
-    if (!opened) {
-        return false;
-    }
-    if (!SendAndRead(L"STOR " + remotePath) || !ftp::IsTransferStarting(m_nReplyCode)) {
-        m_dataSocket.Close();
-        return false;
-    }
-    if (!m_bDataConnected) {
-        // Nothing was sent, so nothing half-stored needs removing.
-        EndBrokenTransfer();
-        return false;
     }
     if (!m_file.Open(platform::Device::Current().Files(), strLocalPath, File::Mode::Read)) {
         // A reset rather than an orderly close: a server must not take the upload that never
@@ -150,14 +158,8 @@ bool CFtpSession::StoreFile(std::wstring strLocalPath, std::wstring strRemoteNam
         return AbandonTransfer(ftp::kReplyLocalFileFailed);
     }
     const BlockLoopEnd end = SendFileBlocks();
-    if (end == BlockLoopEnd::Broken) {
-        // A reset, so that the server cannot take the part it got for the whole file.
-        m_dataSocket.Abort();
-    } else {
-        m_dataSocket.Close();
-    }
     m_file.Close();
-    ReadReply();
+    EndDataTransfer(end);
     if (end == BlockLoopEnd::Done) {
         return m_nReplyCode == ftp::kReplyTransferComplete;
     }
@@ -167,51 +169,25 @@ bool CFtpSession::StoreFile(std::wstring strLocalPath, std::wstring strRemoteNam
     if (prior == PriorRemoteFile::Absent) {
         SendAndRead(L"DELE " + remotePath);
     }
-    if (end == BlockLoopEnd::LocalFileFailed) {
-        SetReplyCode(ftp::kReplyLocalFileFailed);
-    } else if (end == BlockLoopEnd::Broken) {
-        SetReplyCode(ftp::kReplyTransferAborted);
-    }
+    RecordUnfinishedEnd(end);
     return false;
 }
 
 bool CFtpSession::RetrieveFile(std::wstring strRemoteName, std::wstring strLocalPath) {
-    if (!IsSendable(strRemoteName)) {
-        return RefuseName();
-    }
-    if (!OpenDataConnection()) {
-        return false;
-    }
-    if (!SendAndRead(L"RETR " + strRemoteName) || !ftp::IsTransferStarting(m_nReplyCode)) {
-        m_dataSocket.Close();
+    int nNoProbe = 0;
+    if (!OpenTransfer(L"RETR ", strRemoteName, {}, nNoProbe)) {
         return false;
     }
     const std::optional<std::uint64_t> announced = ftp::AnnouncedSize(m_strReplyText);
-    if (!m_bDataConnected) {
-        EndBrokenTransfer();
-        return false;
-    }
-    const auto plan =
-        ftp::PlanDownload(platform::Device::Current().Files(), strRemoteName, strLocalPath);
-    if (!plan) {
-        return AbandonTransfer(ftp::kReplyLocalFileFailed);
-    }
-    // Left by a run that ended inside a download; never the user's own files.
-    ftp::RemoveStaleTemporaries(plan->target.parent_path());
-    std::error_code ignored;
-    if (!m_file.OpenHost(plan->temporary, File::Mode::CreateAlways)) {
-        std::filesystem::remove(plan->temporary, ignored);
+    // Only a complete file takes the target's place; a file of that name stays until then.
+    platform::fs::StagedFile file;
+    if (!ftp::MayDownloadTo(strRemoteName, strLocalPath) ||
+        !file.Open(platform::Device::Current().Files(), strLocalPath)) {
         return AbandonTransfer(ftp::kReplyLocalFileFailed);
     }
     std::uint64_t received = 0;
-    BlockLoopEnd end = ReceiveFileBlocks(received);
-    if (end == BlockLoopEnd::Broken) {
-        m_dataSocket.Abort();
-    } else {
-        m_dataSocket.Close();
-    }
-    m_file.Close();
-    ReadReply();
+    BlockLoopEnd end = ReceiveFileBlocks(file, received);
+    EndDataTransfer(end);
     if (end == BlockLoopEnd::Done && announced && received != *announced) {
         // The data ended in order but short (or long): whatever the final reply says, this is
         // not the file the server announced.
@@ -219,24 +195,18 @@ bool CFtpSession::RetrieveFile(std::wstring strRemoteName, std::wstring strLocal
     }
     // Only an orderly end of the data and 226 make a whole file.
     if (end == BlockLoopEnd::Done && m_nReplyCode == ftp::kReplyTransferComplete) {
-        // Only a complete file takes the target's place; a file of that name stays until then.
-        std::error_code error;
-        std::filesystem::rename(plan->temporary, plan->target, error);
-        if (!error) {
+        if (file.Commit()) {
             return true;
         }
         SetReplyCode(ftp::kReplyLocalFileFailed);
-    } else if (end == BlockLoopEnd::LocalFileFailed) {
-        SetReplyCode(ftp::kReplyLocalFileFailed);
-    } else if (end == BlockLoopEnd::Broken) {
-        SetReplyCode(ftp::kReplyTransferAborted);
+        return false;
     }
-    std::filesystem::remove(plan->temporary, ignored);
+    RecordUnfinishedEnd(end);
     return false;
 }
 
-std::wstring CFtpSession::StorePath(const std::wstring& strRemoteName) const {
-    if (m_strStoreInPlace == kTextTrue) {
+std::wstring CFtpSession::StorePath(const std::wstring& strRemoteName, StoreTarget target) {
+    if (target == StoreTarget::CurrentFolder) {
         return strRemoteName;
     }
     return std::wstring(kRemoteRoot) + L"/" + strRemoteName;
@@ -300,7 +270,8 @@ CFtpSession::BlockLoopEnd CFtpSession::SendFileBlocks() {
     }
 }
 
-CFtpSession::BlockLoopEnd CFtpSession::ReceiveFileBlocks(std::uint64_t& nReceived) {
+CFtpSession::BlockLoopEnd CFtpSession::ReceiveFileBlocks(platform::fs::StagedFile& file,
+                                                         std::uint64_t& nReceived) {
     std::vector<char> buffer(kWriteBuffer);
     std::size_t filled = 0;
     for (;;) {
@@ -308,7 +279,7 @@ CFtpSession::BlockLoopEnd CFtpSession::ReceiveFileBlocks(std::uint64_t& nReceive
             return BlockLoopEnd::Cancelled;
         }
         if (buffer.size() - filled < kReceiveBlock) {
-            if (!m_file.Write(buffer.data(), filled)) {
+            if (!file.Write(buffer.data(), filled)) {
                 return BlockLoopEnd::LocalFileFailed;
             }
             filled = 0;
@@ -323,5 +294,5 @@ CFtpSession::BlockLoopEnd CFtpSession::ReceiveFileBlocks(std::uint64_t& nReceive
         filled += static_cast<std::size_t>(count);
         nReceived += static_cast<std::uint64_t>(count);
     }
-    return m_file.Write(buffer.data(), filled) ? BlockLoopEnd::Done : BlockLoopEnd::LocalFileFailed;
+    return file.Write(buffer.data(), filled) ? BlockLoopEnd::Done : BlockLoopEnd::LocalFileFailed;
 }

@@ -18,8 +18,16 @@ constexpr ControlTemplate kLoginControls[] = {
     {IDC_RESET, ControlKind::Button, L"RESET", {85, 52, 39, 16}, 0, 0},
     {0, ControlKind::Picture, L"", {0, 1, 138, 165}, 0, IDB_LOGIN_BACKGROUND},
 };
-constexpr DialogTemplate kLogin{IDD_LOGIN, L"Kestra", L"Verdana",     8,
-                                139,       173,       kLoginControls, IDB_LOGIN_BACKGROUND};
+constexpr DialogTemplate kLogin{.id = IDD_LOGIN,
+                                .title = L"Kestra",
+                                .font = L"Verdana",
+                                .pointSize = 8,
+                                .width = 139,
+                                .height = 173,
+                                .controls = kLoginControls,
+                                .backgroundBitmap = IDB_LOGIN_BACKGROUND,
+                                .defaultButton = IDC_LOGIN,
+                                .cancelButton = kNoButton};
 }  // namespace
 
 const DialogTemplate& LoginDialog() {

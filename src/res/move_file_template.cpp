@@ -15,8 +15,16 @@ constexpr ControlTemplate kMoveFileControls[] = {
     // Last in the template, so it lies beneath the other controls.
     {0, ControlKind::Picture, L"", {0, 0, 160, 165}, 0, IDB_MAIN_BACKGROUND},
 };
-constexpr DialogTemplate kMoveFile{IDD_MOVEFILE, L"MOVE FILE",      L"Verdana",         8, 160,
-                                   165,          kMoveFileControls, IDB_MAIN_BACKGROUND};
+constexpr DialogTemplate kMoveFile{.id = IDD_MOVEFILE,
+                                   .title = L"MOVE FILE",
+                                   .font = L"Verdana",
+                                   .pointSize = 8,
+                                   .width = 160,
+                                   .height = 165,
+                                   .controls = kMoveFileControls,
+                                   .backgroundBitmap = IDB_MAIN_BACKGROUND,
+                                   .defaultButton = IDC_MOVE_FILE,
+                                   .cancelButton = IDC_MOVE_CANCEL};
 }  // namespace
 
 const DialogTemplate& MoveFileDialog() {

@@ -1,6 +1,5 @@
 #pragma once
-// The texts the session state keeps its modes in, compared exactly, and the remote root's name
-// as the server sees it.
+// The texts the session state keeps its modes in, compared exactly.
 
 // Which kind of folder the list holds (m_strCurrentView, m_strCutSource, m_strCopySource).
 inline constexpr const wchar_t* kViewLocal = L"Local";
@@ -11,7 +10,3 @@ inline constexpr const wchar_t* kToolbarRemote = L"RemoteView";
 // Flags kept as text (g_strOpenRemote, m_strClipIsCut).
 inline constexpr const wchar_t* kTextTrue = L"TRUE";
 inline constexpr const wchar_t* kTextFalse = L"FALSE";
-
-// The folder of the account that holds the device's files, and its path from the top.
-inline constexpr const wchar_t* kRemoteRootName = L"My Device on Stowbox";
-inline constexpr const wchar_t* kRemoteRoot = L"/My Device on Stowbox";

@@ -26,8 +26,16 @@ constexpr ControlTemplate kShareFileControls[] = {
     // Last in the template, so it lies beneath the other controls.
     {0, ControlKind::Picture, L"", {0, 0, 160, 165}, 0, IDB_SHARE_BACKGROUND},
 };
-constexpr DialogTemplate kShareFile{IDD_SHAREFILE, L"Share File",      L"Verdana",          8, 160,
-                                    165,           kShareFileControls, IDB_SHARE_BACKGROUND};
+constexpr DialogTemplate kShareFile{.id = IDD_SHAREFILE,
+                                    .title = L"Share File",
+                                    .font = L"Verdana",
+                                    .pointSize = 8,
+                                    .width = 160,
+                                    .height = 165,
+                                    .controls = kShareFileControls,
+                                    .backgroundBitmap = IDB_SHARE_BACKGROUND,
+                                    .defaultButton = IDC_GENERATE_SHARE,
+                                    .cancelButton = IDC_SHARE_CANCEL};
 }  // namespace
 
 const DialogTemplate& ShareFileDialog() {

@@ -13,7 +13,8 @@ namespace {
 
 using Login = testing_support::ScriptedRun;
 
-const char* const kLoginAlice = "type 1001 \"alice\"\ntype 1002 \"secret\"\nclick 1003\n";
+const char* const kLoginAlice =
+    "type IDC_USERNAME \"alice\"\ntype IDC_PASSWORD \"secret\"\nclick IDC_LOGIN\n";
 
 }  // namespace
 
@@ -25,7 +26,7 @@ TEST_F(Login, SuccessOpensTheFileManagerAndExitSendsQuit) {
         .Command("QUIT\r\n", "221 Bye\r\n")
         .AwaitControlClosed();
     const auto result = Run(std::string(kLoginAlice) +
-                            "expect title \"My Device\"\nanswer yes\ncommand 32792\n"
+                            "expect title \"My Device\"\nanswer yes\ncommand ID_EXIT\n"
                             "expect box \"Do You Want To Exit\"\n");
     EXPECT_EQ(result.status, 0) << result.message;
     EXPECT_EQ(transcript.str(),
@@ -45,23 +46,23 @@ TEST_F(Login, ExitAnsweredNoLeavesWindowAndSessionAlone) {
         .NoFeatures()
         .Command("QUIT\r\n", "221 Bye\r\n");
     const auto result = Run(std::string(kLoginAlice) +
-                            "answer no\ncommand 32792\nexpect title \"My Device\"\n"
-                            "answer yes\ncommand 32777\n");
+                            "answer no\ncommand ID_EXIT\nexpect title \"My Device\"\n"
+                            "answer yes\ncommand ID_EXIT_ALT\n");
     EXPECT_EQ(result.status, 0) << result.message;
 }
 
 TEST_F(Login, EmptyEditsAskForTheUserNameOnlyAndConnectNowhere) {
     const auto result =
-        Run("click 1003\nexpect box \"Enter User Name\"\nexpect no-box\ncommand 2\n");
+        Run("click IDC_LOGIN\nexpect box \"Enter User Name\"\nexpect no-box\ncommand IDCANCEL\n");
     EXPECT_EQ(result.status, 0) << result.message;
     EXPECT_EQ(server.Finish().controlConnections, 0);
 }
 
 TEST_F(Login, BlankUserNameIsSentAsTyped) {
     server.Greet().Command("USER   \r\n", "530 Not a user\r\n").Command("QUIT\r\n", "221 Bye\r\n");
-    const auto result =
-        Run("type 1001 \"  \"\ntype 1002 \"pw\"\nclick 1003\n"
-            "expect box \"Login Failed .Check the User name and the Password \"\ncommand 2\n");
+    const auto result = Run(
+        "type IDC_USERNAME \"  \"\ntype IDC_PASSWORD \"pw\"\nclick IDC_LOGIN\n"
+        "expect box \"Login Failed .Check the User name and the Password \"\ncommand IDCANCEL\n");
     EXPECT_EQ(result.status, 0) << result.message;
 }
 
@@ -77,10 +78,10 @@ TEST_F(Login, WrongPasswordQuitsAndTheNextAttemptConnectsAfresh) {
         .NoFeatures()
         .Command("QUIT\r\n", "221 Bye\r\n");
     const auto result =
-        Run("type 1001 \"alice\"\ntype 1002 \"wrong\"\nclick 1003\n"
+        Run("type IDC_USERNAME \"alice\"\ntype IDC_PASSWORD \"wrong\"\nclick IDC_LOGIN\n"
             "expect box \"Login Failed .Check the User name and the Password \"\n"
-            "click 1004\nexpect text 1001 \"\"\nexpect text 1002 \"\"\n" +
-            std::string(kLoginAlice) + "expect title \"My Device\"\nanswer yes\ncommand 32792\n");
+            "click IDC_RESET\nexpect text IDC_USERNAME \"\"\nexpect text IDC_PASSWORD \"\"\n" +
+            std::string(kLoginAlice) + "expect title \"My Device\"\nanswer yes\ncommand ID_EXIT\n");
     EXPECT_EQ(result.status, 0) << result.message;
     EXPECT_EQ(server.Finish().controlConnections, 2);
 }
@@ -91,8 +92,9 @@ TEST_F(Login, ResetClearsTheEditsButNotTheSubmittedCredentials) {
         .Command("PASS wrong\r\n", "530 Login incorrect\r\n")
         .Command("QUIT\r\n", "221 Bye\r\n");
     const auto result =
-        Run("type 1001 \"alice\"\ntype 1002 \"wrong\"\nclick 1003\nclick 1004\n"
-            "expect text 1001 \"\"\ncommand 2\n");
+        Run("type IDC_USERNAME \"alice\"\ntype IDC_PASSWORD \"wrong\"\nclick IDC_LOGIN\nclick "
+            "IDC_RESET\n"
+            "expect text IDC_USERNAME \"\"\ncommand IDCANCEL\n");
     EXPECT_EQ(result.status, 0) << result.message;
     EXPECT_EQ(theApp.m_strUserName, L"alice");
     EXPECT_EQ(theApp.m_strPassword, L"wrong");
@@ -100,8 +102,8 @@ TEST_F(Login, ResetClearsTheEditsButNotTheSubmittedCredentials) {
 
 TEST_F(Login, GreetingOtherThan220IsAConnectionError) {
     server.Greet("421 Too many users\r\n").CloseControl();
-    const auto result =
-        Run(std::string(kLoginAlice) + "expect box \"Error Connecting to Server\"\ncommand 2\n");
+    const auto result = Run(std::string(kLoginAlice) +
+                            "expect box \"Error Connecting to Server\"\ncommand IDCANCEL\n");
     EXPECT_EQ(result.status, 0) << result.message;
 }
 
@@ -109,6 +111,6 @@ TEST_F(Login, ImmediateLoginOnUserFailsWithoutSendingThePassword) {
     server.Greet().Command("USER alice\r\n", "230 Welcome\r\n").Command("QUIT\r\n", "221 Bye\r\n");
     const auto result = Run(std::string(kLoginAlice) +
                             "expect box \"Login Failed .Check the User name and the Password \"\n"
-                            "command 2\n");
+                            "command IDCANCEL\n");
     EXPECT_EQ(result.status, 0) << result.message;
 }

@@ -17,9 +17,10 @@ namespace {
 
 using testing_support::ScriptedFtpServer;
 
-const char* const kLogin = "type 1001 \"alice\"\ntype 1002 \"secret\"\nclick 1003\n";
-const char* const kPaste = "hold none\nmenu 32814\n";
-const char* const kExit = "answer yes\ncommand 32792\n";
+const char* const kLogin =
+    "type IDC_USERNAME \"alice\"\ntype IDC_PASSWORD \"secret\"\nclick IDC_LOGIN\n";
+const char* const kPaste = "hold none\nmenu ID_PASTE\n";
+const char* const kExit = "answer yes\ncommand ID_EXIT\n";
 
 std::string Line(char type, const std::string& size, const std::string& name) {
     return std::string(1, type) + "rw-r--r--   1 alice    support      " + size + " Dec 07 12:34 " +
@@ -103,12 +104,12 @@ TEST_F(PasteExchange, CopyUploadsIntoTheShownFolderAndRefillsSizedRowsFoldersFir
         .Command("SIZE spaced name.txt\r\n", "213 2048\r\n");
     const auto& result = Run(std::string(kPaste) +
                              "expect box \"Cut or Copy a file to paste\"\n"
-                             "command 32789\n" +
+                             "command ID_SHOW_REMOTE\n" +
                              kPaste +
                              "expect box \"Cut or Copy a file to paste\"\n"
-                             "command 32788\n"
-                             "hold 0\nmenu 32816\n"
-                             "command 32789\n"
+                             "command ID_SHOW_LOCAL\n"
+                             "hold 0\nmenu ID_COPY\n"
+                             "command ID_SHOW_REMOTE\n"
                              "answer yes\n" +
                              kPaste +
                              "expect box \"Do you want to replace the exisiting file.\"\n"
@@ -156,17 +157,17 @@ TEST_F(PasteExchange, CutPathsSendTheirCommandsInOrder) {
     server.Command("SIZE ro.txt\r\n", "213 2\r\n").Command("DELE ro.txt\r\n", "250 Deleted\r\n");
     Pwd("/My Device on Stowbox");
     const auto& result =
-        Run("command 32789\n"
-            "hold 1\nmenu 32812\n"
+        Run("command ID_SHOW_REMOTE\n"
+            "hold 1\nmenu ID_CUT\n"
             "doubletap 0\n" +
             std::string(kPaste) +
             "expect row 0 \"n.txt\" \"2\" \"2\"\n"
-            "hold 0\nmenu 32812\n"
-            "command 32788\n" +
+            "hold 0\nmenu ID_CUT\n"
+            "command ID_SHOW_LOCAL\n" +
             kPaste +
             "expect box \"File DownLoad Completed\"\n"
-            "hold 0\nmenu 32812\n"
-            "command 32789\n" +
+            "hold 0\nmenu ID_CUT\n"
+            "command ID_SHOW_REMOTE\n" +
             kPaste +
             "expect box \"Cannot delete a system file\"\n"
             "expect row 0 \"ro.txt\" \"2\" \"2\"\n" +
@@ -186,8 +187,8 @@ TEST_F(PasteExchange, ACutUploadThatReplacedTheRemoteFileStaysWhenTheDeviceFileC
     Pwd("/My Device on Stowbox");
     server.Command("SIZE ro.txt\r\n", "213 2\r\n");
     Store("ro.txt");
-    Run("hold 0\nmenu 32812\n"
-        "command 32789\n"
+    Run("hold 0\nmenu ID_CUT\n"
+        "command ID_SHOW_REMOTE\n"
         "answer yes\n" +
         std::string(kPaste) +
         "expect box \"Do you want to replace the existing file.\"\n"

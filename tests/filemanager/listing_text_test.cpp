@@ -69,26 +69,25 @@ TEST(SizeFromReply, LeadingNumberAfterTheFirstBlank) {
 }
 
 TEST(SizeFromSupportField, NumberAfterTheGroupField) {
-    EXPECT_EQ(CFileListCtrl::SizeFromSupportField(
-                  L"-rw-r--r--   1 alice    support      2048 Dec 07 12:34 notes.txt\r"),
-              2048u);
-    EXPECT_EQ(CFileListCtrl::SizeFromSupportField(
+    EXPECT_EQ(
+        SizeFromSupportField(L"-rw-r--r--   1 alice    support      2048 Dec 07 12:34 notes.txt\r"),
+        2048u);
+    EXPECT_EQ(SizeFromSupportField(
                   L"-rw-r--r--   1 alice    support      1048577 Dec 07 12:34 big file.bin\r"),
               1048577u);
     // Only the padded group field counts, not "support" elsewhere in the line.
-    EXPECT_EQ(CFileListCtrl::SizeFromSupportField(
-                  L"-rw-r--r--   1 support  support      9 Dec 07 12:34 support 5\r"),
-              9u);
+    EXPECT_EQ(
+        SizeFromSupportField(L"-rw-r--r--   1 support  support      9 Dec 07 12:34 support 5\r"),
+        9u);
     // Other servers' long listings: the fifth field, wherever the blanks fall.
-    EXPECT_EQ(CFileListCtrl::SizeFromSupportField(
-                  L"-rw-r--r--   1 bob staff 2048 Dec 07 12:34 notes.txt\r"),
+    EXPECT_EQ(SizeFromSupportField(L"-rw-r--r--   1 bob staff 2048 Dec 07 12:34 notes.txt\r"),
               2048u);
-    EXPECT_EQ(CFileListCtrl::SizeFromSupportField(
+    EXPECT_EQ(SizeFromSupportField(
                   L"-rw-r--r--   1 owner    group        5000 Dec 07 12:34 12 monkeys.txt\r"),
               5000u);
-    EXPECT_EQ(CFileListCtrl::SizeFromSupportField(L"-rw-r--r--\t1\tbob\tstaff\t77\tJan\r"), 77u);
-    EXPECT_EQ(CFileListCtrl::SizeFromSupportField(L"-rw-r--r-- 1 bob staff\r"), 0u);
-    EXPECT_EQ(CFileListCtrl::SizeFromSupportField(L""), 0u);
+    EXPECT_EQ(SizeFromSupportField(L"-rw-r--r--\t1\tbob\tstaff\t77\tJan\r"), 77u);
+    EXPECT_EQ(SizeFromSupportField(L"-rw-r--r-- 1 bob staff\r"), 0u);
+    EXPECT_EQ(SizeFromSupportField(L""), 0u);
 }
 
 }  // namespace

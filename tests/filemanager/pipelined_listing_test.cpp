@@ -11,9 +11,7 @@
 #include <map>
 #include <sstream>
 
-#include "filelist/format_size.h"
 #include "headless/run_script.h"
-#include "platform/text/codepage.h"
 #include "script/run_program.h"
 #include "support/latency_relay.h"
 #include "support/scripted_ftp_server.h"
@@ -24,8 +22,9 @@ namespace {
 
 using testing_support::ScriptedFtpServer;
 
-const char* const kLogin = "type 1001 \"alice\"\ntype 1002 \"secret\"\nclick 1003\n";
-const char* const kExit = "answer yes\ncommand 32792\n";
+const char* const kLogin =
+    "type IDC_USERNAME \"alice\"\ntype IDC_PASSWORD \"secret\"\nclick IDC_LOGIN\n";
+const char* const kExit = "answer yes\ncommand ID_EXIT\n";
 constexpr int kCommandsBeforeListing = 4;  // USER, PASS, FEAT, CWD
 
 std::string FileName(int index) {
@@ -47,13 +46,15 @@ std::string ListingText(int files) {
     return text;
 }
 
-// What the server answers to the SIZE of file i: every seventh is missing.
+// What the server answers to the SIZE of file i: i + 1 KB and a byte; every seventh is missing.
 std::string SizeReply(int index) {
-    return index % 7 == 3 ? "550 No such file\r\n" : "213 " + std::to_string(index * 997) + "\r\n";
+    return index % 7 == 3 ? "550 No such file\r\n"
+                          : "213 " + std::to_string((index + 1) * 1024 + 1) + "\r\n";
 }
 
+// Its size column: whole KB, or "0" when the size is missing.
 std::string SizeText(int index) {
-    return platform::text::ToUtf8(FormatSize(index % 7 == 3 ? 0 : index * 997));
+    return index % 7 == 3 ? "0" : std::to_string(index + 1) + "KB";
 }
 
 // Name to size column of every row that `show` printed last.
@@ -114,7 +115,7 @@ TEST_F(PipelinedListing, SlowServerGetsTheSequentialBytesInFewRoundTripsAndRowsA
     }
     server.Command("QUIT\r\n", "221 Bye\r\n").AwaitControlClosed();
 
-    const auto result = Run(server, std::string(kLogin) + "command 32789\nexpect rows " +
+    const auto result = Run(server, std::string(kLogin) + "command ID_SHOW_REMOTE\nexpect rows " +
                                         std::to_string(kFiles + kFiles / 10) + "\nshow\n" + kExit);
     EXPECT_EQ(result.status, 0) << result.message;
     const auto& finished = server.Finish();
@@ -157,11 +158,11 @@ TEST_F(PipelinedListing, ConnectionEndingHalfWayIsToldAndTheNextStepReconnectsTo
         .Command("QUIT\r\n", "221 Bye\r\n");
 
     const auto result = Run(server, std::string(kLogin) +
-                                        "command 32789\n"
+                                        "command ID_SHOW_REMOTE\n"
                                         "expect box \"Connection to the server lost\"\n"
                                         "expect rows 7\n"
                                         "show\n"
-                                        "command 32789\n"
+                                        "command ID_SHOW_REMOTE\n"
                                         "expect no-box\n"
                                         "expect rows 0\n"
                                         "expect path 1 \"Stowbox\" \"**  My Device on Stowbox\"\n" +
@@ -177,13 +178,9 @@ TEST_F(PipelinedListing, ConnectionEndingHalfWayIsToldAndTheNextStepReconnectsTo
     }
     EXPECT_EQ(transcript, server.ExpectedTranscript());
     EXPECT_THAT(finished.problems, testing::IsEmpty());
-    const std::map<std::string, std::string> expected{{"d0", ""},
-                                                      {"f000.txt", SizeText(0)},
-                                                      {"f001.txt", SizeText(1)},
-                                                      {"f002.txt", SizeText(2)},
-                                                      {"f003.txt", "0"},
-                                                      {"f004.txt", "0"},
-                                                      {"f005.txt", "0"}};
+    const std::map<std::string, std::string> expected{
+        {"d0", ""},        {"f000.txt", "1KB"}, {"f001.txt", "2KB"}, {"f002.txt", "3KB"},
+        {"f003.txt", "0"}, {"f004.txt", "0"},   {"f005.txt", "0"}};
     EXPECT_EQ(ShownSizes(this->transcript.str()), expected);
 }
 
@@ -199,15 +196,18 @@ TEST_F(PipelinedListing, TenThousandFilesFromTheStandInServiceComeThroughWhole) 
     testing_support::LatencyRelay relay(static_cast<std::uint16_t>(service.FtpPort()),
                                         std::chrono::milliseconds(1));
     const auto result = Run(platform::net::Endpoint{"127.0.0.1", relay.Port()},
-                            std::string(kLogin) + "command 32789\nexpect rows " +
+                            std::string(kLogin) + "command ID_SHOW_REMOTE\nexpect rows " +
                                 std::to_string(kFiles) + "\nshow\n" + kExit);
     EXPECT_EQ(result.status, 0) << result.message;
     const auto sizes = ShownSizes(transcript.str());
     ASSERT_EQ(sizes.size(), static_cast<std::size_t>(kFiles));
     for (int i = 0; i < kFiles; ++i) {
-        ASSERT_EQ(sizes.at("n" + std::to_string(i)),
-                  platform::text::ToUtf8(FormatSize(static_cast<std::uint32_t>(i % 3000))))
-            << i;
+        // Bytes up to 1024, whole KB above.
+        const int bytes = i % 3000;
+        const std::string shown = bytes <= 1024  ? std::to_string(bytes)
+                                  : bytes < 2048 ? "1KB"
+                                                 : "2KB";
+        ASSERT_EQ(sizes.at("n" + std::to_string(i)), shown) << i;
     }
 }
 

@@ -12,8 +12,9 @@ namespace {
 
 class RemoteExchange : public testing_support::ScriptedRun {};
 
-const char* const kLogin = "type 1001 \"alice\"\ntype 1002 \"secret\"\nclick 1003\n";
-const char* const kExit = "answer yes\ncommand 32792\n";
+const char* const kLogin =
+    "type IDC_USERNAME \"alice\"\ntype IDC_PASSWORD \"secret\"\nclick IDC_LOGIN\n";
+const char* const kExit = "answer yes\ncommand ID_EXIT\n";
 
 TEST_F(RemoteExchange, MissingRootIsMadeAndEachFileSizedOnce) {
     server.Greet()
@@ -33,7 +34,7 @@ TEST_F(RemoteExchange, MissingRootIsMadeAndEachFileSizedOnce) {
         .Command("QUIT\r\n", "221 Bye\r\n")
         .AwaitControlClosed();
     const auto result = Run(std::string(kLogin) +
-                            "command 32789\n"
+                            "command ID_SHOW_REMOTE\n"
                             "expect title \"Stowbox\"\n"
                             "expect path 1 \"Stowbox\" \"**  My Device on Stowbox\"\n"
                             "expect rows 3\n"
@@ -67,14 +68,14 @@ TEST_F(RemoteExchange, RefusedListShowsNothingRatherThanTheLastFolder) {
         .Command("QUIT\r\n", "221 Bye\r\n")
         .AwaitControlClosed();
     const auto result = Run(std::string(kLogin) +
-                            "command 32789\n"
+                            "command ID_SHOW_REMOTE\n"
                             "expect rows 1\n"
-                            "command 32804\n"
+                            "command ID_SHOW_ACCOUNT_TOP\n"
                             "expect title \"Stowbox\"\n"
                             "expect rows 0\n"
                             "expect path 1 \"Stowbox\" \"**  My Device on Stowbox\"\n"
-                            "expect visible 32796 32793 32791\n"
-                            "expect hidden 32790\n" +
+                            "expect visible ID_DELETE ID_NEW_FOLDER ID_DOWNLOAD\n"
+                            "expect hidden ID_UPLOAD\n" +
                             kExit);
     EXPECT_EQ(result.status, 0) << result.message;
     EXPECT_EQ(theApp.m_strRemoteListing, L"");

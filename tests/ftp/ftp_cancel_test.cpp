@@ -45,9 +45,9 @@ TEST_F(TransferCancel, UploadDeletesThePathThatStorNamed) {
     device.Frontend().TapBeforePump(3, kOnCancelArea);
     EXPECT_FALSE(session.StoreFile(L"a.bin", L"a.bin"));
     EXPECT_EQ(session.GetReplyCode(), 250);
-    session.m_strStoreInPlace = L"TRUE";
     device.Frontend().TapBeforePump(6, kOnCancelArea);
-    EXPECT_FALSE(session.StoreFile(L"a.bin", L"a.bin"));
+    EXPECT_FALSE(session.StoreFile(L"a.bin", L"a.bin", CFtpSession::PriorRemoteFile::Unknown,
+                                   CFtpSession::StoreTarget::CurrentFolder));
 
     const auto& result = ExpectScriptRan();
     const std::string twoBlocks = ScriptedFtpServer::Pattern(0, 512);

@@ -101,11 +101,11 @@ TEST_F(ControlConnection, QuitClosesOnlyOn221) {
         .AwaitControlClosed();
     StartAndConnect();
     EXPECT_FALSE(session.Quit());
-    ASSERT_NE(session.m_pControlSocket, nullptr);
+    ASSERT_TRUE(session.IsConnected());
     EXPECT_TRUE(session.SendCommand(L"NOOP"));
     EXPECT_EQ(session.ReadReply(), L"200 Still here\r\n");
     EXPECT_TRUE(session.Quit());
-    EXPECT_EQ(session.m_pControlSocket, nullptr);
+    EXPECT_FALSE(session.IsConnected());
     ExpectScriptRan();
 }
 
@@ -150,7 +150,7 @@ TEST(ControlConnectionRefused, ConnectFailsWhenNobodyListens) {
     }
     CFtpSession session;
     EXPECT_FALSE(session.Connect(L"127.0.0.1", port));
-    EXPECT_FALSE(session.m_bConnected);
+    EXPECT_FALSE(session.IsConnected());
 }
 
 }  // namespace

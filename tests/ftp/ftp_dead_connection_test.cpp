@@ -20,8 +20,7 @@ class DeadConnection : public FtpTest {
 
     // The session is closed and nothing it is asked afterwards reaches a server.
     void ExpectEverythingFailsAtOnce() {
-        EXPECT_FALSE(session.m_bConnected);
-        EXPECT_EQ(session.m_pControlSocket, nullptr);
+        EXPECT_FALSE(session.IsConnected());
         device.WriteFile("a.txt", "abc");
         device.WriteFile("b.txt", "device b");
         EXPECT_FALSE(session.SendCommand(L"NOOP"));
@@ -116,7 +115,7 @@ TEST_F(DeadConnection, ConnectWaitsForTheGreetingOnlySoLong) {
     EXPECT_EQ(session.GetReplyCode(), ftp::kReplyConnectionLost);
     EXPECT_FALSE(session.Connect(L"127.0.0.1", 21));
     EXPECT_EQ(session.GetReplyCode(), ftp::kReplyConnectionLost);
-    EXPECT_FALSE(session.m_bConnected);
+    EXPECT_FALSE(session.IsConnected());
     ExpectScriptRan();
 }
 

@@ -60,8 +60,8 @@ TEST_F(NameEncoding, AUtf8ServerGetsTheOptionWithTheNextCommandAndNamesWhole) {
     EXPECT_NE(listing.find(L"a\u5317.txt\r\n"), std::wstring::npos);
     const std::wstring badName = platform::text::FromUtf8("bad\xFF.txt");
     EXPECT_NE(listing.find(badName), std::wstring::npos);
-    session.m_strStoreInPlace = L"TRUE";
-    EXPECT_TRUE(session.StoreFile(L"\\up.txt", badName));
+    EXPECT_TRUE(session.StoreFile(L"\\up.txt", badName, CFtpSession::PriorRemoteFile::Unknown,
+                                  CFtpSession::StoreTarget::CurrentFolder));
     EXPECT_EQ(session.GetNameEncoding(), CFtpSession::NameEncoding::Utf8);
 
     const auto& result = ExpectScriptRan();

@@ -25,19 +25,15 @@ TEST(TransferWithoutDataSocket, StopsAfterPasvWith5001) {
         server.Expect("PASV \r\n").ReplyPasv();
     }
     server.Start();
+    // The control connection comes from a device whose network started; then a device whose
+    // network did not takes its place, so that the data socket cannot be made.
+    testing_support::TestDevice connecting;
+    CFtpSession session;
+    ASSERT_TRUE(session.Connect(L"127.0.0.1", server.Port()));
     testing_support::TestDevice::Options options;
-    options.startNetwork = false;  // so the device cannot make the data socket
+    options.startNetwork = false;
     testing_support::TestDevice device(options);
     device.WriteFile("a.txt", "abc");
-    // The control connection comes from a network of its own.
-    platform::net::Network network;
-    ASSERT_TRUE(network.Startup());
-    CFtpSession session;
-    session.m_pControlSocket = std::make_unique<platform::net::Socket>();
-    ASSERT_TRUE(session.m_pControlSocket->Create(network));
-    ASSERT_TRUE(session.m_pControlSocket->Connect("127.0.0.1", server.Port()));
-    session.m_bConnected = true;
-    session.ReadReply();
 
     std::wstring listing = L"unchanged";
     EXPECT_FALSE(session.List(L"", listing));

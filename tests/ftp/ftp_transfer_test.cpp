@@ -28,7 +28,6 @@ TEST_F(Transfer, ListingArrivingInSeveralBlocksIsJoinedInOrder) {
     EXPECT_TRUE(session.List(L"ignored folder", listing));
     const std::wstring expected = platform::text::FromAnsi(first + second + std::string(600, 'z'));
     EXPECT_EQ(listing, expected);
-    EXPECT_EQ(session.m_strListing, expected);
     EXPECT_EQ(device.Frontend().PumpCount(), 0);  // listings make no cancel checks
     ExpectScriptRan();
 }
@@ -54,9 +53,8 @@ TEST_F(Transfer, UploadsGoBelowTheRemoteRootUnlessStoredInPlace) {
 
     EXPECT_TRUE(session.StoreFile(L"\\docs\\a.bin", L"a.bin"));
     EXPECT_EQ(device.Frontend().PumpCount(), 5);  // four blocks of up to 256 bytes, then the end
-    session.m_strStoreInPlace = L"TRUE";
-    EXPECT_TRUE(session.StoreFile(L"\\docs\\a.bin", L"a.bin"));
-    session.m_strStoreInPlace = L"FALSE";
+    EXPECT_TRUE(session.StoreFile(L"\\docs\\a.bin", L"a.bin", CFtpSession::PriorRemoteFile::Unknown,
+                                  CFtpSession::StoreTarget::CurrentFolder));
     EXPECT_TRUE(session.StoreFile(L"\\empty.txt", L"empty.txt"));
     EXPECT_EQ(session.GetReplyCode(), 226);
 
@@ -76,11 +74,11 @@ TEST_F(Transfer, UploadBlocksStayAtTwoHundredFiftySixBytesAcrossReadAhead) {
         expected += ScriptedFtpServer::Pattern(size, size);
     }
     StartAndConnect();
-    session.m_strStoreInPlace = L"TRUE";
     for (const std::size_t size : sizes) {
         const int before = device.Frontend().PumpCount();
-        EXPECT_TRUE(
-            session.StoreFile(L"\\f" + std::to_wstring(size), L"f" + std::to_wstring(size)));
+        EXPECT_TRUE(session.StoreFile(L"\\f" + std::to_wstring(size), L"f" + std::to_wstring(size),
+                                      CFtpSession::PriorRemoteFile::Unknown,
+                                      CFtpSession::StoreTarget::CurrentFolder));
         EXPECT_EQ(device.Frontend().PumpCount() - before, static_cast<int>((size + 255) / 256) + 1)
             << size;
     }

@@ -54,16 +54,40 @@ TEST(ScriptParser, SplitsQuotedWordsWithEscapesAndSkipsComments) {
     EXPECT_EQ(parsed.steps[0].args, (std::vector<std::wstring>{L"1001", L"a \"b\" \\ c"}));
     EXPECT_EQ(parsed.steps[1].args, (std::vector<std::wstring>{L"rows", L"3"}));
 
-    EXPECT_TRUE(script::ParseScript("type 1001 \"open\n").error);
+    EXPECT_TRUE(script::ParseScript("type IDC_USERNAME \"open\n").error);
     EXPECT_EQ(script::Quote(L"say \"hi\" \\"), L"\"say \\\"hi\\\" \\\\\"");
 }
 
+TEST(ScriptParser, IdsMayBeNamedOnlyWhereAnIdIsExpected) {
+    const auto parsed = script::ParseScript(
+        "command ID_SHOW_REMOTE\ncommand 32789\ntype IDC_USERNAME \"ID_CUT\"\n"
+        "click IDC_MOVE_CANCEL\nexpect visible ID_UPLOAD 57670 IDOK\nexpect title \"ID_EXIT\"\n"
+        "expect text IDC_SHARE_FROM \"IDCANCEL\"\nexpect row 0 \"ID_EXIT\"\n");
+    ASSERT_FALSE(parsed.error) << *parsed.error;
+    const std::vector<std::vector<std::wstring>> expected = {
+        {L"32789"},
+        {L"32789"},
+        {L"1001", L"ID_CUT"},
+        {L"1010"},
+        {L"visible", L"32790", L"57670", L"1"},
+        {L"title", L"ID_EXIT"},
+        {L"text", L"1049", L"IDCANCEL"},
+        {L"row", L"0", L"ID_EXIT"},
+    };
+    ASSERT_EQ(parsed.steps.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(parsed.steps[i].args, expected[i]) << "step " << i;
+    }
+    EXPECT_EQ(script::ParseScript("command ID_EXIT\n\nclick IDC_NOPE\n").error,
+              "line 3: unknown name 'IDC_NOPE'");
+}
+
 TEST_F(ScriptRunner, ProgramThatEndsWithEveryCheckHeldGivesZero) {
-    const auto result =
-        Run("type 1001 \"\"\nclick 1003\nexpect box \"Enter User Name\"\nexpect no-box\n"
-            "type 1001 \"   \"\nclick 1003\nexpect box \"Enter Password\"\n"
-            "type 1002 \"pw\"\nclick 1003\nexpect box \"Error Connecting to Server\"\n"
-            "help\nexpect box \"Help\"\nexpect title \"Kestra\"\ncommand 2\nexpect no-box\n");
+    const auto result = Run(
+        "type IDC_USERNAME \"\"\nclick IDC_LOGIN\nexpect box \"Enter User Name\"\nexpect no-box\n"
+        "type IDC_USERNAME \"   \"\nclick IDC_LOGIN\nexpect box \"Enter Password\"\n"
+        "type IDC_PASSWORD \"pw\"\nclick IDC_LOGIN\nexpect box \"Error Connecting to Server\"\n"
+        "help\nexpect box \"Help\"\nexpect title \"Kestra\"\ncommand IDCANCEL\nexpect no-box\n");
     EXPECT_EQ(result.status, 0) << result.message;
     EXPECT_EQ(transcript.str(),
               "window open \"Kestra\" CLoginDlg\n"
@@ -75,24 +99,24 @@ TEST_F(ScriptRunner, ProgramThatEndsWithEveryCheckHeldGivesZero) {
 }
 
 TEST_F(ScriptRunner, FailedCheckGivesOneAndNamesTheLine) {
-    const auto result = Run("click 1003\nexpect box \"Enter Password\"\ncommand 2\n");
+    const auto result = Run("click IDC_LOGIN\nexpect box \"Enter Password\"\ncommand IDCANCEL\n");
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.message.find("line 2"), std::string::npos) << result.message;
     EXPECT_NE(result.message.find("Enter User Name"), std::string::npos) << result.message;
 }
 
 TEST_F(ScriptRunner, StepsThatCannotApplyGiveTwo) {
-    EXPECT_EQ(Run("click 4711\n").status, 2);             // unknown id
-    EXPECT_EQ(Run("menu 32816\n").status, 2);             // menu without hold
-    EXPECT_EQ(Run("frobnicate\n").status, 2);             // unknown step
-    EXPECT_EQ(Run("type 1001 \"unclosed\n").status, 2);   // unreadable script
-    EXPECT_EQ(Run("command 2\nclick 1003\n").status, 2);  // steps after the end
-    EXPECT_EQ(Run("click 1003\n", /*failSockets=*/true).status, 2);
+    EXPECT_EQ(Run("click 4711\n").status, 2);                         // unknown id
+    EXPECT_EQ(Run("menu ID_COPY\n").status, 2);                       // menu without hold
+    EXPECT_EQ(Run("frobnicate\n").status, 2);                         // unknown step
+    EXPECT_EQ(Run("type IDC_USERNAME \"unclosed\n").status, 2);       // unreadable script
+    EXPECT_EQ(Run("command IDCANCEL\nclick IDC_LOGIN\n").status, 2);  // steps after the end
+    EXPECT_EQ(Run("click IDC_LOGIN\n", /*failSockets=*/true).status, 2);
 }
 
 TEST_F(ScriptRunner, ScriptThatRunsOutWhileTheProgramWaitsGivesThree) {
     EXPECT_EQ(Run("").status, 3);
-    EXPECT_EQ(Run("type 1001 \"alice\"\n").status, 3);
+    EXPECT_EQ(Run("type IDC_USERNAME \"alice\"\n").status, 3);
 }
 
 TEST_F(ScriptRunner, SocketStartupFailureShowsOneBoxAndNoLoginDialog) {

@@ -23,9 +23,9 @@ namespace testing_support::qt {
 namespace {
 
 constexpr const char* kLogIn =
-    "type 1001 \"alice\"\n"
-    "type 1002 \"secret\"\n"
-    "click 1003\n"
+    "type IDC_USERNAME \"alice\"\n"
+    "type IDC_PASSWORD \"secret\"\n"
+    "click IDC_LOGIN\n"
     "expect title \"My Device\"\n";
 
 std::vector<std::string> Pictures(const std::filesystem::path& folder) {
@@ -72,14 +72,14 @@ TEST_F(ScriptInWidgets, PlaysTheScriptAndSavesPicturesOfTheScreen) {
     WriteRemote("readme.txt", "Welcome\n");
     const auto result = Play(std::string(kLogIn) +
                              "show\n"
-                             "command 32789\n"
+                             "command ID_SHOW_REMOTE\n"
                              "expect rows 1\n"
                              "check 0\n"
-                             "command 32791\n"
+                             "command ID_DOWNLOAD\n"
                              "expect box \"File Download Completed\"\n"
                              "show\n"
                              "answer yes\n"
-                             "command 32792\n");
+                             "command ID_EXIT\n");
     EXPECT_EQ(result.status, script::kStatusOk) << result.message << transcript.str();
     EXPECT_NE(transcript.str().find("window open \"Kestra\" CLoginDlg"), std::string::npos);
     EXPECT_EQ(deviceRoot.ReadFile("readme.txt"), "Welcome\n");
@@ -96,7 +96,7 @@ TEST_F(ScriptInWidgets, PlaysTheScriptAndSavesPicturesOfTheScreen) {
 }
 
 TEST_F(ScriptInWidgets, AQuestionWithoutAnAnswerEndsTheRunInsteadOfWaiting) {
-    const auto result = Play(std::string(kLogIn) + "command 32792\n");
+    const auto result = Play(std::string(kLogIn) + "command ID_EXIT\n");
     EXPECT_EQ(result.status, script::kStatusBadStep);
     EXPECT_NE(result.message.find("Do You Want To Exit"), std::string::npos) << result.message;
 }
@@ -104,14 +104,14 @@ TEST_F(ScriptInWidgets, AQuestionWithoutAnAnswerEndsTheRunInsteadOfWaiting) {
 TEST_F(ScriptInWidgets, ATapOnCancelAtATransferBlockCancelsTheDownload) {
     WriteRemote("big.bin", std::string(400'000, 'x'));
     const auto result = Play(std::string(kLogIn) +
-                             "command 32789\n"
+                             "command ID_SHOW_REMOTE\n"
                              "check 0\n"
                              "tap-at-block 20 202 285\n"
-                             "command 32791\n"
+                             "command ID_DOWNLOAD\n"
                              "expect box \"File Transfer Cancelled\"\n"
                              "expect unchecked 0\n"
                              "answer yes\n"
-                             "command 32792\n");
+                             "command ID_EXIT\n");
     EXPECT_EQ(result.status, script::kStatusOk) << result.message << transcript.str();
     EXPECT_FALSE(std::filesystem::exists(deviceRoot.Path() / "big.bin"));
 }
@@ -123,7 +123,8 @@ TEST_F(ScriptInWidgets, RunsInARealXWindowWhereXvfbIsInstalled) {
     WriteRemote("readme.txt", "Welcome\n");
     const std::filesystem::path script =
         deviceRoot.Path().parent_path() / (deviceRoot.Path().filename().string() + ".script");
-    std::ofstream(script) << kLogIn << "command 32789\nshow\nanswer yes\ncommand 32792\n";
+    std::ofstream(script) << kLogIn
+                          << "command ID_SHOW_REMOTE\nshow\nanswer yes\ncommand ID_EXIT\n";
     // Under the sanitizers, the X11 platform's D-Bus library keeps memory to the end.
     const std::string command =
         std::string("env -u QT_QPA_PLATFORM LSAN_OPTIONS=suppressions=") +

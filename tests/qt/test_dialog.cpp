@@ -44,6 +44,7 @@ const DialogTemplate& TestTemplate() {
 TestDialog::TestDialog(bool withHelp, std::wstring title)
     : Dialog(kTemplate), m_withHelp(withHelp), m_title(std::move(title)) {
     BindControl(kRowsList, list);
+    SetTransferCancelControl(kCancelButton);
 }
 
 bool TestDialog::OnInitDialog() {
@@ -81,6 +82,9 @@ bool TestDialog::OnMessage(const Message& message) {
     received.push_back(message);
     if (onMessage) {
         onMessage(message);
+    }
+    if (message.kind == MessageKind::Close) {
+        return Dialog::OnMessage(message);  // the toolkit's meaning: every run ends
     }
     return true;
 }

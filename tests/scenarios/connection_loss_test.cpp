@@ -43,22 +43,22 @@ TEST_F(ConnectionLoss, AnUnreadFolderNeverLooksEmptyAndTheSessionIsMended) {
         .Command("QUIT\r\n", "221 Bye\r\n")
         .AwaitControlClosed();
     const auto result =
-        Run("type 1001 \"alice\"\ntype 1002 \"secret\"\nclick 1003\n"
-            "command 32789\n"
+        Run("type IDC_USERNAME \"alice\"\ntype IDC_PASSWORD \"secret\"\nclick IDC_LOGIN\n"
+            "command ID_SHOW_REMOTE\n"
             "expect box \"Connection to the server lost\"\n"
             "expect title \"My Device\"\n"
             "expect rows 1\n"
             "expect row 0 \"local.txt\"\n"
-            "command 32789\n"
+            "command ID_SHOW_REMOTE\n"
             "expect box \"Login Failed .Check the User name and the Password \"\n"
             "expect title \"My Device\"\n"
             "expect row 0 \"local.txt\"\n"
-            "command 32789\n"
+            "command ID_SHOW_REMOTE\n"
             "expect no-box\n"
             "expect title \"Stowbox\"\n"
             "expect rows 1\n"
             "expect row 0 \"a.txt\"\n"
-            "answer yes\ncommand 32792\n");
+            "answer yes\ncommand ID_EXIT\n");
     EXPECT_EQ(result.status, 0) << result.message << '\n' << transcript.str();
     EXPECT_EQ(server.Finish().controlConnections, 3);
 }

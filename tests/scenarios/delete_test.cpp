@@ -17,8 +17,8 @@ TEST_F(Delete, EmptyFolderAndFileGoFullFolderStaysNoSendsNothing) {
     WriteAccountFile("My Device on Stowbox/a.txt", "a");
     WriteAccountFile("My Device on Stowbox/b.txt", "b");
     const auto result = Run(LoginSteps() +
-                            "command 32789\n"
-                            "command 32796\n"
+                            "command ID_SHOW_REMOTE\n"
+                            "command ID_DELETE\n"
                             "expect box \"Select a File or a Folder to delete\"\n"
                             "expect row 0 \"Full\"\n"
                             "expect row 1 \"Empty\"\n"
@@ -28,7 +28,7 @@ TEST_F(Delete, EmptyFolderAndFileGoFullFolderStaysNoSendsNothing) {
                             "check 1\n"
                             "check 3\n"
                             "answer no\n"
-                            "command 32796\n"
+                            "command ID_DELETE\n"
                             "expect box \"Do You Want To Delete The Selected Files and Folders\"\n"
                             "expect no-box\n"
                             "expect checked 0\n"
@@ -37,7 +37,7 @@ TEST_F(Delete, EmptyFolderAndFileGoFullFolderStaysNoSendsNothing) {
                             "expect checked 3\n"
                             "expect rows 4\n"
                             "answer yes\n"
-                            "command 32796\n"
+                            "command ID_DELETE\n"
                             "expect box \"Do You Want To Delete The Selected Files and Folders\"\n"
                             "expect box \"Directory is not empty\"\n"
                             "expect no-box\n"
@@ -58,12 +58,12 @@ TEST_F(Delete, InsideASubfolderTheListShowsItsRestUnderTheRootEntries) {
     WriteAccountFile("My Device on Stowbox/Music/song.mp3", "s");
     WriteAccountFile("My Device on Stowbox/old.mp3", "the root's own");
     const auto result = Run(LoginSteps() +
-                            "command 32789\n"
+                            "command ID_SHOW_REMOTE\n"
                             "doubletap 0\n"
                             "expect row 0 \"old.mp3\"\n"
                             "check 0\n"
                             "answer yes\n"
-                            "command 32796\n"
+                            "command ID_DELETE\n"
                             "expect path 1 \"Stowbox\" \"**  My Device on Stowbox\"\n"
                             "expect rows 1\n"
                             "expect row 0 \"song.mp3\"\n" +

@@ -36,7 +36,8 @@ class Download : public testing_support::Scenario {
 };
 
 const char* const kLocked = "window \"Stowbox\" disabled 32788 32789 32791 32793 32796 32807";
-const char* const kUnlocked = "expect enabled 32788 32789 32791 32793 32796 32807\n";
+const char* const kUnlocked =
+    "expect enabled ID_SHOW_LOCAL ID_SHOW_REMOTE ID_DOWNLOAD ID_NEW_FOLDER ID_DELETE ID_MOVE\n";
 
 TEST_F(Download, ThreeCheckedFilesArriveWithProgressAndCheckMarksCleared) {
     const std::string one = Binary(1000);
@@ -48,8 +49,8 @@ TEST_F(Download, ThreeCheckedFilesArriveWithProgressAndCheckMarksCleared) {
     device.WriteFile("three.txt", "an older three");
     std::vector<std::string> repaints;
     const auto result = RunRecordingRepaints(LoginSteps() +
-                                                 "command 32789\n"
-                                                 "command 32791\n"
+                                                 "command ID_SHOW_REMOTE\n"
+                                                 "command ID_DOWNLOAD\n"
                                                  "expect box \"Select a file for Download\"\n"
                                                  "expect row 1 \"one.bin\"\n"
                                                  "expect row 2 \"three.txt\"\n"
@@ -57,7 +58,7 @@ TEST_F(Download, ThreeCheckedFilesArriveWithProgressAndCheckMarksCleared) {
                                                  "check 1\n"
                                                  "check 2\n"
                                                  "check 3\n"
-                                                 "command 32791\n"
+                                                 "command ID_DOWNLOAD\n"
                                                  "expect box \"File Download Completed\"\n"
                                                  "expect no-box\n"
                                                  "expect unchecked 1\n"
@@ -84,7 +85,7 @@ TEST_F(Download, CancelTapDuringTheSecondFileKeepsTheFirstAndTheOldSecond) {
     std::vector<std::string> repaints;
     // The first file takes a couple of blocks, the second hundreds.
     const auto result = RunRecordingRepaints(LoginSteps() +
-                                                 "command 32789\n"
+                                                 "command ID_SHOW_REMOTE\n"
                                                  "expect row 0 \"a.txt\"\n"
                                                  "expect row 1 \"b.bin\"\n"
                                                  "expect row 2 \"c.txt\"\n"
@@ -92,7 +93,7 @@ TEST_F(Download, CancelTapDuringTheSecondFileKeepsTheFirstAndTheOldSecond) {
                                                  "check 1\n"
                                                  "check 2\n" +
                                                  TapCancelAtBlock(10) +
-                                                 "command 32791\n"
+                                                 "command ID_DOWNLOAD\n"
                                                  "expect box \"File Transfer Cancelled\"\n"
                                                  "expect no-box\n"
                                                  "expect unchecked 0\n"
@@ -113,7 +114,7 @@ TEST_F(Download, CheckedFolderRowStopsTheCommand) {
     WriteAccountFile("My Device on Stowbox/k/inside.txt", "i");
     WriteAccountFile("My Device on Stowbox/z.txt", "z");
     const auto result = Run(LoginSteps() +
-                            "command 32789\n"
+                            "command ID_SHOW_REMOTE\n"
                             // By name, descending: the folder between the files.
                             "header 0\n"
                             "expect row 0 \"z.txt\"\n"
@@ -122,7 +123,7 @@ TEST_F(Download, CheckedFolderRowStopsTheCommand) {
                             "check 0\n"
                             "check 1\n"
                             "check 2\n"
-                            "command 32791\n"
+                            "command ID_DOWNLOAD\n"
                             "expect box \"File Transfer Cancelled\"\n"
                             "expect unchecked 0\n"
                             "expect unchecked 1\n"
@@ -139,11 +140,11 @@ TEST_F(Download, LeftoversOfAKilledRunAreNeverShownAndTheNextDownloadClearsThem)
     const auto result = Run(LoginSteps() +
                             "expect rows 1\n"
                             "expect row 0 \"mine.txt\"\n"
-                            "command 32789\n"
+                            "command ID_SHOW_REMOTE\n"
                             "check 0\n"
-                            "command 32791\n"
+                            "command ID_DOWNLOAD\n"
                             "expect box \"File Download Completed\"\n"
-                            "command 32788\n"
+                            "command ID_SHOW_LOCAL\n"
                             "expect rows 2\n" +
                             ExitSteps());
     ASSERT_EQ(result.status, 0) << result.message << '\n' << result.transcript;

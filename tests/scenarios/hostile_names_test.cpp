@@ -25,14 +25,15 @@ class HostileNames : public testing_support::ScriptedRun {
     }
     void Quit() { server.Command("QUIT\r\n", "221 Bye\r\n").AwaitControlClosed(); }
     void Play(const std::string& steps) {
-        const auto result = Run(kLogin + steps + "answer yes\ncommand 32792\n");
+        const auto result = Run(kLogin + steps + "answer yes\ncommand ID_EXIT\n");
         EXPECT_EQ(result.status, 0) << result.message << '\n' << transcript.str();
     }
 
     static std::string FileLine(const std::string& name) {
         return "-rw-r--r--   1 alice    support      5 Dec 07 12:34 " + name + "\r\n";
     }
-    static constexpr const char* kLogin = "type 1001 \"alice\"\ntype 1002 \"secret\"\nclick 1003\n";
+    static constexpr const char* kLogin =
+        "type IDC_USERNAME \"alice\"\ntype IDC_PASSWORD \"secret\"\nclick IDC_LOGIN\n";
 };
 
 TEST_F(HostileNames, UploadSendsNothingForANameWithALineBreakAndGoesOnWithTheOthers) {
@@ -54,7 +55,7 @@ TEST_F(HostileNames, UploadSendsNothingForANameWithALineBreakAndGoesOnWithTheOth
     Play(
         "expect rows 4\n"
         "check 0\ncheck 1\ncheck 2\ncheck 3\n"
-        "command 32790\n"
+        "command ID_UPLOAD\n"
         "expect box \"File Transfer Cancelled\"\n"
         "expect unchecked 0\n");
     EXPECT_EQ(server.Finish().dataReceived, "fine");
@@ -73,23 +74,23 @@ TEST_F(HostileNames, ServerNamesThatLeaveTheShownFolderAreNeitherWrittenNorDelet
     server.Command("PWD\r\n", "257 \"/My Device on Stowbox\" is current\r\n");
     Quit();
     Play(
-        "command 32789\n"
+        "command ID_SHOW_REMOTE\n"
         "expect row 0 \"../thesis.doc\"\n"
-        "hold 0\nmenu 32812\n"
-        "command 32788\n"
+        "hold 0\nmenu ID_CUT\n"
+        "command ID_SHOW_LOCAL\n"
         "doubletap 0\n"
-        "hold none\nmenu 32814\n"
+        "hold none\nmenu ID_PASTE\n"
         "expect box \"File transfer Cancelled\"\n"
-        "command 32789\n"
+        "command ID_SHOW_REMOTE\n"
         "mark 0\n"
-        "command 32818\n"
+        "command ID_SHARE\n"
         "expect box \"Retrieve Failed\"\n"
-        "type 1049 \"alice@example.com\"\n"
-        "type 1043 \"carol@example.com\"\n"
-        "click 1036\n"
+        "type IDC_SHARE_FROM \"alice@example.com\"\n"
+        "type IDC_SHARE_TO \"carol@example.com\"\n"
+        "click IDC_GENERATE_SHARE\n"
         "expect box \"Share request failed\"\n"
         "expect title \"Share File\"\n"
-        "click 1010\n");
+        "click IDC_SHARE_CANCEL\n");
     EXPECT_EQ(transcript.str().find("url "), std::string::npos) << transcript.str();
     EXPECT_EQ(device.ReadFile("thesis.doc"), "mine");
     EXPECT_TRUE(std::filesystem::is_empty(device.Path() / "Docs"));

@@ -26,18 +26,18 @@ TEST_F(ListControl, HoldOnEmptySpaceNamesNothingToCutOrCopy) {
     DeviceFiles();
     const auto result = Run(LoginSteps() +
                             "hold 3\n"
-                            "menu 32812\n"
+                            "menu ID_CUT\n"
                             "hold none\n"
-                            "menu 32816\n"
+                            "menu ID_COPY\n"
                             "expect box \"Select a file to copy\"\n"
                             "hold none\n"
-                            "menu 32812\n"
+                            "menu ID_CUT\n"
                             "expect box \"Select a file to cut\"\n"
                             // Share File does nothing; the cut pasted onto itself neither.
                             "hold 0\n"
-                            "menu 32817\n"
+                            "menu ID_SHARE_FILE_MENU\n"
                             "hold 0\n"
-                            "menu 32814\n"
+                            "menu ID_PASTE\n"
                             "expect no-box\n" +
                             ExitSteps());
     EXPECT_EQ(result.status, 0) << result.message << '\n' << result.transcript;
@@ -56,7 +56,7 @@ TEST_F(ListControl, LocalRecordsKeepNamesAsTheyAre) {
                             "doubletap 0\n"
                             "expect row 0 \" lead.txt\"\n"
                             "hold 0\n"
-                            "menu 32812\n" +
+                            "menu ID_CUT\n" +
                             ExitSteps());
     EXPECT_EQ(result.status, 0) << result.message << '\n' << result.transcript;
     EXPECT_EQ(theApp.m_strClipName, L" lead.txt");
@@ -71,12 +71,12 @@ TEST_F(ListControl, RemoteCopyAfterALocalCutReplacesIt) {
     WriteAccountFile("My Device on Stowbox/Docs/notes.txt", "n");
     const auto result = Run(LoginSteps() +
                             "hold 3\n"
-                            "menu 32812\n"
-                            "command 32789\n"
+                            "menu ID_CUT\n"
+                            "command ID_SHOW_REMOTE\n"
                             "doubletap 0\n"
                             "expect row 0 \"notes.txt\"\n"
                             "hold 0\n"
-                            "menu 32816\n" +
+                            "menu ID_COPY\n" +
                             ExitSteps());
     EXPECT_EQ(result.status, 0) << result.message << '\n' << result.transcript;
     EXPECT_EQ(theApp.m_strClipName, L"notes.txt");
@@ -92,7 +92,7 @@ TEST_F(ListControl, LocalCopyInsideAFolder) {
                             "doubletap 0\n"
                             "expect row 1 \"a.jpg\"\n"
                             "hold 1\n"
-                            "menu 32816\n" +
+                            "menu ID_COPY\n" +
                             ExitSteps());
     EXPECT_EQ(result.status, 0) << result.message << '\n' << result.transcript;
     EXPECT_EQ(theApp.m_strClipName, L"a.jpg");
@@ -103,9 +103,9 @@ TEST_F(ListControl, LocalCopyInsideAFolder) {
 TEST_F(ListControl, RemoteCutAtTheRemoteRoot) {
     WriteAccountFile("My Device on Stowbox/notes.txt", "n");
     const auto result = Run(LoginSteps() +
-                            "command 32789\n"
+                            "command ID_SHOW_REMOTE\n"
                             "hold 0\n"
-                            "menu 32812\n" +
+                            "menu ID_CUT\n" +
                             ExitSteps());
     EXPECT_EQ(result.status, 0) << result.message << '\n' << result.transcript;
     EXPECT_EQ(theApp.m_strClipName, L"notes.txt");
@@ -133,7 +133,7 @@ TEST_F(ListControl, NameHeaderAlternatesStartingDescendingForTheWholeRun) {
     const auto result = Run(LoginSteps() + "header 0\n" + descending + "header 0\n" + ascending +
                             "header 1\nheader 2\n" + ascending + "header 0\n" + descending +
                             // A refill keeps the direction: the next click sorts ascending.
-                            "command 32788\n"
+                            "command ID_SHOW_LOCAL\n"
                             "expect row 0 \"Photos\"\n"
                             "header 0\n" +
                             ascending + ExitSteps());

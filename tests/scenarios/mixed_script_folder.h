@@ -38,21 +38,21 @@ inline void WriteFolder(testing_support::TempFolder& device) {
 // From the file manager after login: uploads Intl, opens it in the Remote view, downloads all
 // its files to the device's top folder, exits.
 inline std::string RoundTripSteps() {
-    return "command 32788\n"
+    return "command ID_SHOW_LOCAL\n"
            "expect rows 1\n"
            "check 0\n"
-           "command 32790\n"
+           "command ID_UPLOAD\n"
            "expect box \"File Upload Completed\"\n"
-           "command 32789\n"
+           "command ID_SHOW_REMOTE\n"
            "doubletap 0\n"
            "expect path 2 \"Stowbox\" \"**  My Device on Stowbox\" \"*** Intl\"\n"
            "expect rows 5\n"
            "check 0\ncheck 1\ncheck 2\ncheck 3\ncheck 4\n"
-           "command 32791\n"
+           "command ID_DOWNLOAD\n"
            "expect box \"File Download Completed\"\n"
            "expect no-box\n"
            "answer yes\n"
-           "command 32792\n";
+           "command ID_EXIT\n";
 }
 
 // The server's folder and the device's top folder hold every file under its own name.

@@ -49,17 +49,17 @@ TEST_F(CodePageServer, NamesItCannotHoldAreRefusedByNameAndTheRestArrive) {
                "\\\": the server cannot take this name\"\n";
     };
     const auto result =
-        Run("type 1001 \"alice\"\ntype 1002 \"secret\"\nclick 1003\n"
+        Run("type IDC_USERNAME \"alice\"\ntype IDC_PASSWORD \"secret\"\nclick IDC_LOGIN\n"
             "expect rows 5\n"
             "expect row 0 \"Caf\u00e9 r\u00e9sum\u00e9.txt\"\n"
             "expect row 1 \"plain.txt\"\n"
             "check 0\ncheck 1\ncheck 2\ncheck 3\ncheck 4\n"
-            "command 32790\n" +
+            "command ID_UPLOAD\n" +
             refused("\u5317\u4eac.txt") + refused("\u65e5\u672c\u8a9e.txt") +
             refused("\u6771\u4eac.txt") +
             "expect box \"File Transfer Cancelled\"\n"
             "expect no-box\n"
-            "answer yes\ncommand 32792\n");
+            "answer yes\ncommand ID_EXIT\n");
     EXPECT_EQ(result.status, 0) << result.message << '\n' << transcript.str();
     EXPECT_EQ(server.Finish().dataReceived, "latinascii");
 }

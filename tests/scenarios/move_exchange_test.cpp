@@ -72,8 +72,9 @@ class MoveExchange : public ::testing::Test {
     std::ostringstream transcript;
 };
 
-const char* const kLogin = "type 1001 \"alice\"\ntype 1002 \"secret\"\nclick 1003\n";
-const char* const kExit = "answer yes\ncommand 32792\n";
+const char* const kLogin =
+    "type IDC_USERNAME \"alice\"\ntype IDC_PASSWORD \"secret\"\nclick IDC_LOGIN\n";
+const char* const kExit = "answer yes\ncommand ID_EXIT\n";
 
 TEST_F(MoveExchange, WalksTheTreeAndRenamesEveryChosenFileIntoThePickedFolder) {
     RemoteRootWithTwoFiles();
@@ -104,10 +105,10 @@ TEST_F(MoveExchange, WalksTheTreeAndRenamesEveryChosenFileIntoThePickedFolder) {
 
     const auto result =
         Run(std::string(kLogin) +
-            "command 32789\n"
+            "command ID_SHOW_REMOTE\n"
             "expect row 0 \"a.txt\"\nexpect row 1 \"b.txt\"\n"
             "check 0\ncheck 1\n"
-            "command 32807\n"
+            "command ID_MOVE\n"
             "expect path 1 " +
             kRootEntries +
             "\n"
@@ -126,18 +127,18 @@ TEST_F(MoveExchange, WalksTheTreeAndRenamesEveryChosenFileIntoThePickedFolder) {
             kRootEntries +
             " \"***  Docs\" \"****  Work\"\n"
             "expect rows 0\n"
-            "select 1024 2\n"
+            "select IDC_MOVE_PATHBOX 2\n"
             "expect path 2 " +
             kRootEntries +
             " \"***  Docs\"\n"
             "expect rows 1\n"
             // An empty listing after a choice: the list and the deeper entries stay.
-            "select 1024 1\n"
+            "select IDC_MOVE_PATHBOX 1\n"
             "expect path 1 " +
             kRootEntries +
             " \"***  Docs\"\n"
             "expect rows 1\nexpect row 0 \" Work\"\n"
-            "select 1024 0\n"
+            "select IDC_MOVE_PATHBOX 0\n"
             "expect path 0 \"Stowbox\"\n"
             "expect rows 2\nexpect row 0 \" My Device on Stowbox\"\nexpect row 1 \" Top\"\n"
             "doubletap 0\n"
@@ -146,7 +147,7 @@ TEST_F(MoveExchange, WalksTheTreeAndRenamesEveryChosenFileIntoThePickedFolder) {
             "\n"
             "doubletap 0\n"
             "mark 0\n"
-            "click 1016\n"
+            "click IDC_MOVE_FILE\n"
             "expect title \"My Device\"\n"
             "expect rows 1\nexpect row 0 \"Work\" \"\" \"1\"\n" +
             kExit);
@@ -171,14 +172,14 @@ TEST_F(MoveExchange, CancelForgetsTheNamesAndNoSelectedRowMeansTheFolderShown) {
     Quit();
 
     const auto result = Run(std::string(kLogin) +
-                            "command 32789\n"
+                            "command ID_SHOW_REMOTE\n"
                             "check 1\n"
-                            "command 32807\n"
-                            "click 1010\n"
+                            "command ID_MOVE\n"
+                            "click IDC_MOVE_CANCEL\n"
                             "expect title \"My Device\"\n"
                             "check 0\n"
-                            "command 32807\n"
-                            "click 1016\n"
+                            "command ID_MOVE\n"
+                            "click IDC_MOVE_FILE\n"
                             "expect title \"My Device\"\n" +
                             kExit);
     EXPECT_EQ(result.status, 0) << result.message << '\n' << transcript.str();
@@ -208,19 +209,19 @@ TEST_F(MoveExchange, AsksBeforeReplacingAndRefusesNamesThatSplitOrLeaveTheFolder
 
     const auto result =
         Run(std::string(kLogin) +
-            "command 32789\n"
+            "command ID_SHOW_REMOTE\n"
             "expect row 0 \"a.txt\"\nexpect row 1 \"b.txt\"\n"
             "expect row 2 \"x~`b.txt\"\n"
             "check 0\ncheck 1\ncheck 2\n"
-            "command 32807\n"
+            "command ID_MOVE\n"
             "expect box \"Cannot move x~`b.txt: its name holds the characters ~`\"\n"
             "mark 1\n"
-            "click 1016\n"
+            "click IDC_MOVE_FILE\n"
             "expect box \"Cannot move into ..\"\n"
             "expect title \"MOVE FILE\"\n"
             "mark 0\n"
             "answer no\nanswer yes\n"
-            "click 1016\n"
+            "click IDC_MOVE_FILE\n"
             "expect box \"Do you want to replace the exisiting file.\"\n"
             "expect box \"Do you want to replace the exisiting file.\"\n"
             "expect no-box\n" +

@@ -48,11 +48,11 @@ TEST_F(Move, TwoFilesIntoAFolderTwoLevelsDownThenASecondMoveAndExitEndsTheChain)
     const std::string root = kRootEntry;
     const auto result =
         Run(LoginSteps() +
-            "command 32789\n"
+            "command ID_SHOW_REMOTE\n"
             // Empty, Docs, c.txt, b.txt, a.txt
             "expect row 3 \"b.txt\"\nexpect row 4 \"a.txt\"\n"
             "check 3\ncheck 4\n"
-            "command 32807\n"
+            "command ID_MOVE\n"
             "expect title \"MOVE FILE\"\n" +
             Path(1, root) +
             "expect rows 2\n"
@@ -65,19 +65,19 @@ TEST_F(Move, TwoFilesIntoAFolderTwoLevelsDownThenASecondMoveAndExitEndsTheChain)
             Path(3, root + " \"***  Docs\" \"****  Work\"") +
             "expect rows 1\nexpect row 0 \" Final\"\n"
             "mark 0\n"
-            "click 1016\n"
+            "click IDC_MOVE_FILE\n"
             // A fresh window in the Remote view, at the folder the dialog showed last.
             "expect title \"My Device\"\n" +
             Path(1, root) +
             "expect rows 3\n"
             "expect row 0 \"Final\" \"\" \"1\"\n"
-            "expect hidden 32790 57670 32807\n"
-            "expect visible 32791 32793 32796 32818\n"
+            "expect hidden ID_UPLOAD ID_HELP ID_MOVE\n"
+            "expect visible ID_DOWNLOAD ID_NEW_FOLDER ID_DELETE ID_SHARE\n"
             // A second move from here: plan.txt only, into the folder the dialog shows.
             "expect row 1 \"a.txt\"\nexpect row 2 \"plan.txt\"\n"
             "check 2\n"
-            "command 32807\n" +
-            Path(1, root) + "click 1016\n" + "expect title \"My Device\"\n" + ExitSteps());
+            "command ID_MOVE\n" +
+            Path(1, root) + "click IDC_MOVE_FILE\n" + "expect title \"My Device\"\n" + ExitSteps());
     EXPECT_EQ(result.status, 0) << result.message << '\n' << result.transcript;
 
     const fs::path final = RemoteRoot() / "Docs" / "Work" / "Final";
@@ -108,11 +108,11 @@ TEST_F(Move, TwoFilesIntoAFolderTwoLevelsDownThenASecondMoveAndExitEndsTheChain)
 TEST_F(Move, NothingCheckedSaysSoAndTheNextWindowStillOpensRemote) {
     MakeTree();
     const auto result = Run(LoginSteps() +
-                            "command 32807\n"
+                            "command ID_MOVE\n"
                             "expect box \"Select a File to move\"\n"
                             "expect title \"My Device\"\n"
-                            "command 32789\n"
-                            "command 32807\n"
+                            "command ID_SHOW_REMOTE\n"
+                            "command ID_MOVE\n"
                             "expect box \"Select a File to move\"\n"
                             "expect title \"Stowbox\"\n" +
                             ExitSteps());

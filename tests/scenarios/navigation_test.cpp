@@ -35,13 +35,13 @@ TEST_F(Navigation, LocalDoubleTapsAndEarlierPathEntries) {
                             "expect path 2 \"My Device\" \"** Photos\" \"*** 2003\"\n"
                             "expect rows 1\n"
                             // The last entry again lists the same folder, removing nothing.
-                            "select 1011 2\n"
+                            "select IDC_PATHBOX 2\n"
                             "expect path 2 \"My Device\" \"** Photos\" \"*** 2003\"\n"
                             "expect rows 1\n"
-                            "select 1011 1\n"
+                            "select IDC_PATHBOX 1\n"
                             "expect path 1 \"My Device\" \"** Photos\"\n" +
                             photos +
-                            "select 1011 0\n"
+                            "select IDC_PATHBOX 0\n"
                             "expect path 0 \"My Device\"\n"
                             "expect rows 2\n"
                             "expect row 0 \"Photos\" \"\" \"1\"\n"
@@ -65,20 +65,20 @@ TEST_F(Navigation, RemoteDoubleTapsReadSizesFromTheListing) {
         "expect row 0 \"Music\" \"\" \"1\"\n"
         "expect row 1 \"notes.txt\" \"1KB\" \"2\"\n";
     const auto result =
-        Run(LoginSteps() + "command 32789\n" + root +
+        Run(LoginSteps() + "command ID_SHOW_REMOTE\n" + root +
             "doubletap 0\n"
             "expect path 2 \"Stowbox\" \"**  My Device on Stowbox\" \"*** Music\"\n" +
             music +
             "doubletap 0\n"
             "expect path 3 \"Stowbox\" \"**  My Device on Stowbox\" \"*** Music\" \"**** Live\"\n"
             "expect rows 0\n"
-            "select 1011 2\n"
+            "select IDC_PATHBOX 2\n"
             "expect path 2 \"Stowbox\" \"**  My Device on Stowbox\" \"*** Music\"\n" +
             music +
-            "select 1011 1\n"
+            "select IDC_PATHBOX 1\n"
             "expect path 1 \"Stowbox\" \"**  My Device on Stowbox\"\n" +
             root +
-            "select 1011 0\n"
+            "select IDC_PATHBOX 0\n"
             "expect path 0 \"Stowbox\"\n"
             "expect rows 1\n"
             "expect row 0 \"My Device on Stowbox\" \"\" \"1\"\n"
@@ -93,7 +93,7 @@ TEST_F(Navigation, RemoteFolderWithBlanksInItsName) {
     WriteAccountFile("My Device on Stowbox/My Docs/a.txt", "a");
     const auto result =
         Run(LoginSteps() +
-            "command 32789\n"
+            "command ID_SHOW_REMOTE\n"
             "expect row 0 \"My Docs\" \"\" \"1\"\n"
             "doubletap 0\n"
             "expect path 2 \"Stowbox\" \"**  My Device on Stowbox\" \"*** My Docs\"\n"

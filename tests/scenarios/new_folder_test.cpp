@@ -14,27 +14,28 @@ class NewFolder : public testing_support::Scenario {};
 TEST_F(NewFolder, CreatesTrimmedNameThenRefusesItAgainAndExitUnwindsTheChain) {
     WriteAccountFile("My Device on Stowbox/notes.txt", "n");
     const auto result = Run(LoginSteps() +
-                            "command 32789\n"
-                            "command 32793\n"
+                            "command ID_SHOW_REMOTE\n"
+                            "command ID_NEW_FOLDER\n"
                             "expect title \"NEW FOLDER\"\n"
-                            "click 1\n"
+                            "click IDOK\n"
                             "expect box \"Enter Folder Name\"\n"
-                            "type 1013 \"  Fresh Folder  \"\n"
-                            "click 1\n"
+                            "type IDC_FOLDERNAME \"  Fresh Folder  \"\n"
+                            "click IDOK\n"
                             // A fresh window in the Remote view, titled as the Local one.
                             "expect title \"My Device\"\n"
                             "expect path 1 \"Stowbox\" \"**  My Device on Stowbox\"\n"
                             "expect rows 2\n"
                             "expect row 0 \"Fresh Folder\" \"\" \"1\"\n"
                             "expect row 1 \"notes.txt\" \"1\" \"2\"\n"
-                            "expect hidden 32790 57670 32807\n"
-                            "expect visible 32788 32789 32791 32792 32793 32796 32818\n"
-                            "command 32793\n"
-                            "type 1013 \"Fresh Folder\"\n"
-                            "click 1\n"
+                            "expect hidden ID_UPLOAD ID_HELP ID_MOVE\n"
+                            "expect visible ID_SHOW_LOCAL ID_SHOW_REMOTE ID_DOWNLOAD ID_EXIT "
+                            "ID_NEW_FOLDER ID_DELETE ID_SHARE\n"
+                            "command ID_NEW_FOLDER\n"
+                            "type IDC_FOLDERNAME \"Fresh Folder\"\n"
+                            "click IDOK\n"
                             "expect box \"Directory already exists\"\n"
                             "expect title \"NEW FOLDER\"\n"
-                            "click 2\n"
+                            "click IDCANCEL\n"
                             "expect title \"My Device\"\n"
                             "expect path 1 \"Stowbox\" \"**  My Device on Stowbox\"\n"
                             "expect rows 2\n" +
@@ -63,11 +64,11 @@ TEST_F(NewFolder, CreatesTrimmedNameThenRefusesItAgainAndExitUnwindsTheChain) {
 TEST_F(NewFolder, MadeInTheFolderTheSessionIsIn) {
     MakeAccountFolder("My Device on Stowbox/Music");
     const auto result = Run(LoginSteps() +
-                            "command 32789\n"
+                            "command ID_SHOW_REMOTE\n"
                             "doubletap 0\n"
-                            "command 32793\n"
-                            "type 1013 \"Live\"\n"
-                            "click 1\n"
+                            "command ID_NEW_FOLDER\n"
+                            "type IDC_FOLDERNAME \"Live\"\n"
+                            "click IDOK\n"
                             // The fresh window lists the session's folder under the root entries.
                             "expect path 1 \"Stowbox\" \"**  My Device on Stowbox\"\n"
                             "expect rows 1\n"

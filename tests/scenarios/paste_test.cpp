@@ -45,18 +45,18 @@ void PrintTo(const PasteCase& c, std::ostream* os) {
 }
 
 // Steps.
-const std::string kRemote = "command 32789\n";
-const std::string kLocal = "command 32788\n";
-const std::string kPaste = "hold none\nmenu 32814\n";
+const std::string kRemote = "command ID_SHOW_REMOTE\n";
+const std::string kLocal = "command ID_SHOW_LOCAL\n";
+const std::string kPaste = "hold none\nmenu ID_PASTE\n";
 const std::string kYes = "answer yes\n";
 const std::string kNo = "answer no\n";
 std::string Cut(int row, const std::string& name) {
     return "expect row " + std::to_string(row) + " \"" + name + "\"\nhold " + std::to_string(row) +
-           "\nmenu 32812\n";
+           "\nmenu ID_CUT\n";
 }
 std::string Copy(int row, const std::string& name) {
     return "expect row " + std::to_string(row) + " \"" + name + "\"\nhold " + std::to_string(row) +
-           "\nmenu 32816\n";
+           "\nmenu ID_COPY\n";
 }
 std::string Box(const std::string& text) {
     return "expect box \"" + text + "\"\n";
@@ -195,7 +195,7 @@ std::vector<PasteCase> Paste::Cases() {
         {"RemoteMoveToAnotherFolder",
          {},
          {"Docs/n.txt=NN"},
-         kRemote + "doubletap 0\n" + Cut(0, "n.txt") + "select 1011 1\n" + kPaste +
+         kRemote + "doubletap 0\n" + Cut(0, "n.txt") + "select IDC_PATHBOX 1\n" + kPaste +
              "expect rows 2\nexpect row 0 \"Docs\" \"\" \"1\"\nexpect row 1 \"n.txt\" \"2\" "
              "\"2\"\n",
          {},
@@ -211,7 +211,7 @@ std::vector<PasteCase> Paste::Cases() {
         {"RemoteMoveReplaceDeclined",
          {},
          {"Docs/n.txt=NEW", "n.txt=OLD"},
-         kRemote + "doubletap 0\n" + Cut(0, "n.txt") + "select 1011 1\n" + kNo + kPaste +
+         kRemote + "doubletap 0\n" + Cut(0, "n.txt") + "select IDC_PATHBOX 1\n" + kNo + kPaste +
              kExisiting,
          {},
          {"Docs/", "Docs/n.txt=NEW", "n.txt=OLD"},
@@ -219,7 +219,7 @@ std::vector<PasteCase> Paste::Cases() {
         {"RemoteMoveReplaced",
          {},
          {"Docs/n.txt=NEW", "n.txt=OLD"},
-         kRemote + "doubletap 0\n" + Cut(0, "n.txt") + "select 1011 1\n" + kYes + kPaste +
+         kRemote + "doubletap 0\n" + Cut(0, "n.txt") + "select IDC_PATHBOX 1\n" + kYes + kPaste +
              kExisiting + "expect rows 2\n",
          {},
          {"Docs/", "n.txt=NEW"},
@@ -229,8 +229,9 @@ std::vector<PasteCase> Paste::Cases() {
         {"UploadCopyIntoTwoFolders",
          {"a.txt=AAA"},
          {"Docs/", "Music/"},
-         Copy(0, "a.txt") + kRemote + "doubletap 0\n" + kPaste + kUploaded + "select 1011 1\n" +
-             "doubletap 1\n" + kPaste + kUploaded + "expect row 0 \"a.txt\" \"3\"\n",
+         Copy(0, "a.txt") + kRemote + "doubletap 0\n" + kPaste + kUploaded +
+             "select IDC_PATHBOX 1\n" + "doubletap 1\n" + kPaste + kUploaded +
+             "expect row 0 \"a.txt\" \"3\"\n",
          {"a.txt=AAA"},
          {"Docs/", "Docs/a.txt=AAA", "Music/", "Music/a.txt=AAA"},
          {L"a.txt", L"", L"Local"}},
@@ -322,7 +323,7 @@ std::vector<PasteCase> Paste::Cases() {
         {"DownloadCutTakesTheRecordedFile",
          {},
          {"Docs/n.txt=DOCS", "Other/n.txt=OTHER"},
-         kRemote + "doubletap 0\n" + Cut(0, "n.txt") + "select 1011 1\n" + "doubletap 1\n" +
+         kRemote + "doubletap 0\n" + Cut(0, "n.txt") + "select IDC_PATHBOX 1\n" + "doubletap 1\n" +
              "expect row 0 \"n.txt\"\n" + kLocal + kPaste + kDownloaded,
          {"n.txt=DOCS"},
          {"Docs/", "Other/", "Other/n.txt=OTHER"},
@@ -378,7 +379,8 @@ TEST_P(Paste, LeavesBothSidesAndTheRecordAsExpected) {
                                  "expect no-box\n"
                                  // A paste leaves the progress bar and the toolbar alone.
                                  "expect progress 0\n"
-                                 "expect enabled 32788 32789 32790 32791 32793 32796 32807\n" +
+                                 "expect enabled ID_SHOW_LOCAL ID_SHOW_REMOTE ID_UPLOAD "
+                                 "ID_DOWNLOAD ID_NEW_FOLDER ID_DELETE ID_MOVE\n" +
                                  ExitSteps(),
                              repaints);
     ASSERT_EQ(result.status, 0) << result.message << '\n' << result.transcript;

@@ -162,23 +162,23 @@ TEST_F(AgainstPyftpdlib, TheProgramWorksAsAgainstTheService) {
 
     std::string transcript;
     const auto result =
-        Run("type 1001 \"carol\"\ntype 1002 \"pw-of-carol\"\nclick 1003\n"
+        Run("type IDC_USERNAME \"carol\"\ntype IDC_PASSWORD \"pw-of-carol\"\nclick IDC_LOGIN\n"
             // A fresh account: the Remote view makes the remote root and shows it empty.
-            "command 32789\n"
+            "command ID_SHOW_REMOTE\n"
             "expect title \"Stowbox\"\n"
             "expect path 1 \"Stowbox\" \"**  My Device on Stowbox\"\n"
             "expect rows 0\n"
             // Upload a folder with a subfolder, and a file.
-            "command 32788\n"
+            "command ID_SHOW_LOCAL\n"
             "doubletap 0\n"
             "expect row 0 \"Photos\" \"\" \"1\"\n"
             "expect row 1 \"notes.bin\" \"4KB\" \"2\"\n"
             "check 0\n"
             "check 1\n"
-            "command 32790\n"
+            "command ID_UPLOAD\n"
             "expect box \"File Upload Completed\"\n"
             // The listing with sizes, asked with SIZE.
-            "command 32789\n"
+            "command ID_SHOW_REMOTE\n"
             "expect rows 2\n"
             "expect row 0 \"Photos\" \"\" \"1\"\n"
             "expect row 1 \"notes.bin\" \"4KB\" \"2\"\n"
@@ -192,7 +192,7 @@ TEST_F(AgainstPyftpdlib, TheProgramWorksAsAgainstTheService) {
             // Download two files from here to the device's top folder.
             "check 1\n"
             "check 2\n"
-            "command 32791\n"
+            "command ID_DOWNLOAD\n"
             "expect box \"File Download Completed\"\n"
             // Delete a file, then its folder once empty; a full folder stays.
             "doubletap 0\n"
@@ -200,28 +200,28 @@ TEST_F(AgainstPyftpdlib, TheProgramWorksAsAgainstTheService) {
             "expect row 0 \"b.jpg\" \"68KB\" \"2\"\n"
             "check 0\n"
             "answer yes\n"
-            "command 32796\n"
+            "command ID_DELETE\n"
             "expect box \"Do You Want To Delete The Selected Files and Folders\"\n"
             "expect path 1 \"Stowbox\" \"**  My Device on Stowbox\"\n"
             "expect rows 0\n"
-            "select 1011 1\n"
+            "select IDC_PATHBOX 1\n"
             "doubletap 0\n"
             "check 0\n"
             "answer yes\n"
-            "command 32796\n"
+            "command ID_DELETE\n"
             "expect box \"Do You Want To Delete The Selected Files and Folders\"\n"
             "expect rows 2\n"
-            "select 1011 1\n"
+            "select IDC_PATHBOX 1\n"
             "expect row 0 \"Photos\"\n"
             "check 0\n"
             "answer yes\n"
-            "command 32796\n"
+            "command ID_DELETE\n"
             "expect box \"Do You Want To Delete The Selected Files and Folders\"\n"
             "expect box \"Directory is not empty\"\n"
             "expect no-box\n"
             "expect rows 2\n"
             "answer yes\n"
-            "command 32792\n",
+            "command ID_EXIT\n",
             transcript);
     ASSERT_EQ(result.status, 0) << result.message << '\n' << transcript;
 
@@ -236,9 +236,10 @@ TEST_F(AgainstPyftpdlib, TheProgramWorksAsAgainstTheService) {
 TEST_F(AgainstPyftpdlib, AFolderOfManyScriptsComesBackByteForByte) {
     mixed_script::WriteFolder(device);
     std::string transcript;
-    const auto result = Run("type 1001 \"carol\"\ntype 1002 \"pw-of-carol\"\nclick 1003\n" +
-                                mixed_script::RoundTripSteps(),
-                            transcript);
+    const auto result =
+        Run("type IDC_USERNAME \"carol\"\ntype IDC_PASSWORD \"pw-of-carol\"\nclick IDC_LOGIN\n" +
+                mixed_script::RoundTripSteps(),
+            transcript);
     ASSERT_EQ(result.status, 0) << result.message << '\n' << transcript;
     mixed_script::ExpectEveryFileBack(RemoteRoot() / "Intl", device.Path());
 }

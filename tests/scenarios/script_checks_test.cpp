@@ -24,7 +24,7 @@ struct WrongCheck {
 // disabled while the program waits for input.
 const WrongCheck kWrongChecks[] = {
     {"title", true, "", "expect title \"Kestra\""},
-    {"text", false, "type 1001 \"alice\"\n", "expect text 1001 \"bob\""},
+    {"text", false, "type IDC_USERNAME \"alice\"\n", "expect text IDC_USERNAME \"bob\""},
     {"rows", true, "", "expect rows 2"},
     {"row", true, "", "expect row 0 \"notes.txt\" \"6\""},
     {"row out of range", true, "", "expect row 1 \"notes.txt\""},
@@ -32,13 +32,13 @@ const WrongCheck kWrongChecks[] = {
     {"path selection", true, "", "expect path 1 \"My Device\""},
     {"checked", true, "", "expect checked 0"},
     {"unchecked", true, "check 0\n", "expect unchecked 0"},
-    {"visible", true, "", "expect visible 32788 32796"},
-    {"hidden", true, "", "expect hidden 32790"},
-    {"disabled", true, "", "expect disabled 32790"},
+    {"visible", true, "", "expect visible ID_SHOW_LOCAL ID_DELETE"},
+    {"hidden", true, "", "expect hidden ID_UPLOAD"},
+    {"disabled", true, "", "expect disabled ID_UPLOAD"},
     {"progress", true, "", "expect progress 1"},
-    {"box with other text", false, "click 1003\n", "expect box \"Enter Password\""},
+    {"box with other text", false, "click IDC_LOGIN\n", "expect box \"Enter Password\""},
     {"box when none came", true, "", "expect box \"Enter User Name\""},
-    {"no-box", false, "click 1003\n", "expect no-box"},
+    {"no-box", false, "click IDC_LOGIN\n", "expect no-box"},
 };
 
 TEST_F(ScriptChecks, WrongValueFailsWithStatusOneAtItsLine) {

@@ -39,7 +39,7 @@ const char* const kLockedUploading =
     "window \"Uploading Files\" disabled 32788 32789 32790 57670 32807";
 const char* const kUnlocked =
     "expect title \"My Device\"\n"
-    "expect enabled 32788 32789 32790 57670 32807\n"
+    "expect enabled ID_SHOW_LOCAL ID_SHOW_REMOTE ID_UPLOAD ID_HELP ID_MOVE\n"
     "expect progress 0\n";
 
 TEST_F(Upload, CheckedFileTwoLevelsDownLandsInTheRemoteRoot) {
@@ -50,10 +50,10 @@ TEST_F(Upload, CheckedFileTwoLevelsDownLandsInTheRemoteRoot) {
                                                  "doubletap 0\n"
                                                  "doubletap 0\n"
                                                  "expect row 0 \"deep.jpg\"\n"
-                                                 "command 32790\n"
+                                                 "command ID_UPLOAD\n"
                                                  "expect box \"Select a file/folder for Upload\"\n"
                                                  "check 0\n"
-                                                 "command 32790\n"
+                                                 "command ID_UPLOAD\n"
                                                  "expect box \"File Upload Completed\"\n"
                                                  "expect no-box\n"
                                                  "expect unchecked 0\n" +
@@ -91,7 +91,7 @@ TEST_F(Upload, CheckedFoldersLandWholeEveryFileInItsOwnFolder) {
                                                  "check 0\n"
                                                  "check 1\n"
                                                  "check 2\n"
-                                                 "command 32790\n"
+                                                 "command ID_UPLOAD\n"
                                                  "expect box \"File Upload Completed\"\n"
                                                  "expect no-box\n"
                                                  "expect unchecked 0\n"
@@ -125,7 +125,7 @@ TEST_F(Upload, FolderThatCannotBeEnteredStoresNothingElsewhere) {
     device.WriteFile("Photos/a.jpg", "device a");
     const auto result = Run(LoginSteps() +
                             "check 0\n"
-                            "command 32790\n"
+                            "command ID_UPLOAD\n"
                             "expect box \"File Transfer Cancelled\"\n" +
                             kUnlocked + ExitSteps());
     ASSERT_EQ(result.status, 0) << result.message << '\n' << result.transcript;
@@ -147,7 +147,7 @@ TEST_F(Upload, FolderUploadThatLeftFilesBehindDoesNotClaimSuccess) {
                             "expect row 1 \"Whole\"\n"
                             "check 0\n"
                             "check 1\n"
-                            "command 32790\n"
+                            "command ID_UPLOAD\n"
                             "expect box \"File Transfer Cancelled\"\n"
                             "expect no-box\n"
                             "expect unchecked 0\n"
@@ -167,9 +167,9 @@ TEST_F(Upload, FreshAccountTakesAFolderAndAFile) {
     const auto result = Run(LoginSteps() +
                             "check 0\n"
                             "check 1\n"
-                            "command 32790\n"
+                            "command ID_UPLOAD\n"
                             "expect box \"File Upload Completed\"\n"
-                            "command 32789\n"
+                            "command ID_SHOW_REMOTE\n"
                             "expect row 0 \"Photos\" \"\" \"1\"\n"
                             "expect row 1 \"top.txt\" \"3\" \"2\"\n" +
                             ExitSteps());
@@ -188,7 +188,7 @@ TEST_F(Upload, CancelTapDuringATopLevelFileEndsTheCommand) {
                                                  "check 0\n"
                                                  "check 1\n" +
                                                  TapCancelAtBlock(10) +
-                                                 "command 32790\n"
+                                                 "command ID_UPLOAD\n"
                                                  "expect box \"File Transfer Cancelled\"\n"
                                                  "expect no-box\n"
                                                  "expect unchecked 0\n"

@@ -53,7 +53,7 @@ const char* const kRemoteRootRows =
 TEST_F(Views, FreshAccountsFirstRemoteViewMakesTheEmptyRemoteRoot) {
     ASSERT_FALSE(std::filesystem::exists(RemoteRoot()));
     const auto result = Run(LoginSteps() +
-                            "command 32789\n"
+                            "command ID_SHOW_REMOTE\n"
                             "expect title \"Stowbox\"\n"
                             "expect path 1 \"Stowbox\" \"**  My Device on Stowbox\"\n"
                             "expect rows 0\n"
@@ -65,23 +65,24 @@ TEST_F(Views, FreshAccountsFirstRemoteViewMakesTheEmptyRemoteRoot) {
 
 TEST_F(Views, LocalRootAtStartAndAfterTheLocalViewCommand) {
     DeviceFiles();
-    const auto result = Run(LoginSteps() +
-                            "expect title \"My Device\"\n"
-                            "expect path 0 \"My Device\"\n" +
-                            kLocalRootRows +
-                            "expect visible 32788 32789 32790 32792\n"
-                            "expect hidden 32796 32793 32791 32807 57670 32818\n"
-                            "check 2\n"
-                            "command 32789\n"
-                            "command 32788\n"
-                            "expect title \"My Device\"\n"
-                            "expect path 0 \"My Device\"\n" +
-                            kLocalRootRows +
-                            // A refill drops the check marks.
-                            "expect unchecked 2\n"
-                            "expect visible 32788 32789 32790 32792\n"
-                            "expect hidden 32796 32793 32791 32807 57670 32818\n" +
-                            ExitSteps());
+    const auto result =
+        Run(LoginSteps() +
+            "expect title \"My Device\"\n"
+            "expect path 0 \"My Device\"\n" +
+            kLocalRootRows +
+            "expect visible ID_SHOW_LOCAL ID_SHOW_REMOTE ID_UPLOAD ID_EXIT\n"
+            "expect hidden ID_DELETE ID_NEW_FOLDER ID_DOWNLOAD ID_MOVE ID_HELP ID_SHARE\n"
+            "check 2\n"
+            "command ID_SHOW_REMOTE\n"
+            "command ID_SHOW_LOCAL\n"
+            "expect title \"My Device\"\n"
+            "expect path 0 \"My Device\"\n" +
+            kLocalRootRows +
+            // A refill drops the check marks.
+            "expect unchecked 2\n"
+            "expect visible ID_SHOW_LOCAL ID_SHOW_REMOTE ID_UPLOAD ID_EXIT\n"
+            "expect hidden ID_DELETE ID_NEW_FOLDER ID_DOWNLOAD ID_MOVE ID_HELP ID_SHARE\n" +
+            ExitSteps());
     EXPECT_EQ(result.status, 0) << result.message << '\n' << result.transcript;
     EXPECT_EQ(theApp.m_strCurrentView, L"Local");
     EXPECT_EQ(theApp.m_strActiveView, L"LocalView");
@@ -90,12 +91,13 @@ TEST_F(Views, LocalRootAtStartAndAfterTheLocalViewCommand) {
 TEST_F(Views, RemoteViewListsTheRemoteRootWithSizes) {
     RemoteFiles();
     const auto result = Run(LoginSteps() +
-                            "command 32789\n"
+                            "command ID_SHOW_REMOTE\n"
                             "expect title \"Stowbox\"\n"
                             "expect path 1 \"Stowbox\" \"**  My Device on Stowbox\"\n" +
                             kRemoteRootRows +
-                            "expect visible 32788 32789 32791 32793 32796 32818 32792\n"
-                            "expect hidden 32790 57670 32807\n" +
+                            "expect visible ID_SHOW_LOCAL ID_SHOW_REMOTE ID_DOWNLOAD ID_NEW_FOLDER "
+                            "ID_DELETE ID_SHARE ID_EXIT\n"
+                            "expect hidden ID_UPLOAD ID_HELP ID_MOVE\n" +
                             ExitSteps());
     EXPECT_EQ(result.status, 0) << result.message << '\n' << result.transcript;
     EXPECT_EQ(theApp.m_strRemoteDir, L"/My Device on Stowbox");
@@ -106,17 +108,17 @@ TEST_F(Views, AccountTopListsTheAccountsOwnFolder) {
     RemoteFiles();
     WriteAccountFile("top.txt", "top");
     const auto result = Run(LoginSteps() +
-                            "command 32804\n"
+                            "command ID_SHOW_ACCOUNT_TOP\n"
                             "expect title \"Stowbox\"\n"
                             // The path box names the remote root whatever was listed.
                             "expect path 1 \"Stowbox\" \"**  My Device on Stowbox\"\n"
                             "expect rows 2\n"
                             "expect row 0 \"My Device on Stowbox\" \"\" \"1\"\n"
                             "expect row 1 \"top.txt\" \"3\" \"2\"\n"
-                            "expect visible 32791 32793 32796\n"
-                            "expect hidden 32790\n"
+                            "expect visible ID_DOWNLOAD ID_NEW_FOLDER ID_DELETE\n"
+                            "expect hidden ID_UPLOAD\n"
                             // Back to the remote root through the path box.
-                            "select 1011 1\n"
+                            "select IDC_PATHBOX 1\n"
                             "expect path 1 \"Stowbox\" \"**  My Device on Stowbox\"\n" +
                             kRemoteRootRows + ExitSteps());
     EXPECT_EQ(result.status, 0) << result.message << '\n' << result.transcript;
@@ -126,12 +128,12 @@ TEST_F(Views, AccountTopListsTheAccountsOwnFolder) {
 TEST_F(Views, ExitAnsweredNoKeepsTheWindowAndCancelDoesNothing) {
     const auto result = Run(LoginSteps() +
                             "answer no\n"
-                            "command 32792\n"
+                            "command ID_EXIT\n"
                             "expect box \"Do You Want To Exit\"\n"
-                            "click 1010\n"
+                            "click IDC_CANCEL_TRANSFER\n"
                             "expect title \"My Device\"\n"
                             "expect no-box\n"
-                            "command 32788\n"
+                            "command ID_SHOW_LOCAL\n"
                             "expect rows 0\n" +
                             ExitSteps() + "expect box \"Do You Want To Exit\"\n");
     EXPECT_EQ(result.status, 0) << result.message << '\n' << result.transcript;
@@ -145,7 +147,7 @@ TEST_F(Views, ExitAnsweredNoKeepsTheWindowAndCancelDoesNothing) {
 }
 
 TEST_F(Views, HelpStartsTheHelpViewer) {
-    const auto result = Run(LoginSteps() + "command 57670\nexpect no-box\n" + ExitSteps());
+    const auto result = Run(LoginSteps() + "command ID_HELP\nexpect no-box\n" + ExitSteps());
     EXPECT_EQ(result.status, 0) << result.message << '\n' << result.transcript;
     EXPECT_NE(result.transcript.find("help \"PegHelp.exe\" \"file:\\\\Windows\\\\Kestra.htm\"\n"),
               std::string::npos)

@@ -92,6 +92,8 @@ TEST_F(ServiceFtpTransfers, StoresAndRetrievesEveryByteWhateverTheType) {
     EXPECT_EQ(CodeOf(client.Store("Missing/x", "x")), 550);
     EXPECT_EQ(CodeOf(client.Store("/My Device on Stowbox", "x")), 550) << "a folder";
     EXPECT_EQ(CodeOf(client.Command("RETR data.bin")), 425) << "no PASV before it";
+    EXPECT_EQ(CodeOf(client.Command("STOR new.bin")), 425) << "no PASV before it";
+    EXPECT_FALSE(std::filesystem::exists(home / "My Device on Stowbox" / "new.bin"));
 }
 
 TEST_F(ServiceFtpTransfers, TwentySessionsInParallelKeepEveryByte) {

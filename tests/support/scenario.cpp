@@ -53,11 +53,12 @@ ScenarioResult Scenario::RunRecordingRepaints(const std::string& script,
 }
 
 std::string Scenario::LoginSteps(const std::string& user, const std::string& password) {
-    return "type 1001 \"" + user + "\"\ntype 1002 \"" + password + "\"\nclick 1003\n";
+    return "type IDC_USERNAME \"" + user + "\"\ntype IDC_PASSWORD \"" + password +
+           "\"\nclick IDC_LOGIN\n";
 }
 
 std::string Scenario::ExitSteps() {
-    return "answer yes\ncommand 32792\n";
+    return "answer yes\ncommand ID_EXIT\n";
 }
 
 std::string Scenario::TapCancelAtBlock(int n) {

@@ -5,8 +5,8 @@
 //   class Uploads : public testing_support::Scenario {};
 //   TEST_F(Uploads, Something) {
 //       device.WriteFile("notes.txt", "hello");
-//       const auto result = Run(LoginSteps() + "command 32789\nexpect rows 0\n" + ExitSteps());
-//       EXPECT_EQ(result.status, 0) << result.message << result.transcript;
+//       const auto result = Run(LoginSteps() + "command ID_SHOW_REMOTE\nexpect rows 0\n" +
+//       ExitSteps()); EXPECT_EQ(result.status, 0) << result.message << result.transcript;
 //   }
 
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@
 //   class Login : public testing_support::ScriptedRun {};
 //   TEST_F(Login, Something) {
 //       server.Greet().Command("USER alice\r\n", "331 Password\r\n") ...;
-//       const auto result = Run("type 1001 \"alice\"\n...");
+//       const auto result = Run("type IDC_USERNAME \"alice\"\n...");
 //       EXPECT_EQ(result.status, 0) << result.message;
 //   }
 

@@ -119,11 +119,11 @@ TEST(ControlInput, ListDoubleTapOnARowAndHoldAnywhereNotifyTheWindow) {
     const Point row1 = list.RowRect(1).Centre();
     const Point below = list.RowRect(3).Centre();
 
-    EXPECT_FALSE(list.OnDoubleTap(below)) << "a double tap on empty space does nothing";
+    EXPECT_FALSE(list.DoubleTapAt(below)) << "a double tap on empty space does nothing";
     EXPECT_FALSE(TakeOldestMessage().has_value());
-    EXPECT_TRUE(list.OnDoubleTap(row1));
+    EXPECT_TRUE(list.DoubleTapAt(row1));
     EXPECT_EQ(list.GetSelectionMark(), 1);
-    EXPECT_TRUE(list.OnHold(below));
+    EXPECT_TRUE(list.HoldAt(below));
 
     const auto expectNotify = [&](int code, int item, Point point) {
         const std::optional<Message> taken = TakeOldestMessage();

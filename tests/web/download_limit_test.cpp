@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "app/globals.h"
+#include "dialogs/share_file_dlg.h"
 #include "platform/ui/combo_box.h"
 #include "support/scripted_http_server.h"
 #include "support/test_device.h"
 #include "web/query_text.h"
-#include "web/share_file_dlg.h"
 
 using testing_support::ScriptedHttpServer;
 using testing_support::TestDevice;

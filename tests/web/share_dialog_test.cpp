@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/globals.h"
+#include "dialogs/share_file_dlg.h"
 #include "headless/run_script.h"
 #include "platform/ui/message.h"
 #include "script/run_program.h"
@@ -15,15 +16,15 @@
 #include "support/scripted_http_server.h"
 #include "support/temp_folder.h"
 #include "support/test_device.h"
-#include "web/share_file_dlg.h"
 
 namespace {
 
 using testing_support::ScriptedFtpServer;
 using testing_support::ScriptedHttpServer;
 
-const char* const kLogin = "type 1001 \"alice\"\ntype 1002 \"secret\"\nclick 1003\n";
-const char* const kExit = "answer yes\ncommand 32792\n";
+const char* const kLogin =
+    "type IDC_USERNAME \"alice\"\ntype IDC_PASSWORD \"secret\"\nclick IDC_LOGIN\n";
+const char* const kExit = "answer yes\ncommand ID_EXIT\n";
 const std::string kLimitTwelve = "HTTP/1.0 200 OK\r\n\r\n12\n";
 const char* const kOneToTwelve =
     "expect path 11 \"1\" \"2\" \"3\" \"4\" \"5\" \"6\" \"7\" \"8\" \"9\" \"10\" \"11\" \"12\"\n";
@@ -78,32 +79,32 @@ TEST_F(ShareDialog, ChecksFromThenToAfterAskingTheFolderAndCancelSendsNothing) {
     const auto result = Play(std::string(kLogin) +
                                  // Rows: Photos, report 1.pdf. Nothing is marked yet.
                                  "check 1\n"
-                                 "command 32818\n"
+                                 "command ID_SHARE\n"
                                  "expect box \"Select a file to share\"\n"
                                  "mark 0\n"
                                  "doubletap 0\n"
                                  // The refill left no mark behind.
-                                 "command 32818\n"
+                                 "command ID_SHARE\n"
                                  "expect box \"Select a file to share\"\n"
-                                 "select 1011 0\n"
+                                 "select IDC_PATHBOX 0\n"
                                  "mark 1\n"
-                                 "command 32818\n"
+                                 "command ID_SHARE\n"
                                  "expect title \"Share File\"\n"
-                                 "expect text 1038 \"report 1.pdf\"\n"
-                                 "expect text 1049 \"\"\n" +
+                                 "expect text IDC_SHARE_FILENAME \"report 1.pdf\"\n"
+                                 "expect text IDC_SHARE_FROM \"\"\n" +
                                  kOneToTwelve +
-                                 "type 1034 \"pw\"\n"
-                                 "type 1044 \"bcc@example.com\"\n"
-                                 "click 1036\n"
+                                 "type IDC_SHARE_PASSWORD \"pw\"\n"
+                                 "type IDC_SHARE_BCC \"bcc@example.com\"\n"
+                                 "click IDC_GENERATE_SHARE\n"
                                  "expect box \"Enter the From Email id\"\n"
-                                 "type 1049 \"alice@example.com\"\n"
-                                 "click 1036\n"
+                                 "type IDC_SHARE_FROM \"alice@example.com\"\n"
+                                 "click IDC_GENERATE_SHARE\n"
                                  "expect box \"Enter the To Email id\"\n"
                                  "expect no-box\n"
                                  "expect title \"Share File\"\n"
-                                 "expect text 1049 \"alice@example.com\"\n"
-                                 "expect text 1044 \"bcc@example.com\"\n"
-                                 "click 1010\n"
+                                 "expect text IDC_SHARE_FROM \"alice@example.com\"\n"
+                                 "expect text IDC_SHARE_BCC \"bcc@example.com\"\n"
+                                 "click IDC_SHARE_CANCEL\n"
                                  "expect title \"My Device\"\n"
                                  "expect rows 2\n" +
                                  kExit,
@@ -132,14 +133,16 @@ TEST(ShareRequest, CarriesTheElevenFieldsInOrderThenARemoteWindowOpens) {
         std::string input;     // steps in the dialog before Generate Share
         std::string query;     // what follows "?user=alice&filename=report%201.pdf$f&filepath="
     };
-    const std::string from = "type 1049 \"alice@example.com\"\ntype 1043 \"carol@example.com\"\n";
+    const std::string from =
+        "type IDC_SHARE_FROM \"alice@example.com\"\ntype IDC_SHARE_TO \"carol@example.com\"\n";
     const Case cases[] = {
         {"subfolder, defaults", "/My Device on Stowbox/Docs", from,
          "My%20Device%20on%20Stowbox/Docs/&NOD=12&password=&write=FALSE&stowpassword=secret"
          "&TO=carol@example.com&BCC=&FROM=alice@example.com"},
         {"remote root, write, chosen number, BCC, awkward password", "/My Device on Stowbox",
-         from + "setcheck 1035 on\nselect 1033 2\ntype 1044 \"dave@example.com\"\n"
-                "type 1034 \"p w&write=TRUE\"\n",
+         from + "setcheck IDC_SHARE_WRITE on\nselect IDC_SHARE_DOWNLOADS 2\ntype IDC_SHARE_BCC "
+                "\"dave@example.com\"\n"
+                "type IDC_SHARE_PASSWORD \"p w&write=TRUE\"\n",
          "My%20Device%20on%20Stowbox/&NOD=3&password=p%20w%26write%3DTRUE&write=TRUE"
          "&stowpassword=secret&TO=carol@example.com&BCC=dave@example.com"
          "&FROM=alice@example.com"},
@@ -161,12 +164,12 @@ TEST(ShareRequest, CarriesTheElevenFieldsInOrderThenARemoteWindowOpens) {
         run.EmptyListingOf(c.pwdReply.empty() ? "/" : c.pwdReply);
         run.Quit();
         ScriptedHttpServer web({kLimitTwelve, "HTTP/1.0 200 OK\r\n\r\nmailed\n"});
-        const auto result = run.Play(std::string(kLogin) + "mark 1\ncommand 32818\n" + c.input +
-                                         "click 1036\n"
+        const auto result = run.Play(std::string(kLogin) + "mark 1\ncommand ID_SHARE\n" + c.input +
+                                         "click IDC_GENERATE_SHARE\n"
                                          // A fresh window in the Remote view, titled as ever.
                                          "expect title \"My Device\"\n"
                                          "expect path 1 \"Stowbox\" \"**  My Device on Stowbox\"\n"
-                                         "expect hidden 32790 57670 32807\n"
+                                         "expect hidden ID_UPLOAD ID_HELP ID_MOVE\n"
                                          "expect no-box\n" +
                                          kExit,
                                      web.Port());
@@ -205,18 +208,18 @@ TEST_F(ShareDialog, AnUnreachableWebHostIsReportedAndTheDialogStaysWithItsEntrie
     Quit();
     const auto result = Play(std::string(kLogin) +
                                  "mark 1\n"
-                                 "command 32818\n"
+                                 "command ID_SHARE\n"
                                  "expect box \"Retrieve Failed\"\n"
                                  "expect path 4 \"1\" \"2\" \"3\" \"4\" \"5\"\n"
-                                 "type 1049 \"alice@example.com\"\n"
-                                 "type 1043 \"carol@example.com\"\n"
-                                 "click 1036\n"
+                                 "type IDC_SHARE_FROM \"alice@example.com\"\n"
+                                 "type IDC_SHARE_TO \"carol@example.com\"\n"
+                                 "click IDC_GENERATE_SHARE\n"
                                  "expect box \"The web host could not be reached. (127.0.0.1)\"\n"
                                  "expect no-box\n"
                                  "expect title \"Share File\"\n"
-                                 "expect text 1049 \"alice@example.com\"\n"
-                                 "expect text 1043 \"carol@example.com\"\n"
-                                 "click 1010\n" +
+                                 "expect text IDC_SHARE_FROM \"alice@example.com\"\n"
+                                 "expect text IDC_SHARE_TO \"carol@example.com\"\n"
+                                 "click IDC_SHARE_CANCEL\n" +
                                  kExit,
                              closedPort);
     EXPECT_EQ(result.status, 0) << result.message << '\n' << transcript.str();
@@ -241,15 +244,15 @@ TEST(ShareRefusal, AnyStatusButSuccessIsReportedAndTheDialogStaysWithItsEntries)
         ScriptedHttpServer web({kLimitTwelve, std::string("HTTP/1.0 ") + status + "\r\n\r\nno\n"});
         const auto result = run.Play(std::string(kLogin) +
                                          "mark 1\n"
-                                         "command 32818\n"
-                                         "type 1049 \"alice@example.com\"\n"
-                                         "type 1043 \"carol@example.com\"\n"
-                                         "click 1036\n"
+                                         "command ID_SHARE\n"
+                                         "type IDC_SHARE_FROM \"alice@example.com\"\n"
+                                         "type IDC_SHARE_TO \"carol@example.com\"\n"
+                                         "click IDC_GENERATE_SHARE\n"
                                          "expect box \"Share request failed\"\n"
                                          "expect title \"Share File\"\n"
-                                         "expect text 1049 \"alice@example.com\"\n"
-                                         "expect text 1043 \"carol@example.com\"\n"
-                                         "click 1010\n" +
+                                         "expect text IDC_SHARE_FROM \"alice@example.com\"\n"
+                                         "expect text IDC_SHARE_TO \"carol@example.com\"\n"
+                                         "click IDC_SHARE_CANCEL\n" +
                                          kExit,
                                      web.Port());
         EXPECT_EQ(result.status, 0) << result.message << '\n' << run.transcript.str();

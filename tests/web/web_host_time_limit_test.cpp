@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "app/globals.h"
+#include "dialogs/share_file_dlg.h"
 #include "platform/net/internet_session.h"
 #include "platform/ui/combo_box.h"
 #include "support/scripted_http_server.h"
 #include "support/test_device.h"
-#include "web/share_file_dlg.h"
 #include "web/share_session.h"
 
 using testing_support::ScriptedHttpServer;
@@ -28,11 +28,14 @@ struct SlowHost {
     std::string answer;
 };
 
-// Hosts far slower than the web time-out: one that would complete a whole answer after some
-// ten seconds, and one that never answers.
+// Hosts far slower than the web time-out: ones that would complete a whole answer after some
+// ten seconds (the second ends its head at once, so the wait runs out in the body), and one
+// that never answers.
 const std::vector<SlowHost> kSlowHosts = {
     {"answers a byte at a time", ScriptedHttpServer::Manner::Trickle,
      "HTTP/1.0 200 OK\r\n\r\n" + std::string(200, '7') + "\n"},
+    {"sends an empty head, then its body a byte at a time", ScriptedHttpServer::Manner::Trickle,
+     "\n" + std::string(200, '7') + "\n"},
     {"takes the connection and never answers", ScriptedHttpServer::Manner::Silent, ""},
 };
 

@@ -86,6 +86,14 @@ std::optional<std::vector<std::wstring>> SplitDevicePath(std::wstring_view devic
     return elements;
 }
 
+std::wstring_view LastElement(std::wstring_view devicePath) {
+    std::size_t start = devicePath.size();
+    while (start > 0 && !IsSeparator(devicePath[start - 1])) {
+        --start;
+    }
+    return devicePath.substr(start);
+}
+
 std::optional<stdfs::path> Canonicalize(const stdfs::path& path) {
     std::error_code ec;
     stdfs::path current = stdfs::weakly_canonical(path, ec);
@@ -142,6 +150,14 @@ std::optional<stdfs::path> EntryPath(const stdfs::path& root, std::wstring_view 
 }
 
 }  // namespace detail
+
+bool IsBareName(std::wstring_view name) {
+    if (name.empty() || name == L"." || name == L"..") {
+        return false;
+    }
+    return std::none_of(name.begin(), name.end(),
+                        [](wchar_t ch) { return detail::IsSeparator(ch) || ch == L'\0'; });
+}
 
 FileSystem::FileSystem(std::filesystem::path root) : m_root(std::filesystem::canonical(root)) {}
 

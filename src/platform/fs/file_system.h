@@ -25,6 +25,10 @@ struct FindData {
     std::uint32_t sizeLow{};     // low 32 bits of the size in bytes (0 for folders)
 };
 
+// A name of one path element: not empty, no "/", "\" or NUL, not "." or "..". A name a
+// server or a person gave is checked with this before a device file is made under it.
+bool IsBareName(std::wstring_view name);
+
 class FileSystem {
   public:
     // root: the host folder that holds the device's "\". It must exist.

@@ -15,6 +15,9 @@ namespace platform::fs::detail {
 // holds a NUL character.
 std::optional<std::vector<std::wstring>> SplitDevicePath(std::wstring_view devicePath);
 
+// The text after the last separator ("" when the path ends with one).
+std::wstring_view LastElement(std::wstring_view devicePath);
+
 // The host path with every symbolic link followed, a dangling link's target included;
 // a missing tail is kept as written. Nothing on a link loop or an unreadable folder.
 std::optional<std::filesystem::path> Canonicalize(const std::filesystem::path& path);

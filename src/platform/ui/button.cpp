@@ -4,7 +4,7 @@
 
 namespace platform::ui {
 
-bool Button::OnTap(Point) {
+bool Button::TapAt(Point) {
     Window* window = Owner();
     if (window == nullptr) {
         return false;

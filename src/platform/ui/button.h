@@ -7,7 +7,7 @@ namespace platform::ui {
 
 class Button : public Control {
   public:
-    bool OnTap(Point point) override;
+    bool TapAt(Point point) override;
 };
 
 }  // namespace platform::ui

@@ -7,7 +7,7 @@ void CheckBox::SetCheck(bool checked) {
     Changed({ControlChange::What::State});
 }
 
-bool CheckBox::OnTap(Point) {
+bool CheckBox::TapAt(Point) {
     SetCheck(!m_checked);
     return true;
 }

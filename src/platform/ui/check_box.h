@@ -10,7 +10,7 @@ class CheckBox : public Control {
     bool GetCheck() const { return m_checked; }
     void SetCheck(bool checked);
 
-    bool OnTap(Point point) override;
+    bool TapAt(Point point) override;
 
   private:
     bool m_checked = false;

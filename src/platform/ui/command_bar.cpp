@@ -1,5 +1,7 @@
 #include "platform/ui/command_bar.h"
 
+#include <utility>
+
 namespace platform::ui {
 
 void CommandBar::AddButtons(std::span<const CommandBarButtonTemplate> buttons) {
@@ -39,8 +41,8 @@ bool CommandBar::IsEnabled(int id) const {
     return button != nullptr && button->enabled;
 }
 
-CommandBarButton* CommandBar::Find(int id) {
-    for (CommandBarButton& button : m_buttons) {
+const CommandBarButton* CommandBar::Find(int id) const {
+    for (const CommandBarButton& button : m_buttons) {
         if (button.id == id) {
             return &button;
         }
@@ -48,8 +50,9 @@ CommandBarButton* CommandBar::Find(int id) {
     return nullptr;
 }
 
-const CommandBarButton* CommandBar::Find(int id) const {
-    return const_cast<CommandBar*>(this)->Find(id);
+CommandBarButton* CommandBar::Find(int id) {
+    // The search reads only; the button is this bar's own, so it may be changed.
+    return const_cast<CommandBarButton*>(std::as_const(*this).Find(id));
 }
 
 }  // namespace platform::ui

@@ -64,11 +64,12 @@ class Control {
     // it owns). True when handled here.
     virtual bool OnMessage(const Message&) { return false; }
 
-    // Input at a point in device-screen pixels (the window hands a tap to the control under it,
-    // a front end its double taps and holds). True when taken; by default nothing is taken.
-    virtual bool OnTap(Point) { return false; }
-    virtual bool OnDoubleTap(Point) { return false; }
-    virtual bool OnHold(Point) { return false; }
+    // Input at a point in device-screen pixels: the window hands a tap to the control under it,
+    // a front end (or a script's player) its gestures on the control. True when taken; by
+    // default nothing is taken.
+    virtual bool TapAt(Point) { return false; }
+    virtual bool DoubleTapAt(Point) { return false; }
+    virtual bool HoldAt(Point) { return false; }
 
   protected:
     void Changed(ControlChange change) const {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/ui/geometry.h"
+#include "platform/ui/message.h"
 
 namespace platform::ui {
 
@@ -33,6 +34,9 @@ struct ControlTemplate {
     int bitmap = 0;  // bitmap resource of a picture
 };
 
+// A dialog without a button for Enter or Escape.
+inline constexpr int kNoButton = 0;
+
 struct DialogTemplate {
     int id = 0;
     std::wstring_view title;
@@ -42,6 +46,10 @@ struct DialogTemplate {
     int height = 0;
     std::span<const ControlTemplate> controls;
     int backgroundBitmap = 0;
+    // What Enter and Escape press on a keyboard: the device's OK and Cancel unless the
+    // dialog names buttons of its own; kNoButton where the key presses nothing.
+    int defaultButton = kIdOk;
+    int cancelButton = kIdCancel;
 };
 
 struct MenuItemTemplate {

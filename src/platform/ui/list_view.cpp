@@ -223,12 +223,12 @@ bool ListView::AllowColumnResize(int) {
     return true;
 }
 
-bool ListView::OnTap(Point point) {
+bool ListView::TapAt(Point point) {
     SelectRow(HitTest(point));
     return true;
 }
 
-bool ListView::OnDoubleTap(Point point) {
+bool ListView::DoubleTapAt(Point point) {
     const int row = HitTest(point);
     if (row < 0) {
         return false;
@@ -237,7 +237,7 @@ bool ListView::OnDoubleTap(Point point) {
     return PostNotify(kNotifyDoubleTap, row, point);
 }
 
-bool ListView::OnHold(Point point) {
+bool ListView::HoldAt(Point point) {
     return PostNotify(kNotifyTapAndHold, HitTest(point), point);
 }
 

@@ -89,9 +89,9 @@ class ListView : public Control {
 
     // A tap selects the row under it. A double tap on a row selects it and tells the window;
     // a hold tells the window wherever it is, even over empty space.
-    bool OnTap(Point point) override;
-    bool OnDoubleTap(Point point) override;
-    bool OnHold(Point point) override;
+    bool TapAt(Point point) override;
+    bool DoubleTapAt(Point point) override;
+    bool HoldAt(Point point) override;
 
   private:
     // Posts a notification of this list, about `row` at `point`, to its window.

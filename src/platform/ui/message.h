@@ -17,6 +17,7 @@ enum class MessageKind {
     Help,     // the shell's help request
     KeyDown,  // a key the program reads itself; id = key code
     Quit,     // ends every modal run
+    Close,    // the person asked to close the window (the desktop's close button)
 };
 
 // Notification codes.

@@ -8,6 +8,7 @@
 #include "platform/ui/list_view.h"
 #include "platform/ui/picture.h"
 #include "platform/ui/progress_bar.h"
+#include "platform/ui/toolkit.h"
 
 namespace platform::ui {
 
@@ -85,17 +86,25 @@ bool Window::Dispatch(const Message& message) {
 }
 
 bool Window::OnMessage(const Message& message) {
+    if (message.kind == MessageKind::Close) {
+        OnClose();
+        return true;
+    }
     if (message.kind != MessageKind::StylusUp) {
         return false;
     }
     // The first control under the tap that takes it.
     for (Control* control : m_order) {
         if (control->IsVisible() && control->IsEnabled() &&
-            control->ScreenRect().Contains(message.point) && control->OnTap(message.point)) {
+            control->ScreenRect().Contains(message.point) && control->TapAt(message.point)) {
             return true;
         }
     }
     return false;
+}
+
+void Window::OnClose() {
+    PostQuitMessage();
 }
 
 void Window::BindControl(int id, Control& control) {

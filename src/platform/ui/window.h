@@ -43,6 +43,11 @@ class Window {
     CommandBar& GetCommandBar() { return m_commandBar; }
     const CommandBar& GetCommandBar() const { return m_commandBar; }
 
+    // The control whose tap cancels a running transfer: while the program blocks, it is the
+    // one control a front end leaves live. 0 when the window has none.
+    int TransferCancelControl() const { return m_transferCancelControl; }
+    void SetTransferCancelControl(int id) { m_transferCancelControl = id; }
+
     // Paints the window (0) or one control at once.
     void UpdateWindow(int controlId = 0);
 
@@ -50,6 +55,9 @@ class Window {
     bool Dispatch(const Message& message);
     // The window's own handling; overridden by each class with its message table.
     virtual bool OnMessage(const Message& message);
+    // A close request: by default it ends every modal run, as closing the device's last
+    // window ends the program.
+    virtual void OnClose();
 
   protected:
     // Uses `control` (a member of the derived class) for the template's control `id`
@@ -70,6 +78,7 @@ class Window {
     std::vector<std::unique_ptr<Control>> m_owned;
     std::vector<Control*> m_order;
     CommandBar m_commandBar;
+    int m_transferCancelControl = 0;
 };
 
 }  // namespace platform::ui

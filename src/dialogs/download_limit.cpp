@@ -1,12 +1,12 @@
-#include "web/download_limit.h"
+#include "dialogs/download_limit.h"
 
 #include <algorithm>
 #include <string>
 
 #include "app/client_app.h"
+#include "dialogs/share_file_dlg.h"
 #include "web/http_request.h"
 #include "web/query_text.h"
-#include "web/share_file_dlg.h"
 
 namespace {
 

@@ -13,8 +13,6 @@ class CLoginDlg : public platform::ui::Dialog {
     const char* ClassName() const override { return "CLoginDlg"; }
     bool OnMessage(const platform::ui::Message& message) override;
 
-    int IconResource() const { return m_hIcon; }
-
   protected:
     bool OnInitDialog() override;
 
@@ -23,6 +21,5 @@ class CLoginDlg : public platform::ui::Dialog {
     void OnLogin();
     void OnReset();
 
-    int m_hIcon;
     static const platform::ui::MessageEntry<CLoginDlg> kMessageMap[];
 };

@@ -1,10 +1,10 @@
-#include "web/share_file_dlg.h"
+#include "dialogs/share_file_dlg.h"
 
 #include <cstdint>
 
 #include "app/connection_notice.h"
 #include "app/globals.h"
-#include "filemanager/file_manager_dlg.h"
+#include "filemanager/hand_over.h"
 #include "ftp/download_target.h"
 #include "platform/ui/application.h"
 #include "platform/ui/ui_guards.h"
@@ -98,9 +98,5 @@ void CShareFileDlg::OnGenerateShare() {
         AppMessageBox(kShareRequestFailed);
         return;
     }
-    {
-        CFileManagerDlg fileManager;
-        fileManager.RunModal();
-    }
-    DestroyWindow();
+    HandOverToFileManager(*this);
 }

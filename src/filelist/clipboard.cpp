@@ -1,15 +1,18 @@
+#include "filelist/clipboard.h"
+
 #include "app/globals.h"
 #include "filelist/file_list_ctrl.h"
 #include "filelist/path_box.h"
+#include "filelist/remote_folder.h"
 #include "platform/ui/application.h"
 
 using namespace platform::ui;
 
-void CFileListCtrl::RecordClipItem(bool bTrim) {
+void CFileClipboard::RecordClipItem(bool bTrim) {
     CClientApp* app = GetClientApp();
-    const ComboBox* box = PathBox();
+    const ComboBox* box = m_list.PathBox();
     const int count = box != nullptr ? box->GetCount() : 0;
-    std::wstring name = GetItemText(app->m_nClipItem, kColumnName);
+    std::wstring name = m_list.GetItemText(app->m_nClipItem, kColumnName);
     if (count <= 1) {
         // At the device's top the name is taken as it stands.
         app->m_strClipName = name;
@@ -20,7 +23,7 @@ void CFileListCtrl::RecordClipItem(bool bTrim) {
     app->m_strClipPath = PathFromEntries(*box, count - 1, L'/', bTrim) + L"/" + app->m_strClipName;
 }
 
-void CFileListCtrl::OnCopy() {
+void CFileClipboard::Copy() {
     CClientApp* app = GetClientApp();
     if (app->m_nClipItem == -1) {
         AppMessageBox(L"Select a file to copy");
@@ -36,7 +39,7 @@ void CFileListCtrl::OnCopy() {
     }
 }
 
-void CFileListCtrl::OnCut() {
+void CFileClipboard::Cut() {
     CClientApp* app = GetClientApp();
     if (app->m_nClipItem == -1) {
         AppMessageBox(L"Select a file to cut");
@@ -51,4 +54,21 @@ void CFileListCtrl::OnCut() {
         app->m_strCutSource = view;
         app->m_strCopySource.clear();
     }
+}
+
+std::wstring CFileClipboard::LocalTarget() const {
+    const ComboBox* box = m_list.PathBox();
+    const int count = box != nullptr ? box->GetCount() : 0;
+    return (box != nullptr ? PathFromEntries(*box, count - 1, L'/') : std::wstring()) + L"/" +
+           GetClientApp()->m_strClipName;
+}
+
+void CFileClipboard::RefillFromServer() {
+    // A LIST the server refuses leaves the text empty, and the list with it: no other
+    // folder's rows are shown as this one's.
+    std::wstring listing;
+    if (!ListCurrentFolder(listing)) {
+        return;  // the rows stay: an unread folder must not look empty
+    }
+    m_list.FillFromListing(listing);
 }

@@ -1,8 +1,8 @@
-#include "app/login_dlg.h"
+#include "login/login_dlg.h"
 
 #include "app/connection_notice.h"
 #include "app/globals.h"
-#include "filemanager/file_manager_dlg.h"
+#include "filemanager/hand_over.h"
 #include "platform/ui/toolkit.h"
 #include "res/built_in_servers.h"
 #include "res/resource.h"
@@ -16,7 +16,7 @@ const MessageEntry<CLoginDlg> CLoginDlg::kMessageMap[] = {
     OnCommand(IDC_RESET, &CLoginDlg::OnReset),
 };
 
-CLoginDlg::CLoginDlg() : Dialog(res::LoginDialog()), m_hIcon(IDI_APP) {}
+CLoginDlg::CLoginDlg() : Dialog(res::LoginDialog()) {}
 
 bool CLoginDlg::OnMessage(const Message& message) {
     return DispatchMessageTable(*this, kMessageMap, message) || Dialog::OnMessage(message);
@@ -53,10 +53,8 @@ void CLoginDlg::OnLogin() {
         AppMessageBox(kLoginFailed);
         g_ftp.Quit();
     } else {
-        CFileManagerDlg fileManager;
-        fileManager.RunModal();
+        HandOverToFileManager(*this);
         EndWaitCursor();
-        DestroyWindow();
     }
     EndWaitCursor();
 }
