@@ -5,6 +5,7 @@
 
 #include "app/client_app.h"
 #include "dialogs/share_file_dlg.h"
+#include "platform/text/codepage.h"
 #include "web/http_request.h"
 #include "web/query_text.h"
 
@@ -12,16 +13,6 @@ namespace {
 
 bool IsWhiteSpace(wchar_t c) {
     return c == L' ' || c == L'\t' || c == L'\n' || c == L'\v' || c == L'\f' || c == L'\r';
-}
-
-// The low byte of each character: the URL holds only ASCII once its values are encoded.
-std::string LowBytes(const std::wstring& text) {
-    std::string bytes;
-    bytes.reserve(text.size());
-    for (const wchar_t c : text) {
-        bytes += static_cast<char>(static_cast<unsigned>(c) & 0xFF);
-    }
-    return bytes;
 }
 
 }  // namespace
@@ -58,7 +49,8 @@ int DownloadChoicesFromBody(const std::wstring& strBody) {
 
 void CShareFileDlg::QueryDownloadLimit(platform::ui::ComboBox& comboDownloads,
                                        const CClientApp& app) {
-    const std::string url = LowBytes(DownloadLimitUrl(app.m_strUserName, app.m_strPassword));
+    const std::string url =
+        platform::text::ToAnsi(DownloadLimitUrl(app.m_strUserName, app.m_strPassword));
     std::wstring requestText;
     std::wstring responseHead;
     std::wstring responseBody;

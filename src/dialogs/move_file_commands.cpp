@@ -5,7 +5,7 @@
 #include "dialogs/move_file_dlg.h"
 #include "filelist/paste_steps.h"
 #include "filemanager/hand_over.h"
-#include "ftp/download_target.h"
+#include "platform/fs/file_system.h"
 #include "platform/ui/application.h"
 
 using platform::ui::AppMessageBox;
@@ -15,7 +15,7 @@ namespace {
 // One element of a remote path that a command can carry: what the server listed may be
 // anything.
 bool IsMovableName(const std::wstring& strName) {
-    return ftp::IsBareName(strName) && g_ftp.IsSendable(strName);
+    return platform::fs::IsBareName(strName) && g_ftp.IsSendable(strName);
 }
 
 // The path as the server reads it: a run of slashes counts as one.

@@ -5,7 +5,7 @@
 #include "app/connection_notice.h"
 #include "app/globals.h"
 #include "filemanager/hand_over.h"
-#include "ftp/download_target.h"
+#include "platform/fs/file_system.h"
 #include "platform/ui/application.h"
 #include "platform/ui/ui_guards.h"
 #include "res/resource.h"
@@ -86,7 +86,7 @@ void CShareFileDlg::OnGenerateShare() {
     request.strAccountPassword = app->m_strPassword;
 
     // A name the server listed as a path names no file of this folder.
-    if (!ftp::IsBareName(request.strFileName)) {
+    if (!platform::fs::IsBareName(request.strFileName)) {
         AppMessageBox(kShareRequestFailed);
         return;
     }

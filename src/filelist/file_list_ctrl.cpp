@@ -4,9 +4,9 @@
 #include "filelist/clipboard.h"
 #include "filelist/format_size.h"
 #include "filelist/sort_rows.h"
-#include "ftp/download_target.h"
 #include "platform/device.h"
 #include "platform/fs/file_system.h"
+#include "platform/fs/staged_file.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/window.h"
 #include "res/resource.h"
@@ -76,7 +76,8 @@ void CFileListCtrl::FillFromDevice(const std::wstring& strFolder, const std::wst
             (found.attributes == kAttrInRom || found.attributes == kAttrSystem)) {
             continue;
         }
-        if ((found.attributes & kAttrDirectory) == 0 && ftp::IsDownloadTemporary(found.name)) {
+        if ((found.attributes & kAttrDirectory) == 0 &&
+            platform::fs::IsStagingFileName(found.name)) {
             continue;  // left by a download that never ended: not the user's file
         }
         AddRow(found.name, (found.attributes & kAttrDirectory) != 0, found.sizeLow);

@@ -5,7 +5,6 @@
 #include "app/globals.h"
 #include "filelist/clipboard.h"
 #include "filelist/paste_steps.h"
-#include "ftp/download_target.h"
 #include "platform/device.h"
 #include "platform/fs/file_system.h"
 #include "platform/ui/application.h"
@@ -58,7 +57,7 @@ void CFileClipboard::PasteDownload(bool bCutRecord) {
     // The recorded full path names the item wherever the session has gone since, so no
     // other file of the same name is fetched or deleted. The name a server gave lands in the
     // folder shown and nowhere else.
-    if (!ftp::IsBareName(app->m_strClipName) ||
+    if (!platform::fs::IsBareName(app->m_strClipName) ||
         !g_ftp.RetrieveFile(app->m_strClipPath, strTarget)) {
         ShowStepFailure(kPasteTransferFailed);
         return;

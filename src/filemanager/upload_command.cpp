@@ -12,11 +12,11 @@
 #include "filelist/path_box.h"
 #include "filemanager/enter_remote_root.h"
 #include "filemanager/file_manager_dlg.h"
-#include "ftp/download_target.h"
 #include "ftp/remote_root.h"
 #include "ftp/reply_codes.h"
 #include "platform/device.h"
 #include "platform/fs/file_system.h"
+#include "platform/fs/staged_file.h"
 #include "platform/ui/ui_guards.h"
 #include "res/resource.h"
 
@@ -159,7 +159,7 @@ bool CFileManagerDlg::UploadFolder(const std::wstring& strLocalFolder,
             }
             continue;
         }
-        if (IsPipeOrDevice(entry.attributes) || ftp::IsDownloadTemporary(entry.name)) {
+        if (IsPipeOrDevice(entry.attributes) || platform::fs::IsStagingFileName(entry.name)) {
             continue;
         }
         if (!bInThisFolder) {

@@ -4,18 +4,7 @@
 
 #include <string_view>
 
-#include "platform/fs/file_system.h"
-#include "platform/fs/staged_file.h"
-
 namespace ftp {
-
-// Every path that writes a device file under a name a server gave checks it first.
-using platform::fs::IsBareName;
-
-// A download's temporary file, left by a run that ended inside the download.
-inline bool IsDownloadTemporary(std::wstring_view name) {
-    return platform::fs::IsStagingFileName(name);
-}
 
 // Whether the server's name lets the download write to the local path: a remote name used as
 // the local name must be bare, so that it cannot reach outside the folder it is written to.
