@@ -122,4 +122,25 @@ TEST_F(Move, NothingCheckedSaysSoAndTheNextWindowStillOpensRemote) {
     EXPECT_EQ(theApp.m_strMoveFiles, L"");
 }
 
+// A server may list a file whose name is blanks only: its row names nothing once the blanks
+// that lead every name are taken off, so the move skips it without a word and moves the rest.
+TEST_F(Move, AFileNamedWithBlanksOnlyIsSkippedSilently) {
+    WriteAccountFile("My Device on Stowbox/a.txt", "a");
+    WriteAccountFile("My Device on Stowbox/   ", "blanks");
+    MakeAccountFolder("My Device on Stowbox/Empty");
+    const auto result = Run(LoginSteps() +
+                            "command ID_SHOW_REMOTE\n"
+                            "expect rows 3\n"
+                            "check 0\ncheck 1\ncheck 2\n"
+                            "command ID_MOVE\n"
+                            "mark 0\n"
+                            "click IDC_MOVE_FILE\n"
+                            "expect title \"My Device\"\n" +
+                            ExitSteps());
+    EXPECT_EQ(result.status, 0) << result.message << '\n' << result.transcript;
+    EXPECT_EQ(result.transcript.find("Cannot move"), std::string::npos) << result.transcript;
+    EXPECT_TRUE(fs::is_regular_file(RemoteRoot() / "Empty" / "a.txt"));
+    EXPECT_TRUE(fs::is_regular_file(RemoteRoot() / "   "));
+}
+
 }  // namespace
