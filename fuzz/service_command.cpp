@@ -99,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         while (::recv(client.get(), sink, sizeof sink, 0) > 0) {
         }
     });
-    FtpSession(std::move(control), *world.accounts, world.config, world.stop.fd()).run();
+    FtpSession(std::move(control), *world.accounts, world.config, nullptr, world.stop.fd()).run();
     sender.join();
     world.CheckNothingOutsideChanged();
     world.Reset();

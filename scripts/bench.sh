@@ -6,7 +6,8 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 
-benches=(ftp_transfer_bench listing_bench latency_bench service_load_bench service_soak_bench)
+benches=(ftp_transfer_bench listing_bench latency_bench service_load_bench service_soak_bench
+  tls_transfer_bench)
 echo "== release: configure and build" >&2
 cmake --preset release >/dev/null
 cmake --build --preset release -j2 --target "${benches[@]}" >/dev/null
@@ -28,6 +29,7 @@ run listing_bench --benchmark_filter='BM_ListLocalFolder/(1000|10000)$'
 run latency_bench
 run service_load_bench
 run service_soak_bench
+run tls_transfer_bench
 
 echo "| measure | figure | note |"
 echo "|---|---|---|"

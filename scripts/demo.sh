@@ -17,7 +17,22 @@ head -c 3000 /dev/urandom >"$work/device/Photos/beach.jpg"
 printf 'Welcome to Stowbox.\n' >"$work/service/accounts/demo/My Device on Stowbox/readme.txt"
 head -c 5000 /dev/urandom >"$work/service/accounts/demo/My Device on Stowbox/Music/song.mp3"
 
+# A throw-away authority and a certificate it signed for the service's loopback address;
+# the program trusts that authority through --ca-file. The service refuses clear log-ins, so
+# the demo cannot quietly fall back to sending the password in clear.
+certs="$work/certificates"
+mkdir -p "$certs"
+new_key=(-newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes)
+openssl req -x509 "${new_key[@]}" -keyout "$certs/ca.key" -out "$certs/ca.pem" -days 2 \
+  -subj "/CN=Stowbox demo authority" 2>/dev/null
+openssl req "${new_key[@]}" -keyout "$certs/server.key" -out "$certs/server.csr" \
+  -subj "/CN=localhost" 2>/dev/null
+printf 'subjectAltName=IP:127.0.0.1,DNS:localhost\n' >"$certs/names"
+openssl x509 -req -in "$certs/server.csr" -CA "$certs/ca.pem" -CAkey "$certs/ca.key" \
+  -CAcreateserial -out "$certs/server.pem" -days 2 -extfile "$certs/names" 2>/dev/null
+
 "$bin/stowbox-service" --root "$work/service" --listen 127.0.0.1 --ftp-port 0 --web-port 0 \
+  --tls-cert "$certs/server.pem" --tls-key "$certs/server.key" --require-tls \
   --account demo:demo123 >"$work/service.out" 2>"$work/service.err" &
 service=$!
 trap 'kill $service 2>/dev/null || true; wait $service 2>/dev/null || true' EXIT
@@ -34,13 +49,14 @@ if [ -z "$ftp" ]; then
   exit 1
 fi
 
-echo "Stand-in service: FTP $ftp, web $web"
+echo "Stand-in service: FTP over TLS $ftp, web https://$web"
 echo "Demo account: user name 'demo', password 'demo123'"
 echo "Device folder: $work/device"
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   echo "Log in with the demo account in the window that opens; EXIT or closing it ends the demo."
-  "$bin/stowbox" --device-root "$work/device" --server "$ftp" --web "$web"
+  "$bin/stowbox" --device-root "$work/device" --server "$ftp" --web "https://$web" \
+    --ca-file "$certs/ca.pem"
   exit
 fi
 
@@ -68,7 +84,8 @@ command 32792
 TOUR
 status=0
 "$bin/stowbox" --script "$work/tour.script" --screenshots "$work/screenshots" \
-  --device-root "$work/device" --server "$ftp" --web "$web" || status=$?
+  --device-root "$work/device" --server "$ftp" --web "https://$web" \
+    --ca-file "$certs/ca.pem" || status=$?
 echo "No display here: the tour was played offscreen."
 echo "Screenshots of each window: $work/screenshots"
 exit $status

@@ -6,12 +6,12 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
-  libcurl4-openssl-dev libcpp-httplib-dev libsqlite3-dev libcrypt-dev
+  libcurl4-openssl-dev libssl-dev libcpp-httplib-dev libsqlite3-dev libcrypt-dev
   qt6-base-dev fonts-dejavu-core
   curl xvfb xauth clang-format
   clang-14 libclang-rt-14-dev llvm-14
   dpkg-dev file help2man desktop-file-utils
-  python3-pyftpdlib
+  python3-pyftpdlib python3-openssl openssl lftp
 )
 
 missing=()

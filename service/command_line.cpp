@@ -77,7 +77,8 @@ bool is_number_option(const std::string& option) {
 
 bool takes_value(const std::string& option) {
     return option == "--root" || option == "--listen" || option == "--account" ||
-           option == "--accounts" || is_number_option(option);
+           option == "--accounts" || option == "--tls-cert" || option == "--tls-key" ||
+           is_number_option(option);
 }
 
 // Sets the field of a number option; the error when the value does not fit it.
@@ -136,10 +137,27 @@ std::string apply_option(ServiceConfig& config, const std::string& option,
             return "--listen needs an IPv4 address, not \"" + value + "\"";
         }
         config.listen = value;
+    } else if (option == "--tls-cert" || option == "--tls-key") {
+        if (value.empty()) {
+            return option + " needs a file";
+        }
+        (option == "--tls-cert" ? config.tls_certificate : config.tls_key) = value;
     } else if (is_number_option(option)) {
         return apply_number_option(config, option, value);
     } else {
         return apply_account_option(config, option, value);
+    }
+    return {};
+}
+
+// The TLS options go together: a certificate needs its key, and TLS cannot be required
+// without them.
+std::string check_tls_options(const ServiceConfig& config) {
+    if (config.tls_certificate.empty() != config.tls_key.empty()) {
+        return "--tls-cert and --tls-key go together";
+    }
+    if (config.require_tls && config.tls_certificate.empty()) {
+        return "--require-tls needs a certificate: give --tls-cert and --tls-key";
     }
     return {};
 }
@@ -164,6 +182,13 @@ std::string usage_text() {
            "  --listen ADDRESS  IPv4 address to listen on (default 127.0.0.1)\n"
            "  --ftp-port N      FTP port; 0 picks a free one (default 0)\n"
            "  --web-port N      web port; 0 picks a free one (default 0)\n"
+           "  --tls-cert FILE   turns on TLS with the certificate (and chain) in FILE, PEM: FTP\n"
+           "                    clients may protect the session with AUTH TLS, PBSZ 0 and\n"
+           "                    PROT P (a data connection must reuse the control connection's\n"
+           "                    TLS session), and the web port speaks HTTPS only\n"
+           "  --tls-key FILE    the certificate's private key, PEM\n"
+           "  --require-tls     refuses USER before AUTH TLS (530) and transfers before\n"
+           "                    PROT P (521); needs --tls-cert and --tls-key\n"
            "  --max-connections-per-address N\n"
            "                    FTP connections one client address may hold (default 32)\n"
            "  --max-pending-logins-per-address N\n"
@@ -198,6 +223,10 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
         if (auto request = information_request(option)) {
             return *request;
         }
+        if (option == "--require-tls" && !value) {
+            config.require_tls = true;
+            continue;
+        }
         if (!takes_value(option)) {
             return failure("unknown argument \"" + args[i] + "\"");
         }
@@ -210,6 +239,9 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
         if (auto error = apply_option(config, option, *value); !error.empty()) {
             return failure(std::move(error));
         }
+    }
+    if (auto error = check_tls_options(config); !error.empty()) {
+        return failure(std::move(error));
     }
     // --root never sets an empty folder.
     if (config.root.empty()) {

@@ -27,8 +27,9 @@ void refuse(int fd, std::string_view reply) {
 
 }  // namespace
 
-FtpServer::FtpServer(const AccountBook& accounts, const ServiceConfig& config)
-    : accounts_(accounts), config_(config), admission_(config) {}
+FtpServer::FtpServer(const AccountBook& accounts, const ServiceConfig& config,
+                     const TlsContext* tls)
+    : accounts_(accounts), config_(config), tls_(tls), admission_(config) {}
 
 FtpServer::~FtpServer() {
     stop();
@@ -115,7 +116,7 @@ void FtpServer::serve(UniqueFd connection, FtpAdmission::Place& place) {
         case FtpAdmission::Turn::gone:
             return;
     }
-    FtpSession(std::move(connection), accounts_, config_, stop_.fd(),
+    FtpSession(std::move(connection), accounts_, config_, tls_, stop_.fd(),
                [&place](const Account& account) { return place.log_in(account); })
         .run();
 }

@@ -12,6 +12,7 @@
 #include "ftp_admission.h"
 #include "service_config.h"
 #include "stop_signal.h"
+#include "tls_context.h"
 #include "unique_fd.h"
 
 namespace stowbox::service {
@@ -20,7 +21,8 @@ namespace stowbox::service {
 // limits per address and per account that FtpAdmission keeps.
 class FtpServer {
   public:
-    FtpServer(const AccountBook& accounts, const ServiceConfig& config);
+    // `tls`, when given, lets sessions turn on TLS; it must outlive the server.
+    FtpServer(const AccountBook& accounts, const ServiceConfig& config, const TlsContext* tls);
     FtpServer(const FtpServer&) = delete;
     FtpServer& operator=(const FtpServer&) = delete;
     ~FtpServer();
@@ -45,6 +47,7 @@ class FtpServer {
 
     const AccountBook& accounts_;
     const ServiceConfig& config_;
+    const TlsContext* tls_;
     StopSignal stop_;
     FtpAdmission admission_;
     UniqueFd listener_;

@@ -36,14 +36,16 @@ std::string quote_path(std::string_view path) {
 }  // namespace
 
 FtpSession::FtpSession(UniqueFd control, const AccountBook& accounts, const ServiceConfig& config,
-                       int stop_fd, std::function<bool(const Account&)> on_login)
+                       const TlsContext* tls, int stop_fd,
+                       std::function<bool(const Account&)> on_login)
     : control_(std::move(control)),
       accounts_(accounts),
       config_(config),
+      tls_(tls),
       stop_fd_(stop_fd),
       on_login_(std::move(on_login)),
       login_deadline_(std::chrono::steady_clock::now() + config.login_timeout),
-      peer_(peer_endpoint(control_.get()).sin_addr),
+      peer_(peer_endpoint(control_.fd()).sin_addr),
       framer_(config.max_command_line) {}
 
 const FtpSession::Command* FtpSession::find_command(std::string_view verb) {
@@ -83,7 +85,8 @@ void FtpSession::run() {
         std::string line;
         switch (read_line(line)) {
             case ReadStatus::ended:
-                return;
+                open_ = false;
+                break;
             case ReadStatus::too_long:
                 reply(500, "Command line too long");
                 break;
@@ -92,6 +95,7 @@ void FtpSession::run() {
                 break;
         }
     }
+    control_.finish(stop_fd_, config_.data_timeout);
 }
 
 FtpSession::ReadStatus FtpSession::read_line(std::string& line) {
@@ -112,9 +116,9 @@ FtpSession::ReadStatus FtpSession::read_line(std::string& line) {
         const auto deadline = login_first ? *login_deadline_ : idle_deadline;
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        const auto got = left.count() > 0 ? recv_some(control_.get(), buffer.data(), buffer.size(),
-                                                      stop_fd_, left)
-                                          : RecvResult{RecvResult::Kind::timed_out};
+        const auto got = left.count() > 0
+                             ? control_.recv_some(buffer.data(), buffer.size(), stop_fd_, left)
+                             : RecvResult{RecvResult::Kind::timed_out};
         if (got.kind == RecvResult::Kind::timed_out) {
             reply(421, login_first ? "Login time-out, closing the connection"
                                    : "Idle time-out, closing the connection");
@@ -132,6 +136,9 @@ void FtpSession::execute(const std::string& line) {
     const std::string verb = upper_ascii(line.substr(0, blank));
     std::string arg = blank == std::string::npos ? std::string() : line.substr(blank + 1);
     const Command* command = find_command(verb);
+    if (command == nullptr && tls_ != nullptr) {
+        command = find_tls_command(verb);
+    }
     if (account_ == nullptr && (command == nullptr || command->needs_login)) {
         reply(530, "Please log in with USER and PASS");
         return;
@@ -165,7 +172,7 @@ void FtpSession::reply(int code, std::string_view text) {
     send_reply_text(std::to_string(code) + " " + std::string(text) + "\r\n");
 }
 
-void FtpSession::reply_lines(int code, std::initializer_list<std::string_view> lines) {
+void FtpSession::reply_lines(int code, const std::vector<std::string_view>& lines) {
     std::string text;
     std::size_t index = 0;
     for (const auto line : lines) {
@@ -179,7 +186,7 @@ void FtpSession::reply_lines(int code, std::initializer_list<std::string_view> l
 }
 
 void FtpSession::send_reply_text(const std::string& text) {
-    if (!send_all(control_.get(), text, stop_fd_, config_.data_timeout)) {
+    if (!control_.send_all(text, stop_fd_, config_.data_timeout)) {
         open_ = false;
     }
 }
@@ -215,6 +222,10 @@ int FtpSession::presence(const std::string& vpath) const {
 }
 
 void FtpSession::cmd_user(const std::string& arg) {
+    if (config_.require_tls && !control_.secure()) {
+        reply(530, "This server requires TLS: use AUTH TLS before USER");
+        return;
+    }
     user_ = arg;
     account_ = nullptr;
     fs_.reset();
@@ -267,7 +278,12 @@ void FtpSession::cmd_syst(const std::string&) {
 }
 
 void FtpSession::cmd_feat(const std::string&) {
-    reply_lines(211, {"Features:", "UTF8", "SIZE", "PASV", "End"});
+    std::vector<std::string_view> lines{"Features:", "UTF8", "SIZE", "PASV"};
+    if (tls_ != nullptr) {
+        lines.insert(lines.end(), {"AUTH TLS", "PBSZ", "PROT"});
+    }
+    lines.push_back("End");
+    reply_lines(211, lines);
 }
 
 void FtpSession::cmd_opts(const std::string& arg) {

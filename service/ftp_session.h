@@ -5,17 +5,19 @@
 
 #include <chrono>
 #include <functional>
-#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "account.h"
 #include "account_fs.h"
+#include "channel.h"
 #include "durable_file.h"
 #include "line_framer.h"
 #include "name_encoding.h"
 #include "service_config.h"
+#include "tls_context.h"
 #include "unique_fd.h"
 
 namespace stowbox::service {
@@ -24,9 +26,10 @@ namespace stowbox::service {
 class FtpSession {
   public:
     // `on_login` runs at each right password; when it says no (the account has as many
-    // sessions as it may), the log-in is refused.
+    // sessions as it may), the log-in is refused. Without `tls` the session knows no AUTH.
     FtpSession(UniqueFd control, const AccountBook& accounts, const ServiceConfig& config,
-               int stop_fd, std::function<bool(const Account&)> on_login = {});
+               const TlsContext* tls, int stop_fd,
+               std::function<bool(const Account&)> on_login = {});
 
     void run();
 
@@ -39,6 +42,8 @@ class FtpSession {
         bool takes_name;  // the argument is a path, converted to the disk's encoding first
     };
     static const Command* find_command(std::string_view verb);
+    // AUTH, PBSZ and PROT, known only when the service has a certificate.
+    static const Command* find_tls_command(std::string_view verb);
 
     enum class ReadStatus { line, too_long, ended };
     ReadStatus read_line(std::string& line);
@@ -46,7 +51,7 @@ class FtpSession {
     void reply(int code, std::string_view text);
     // A multi-line reply: the first and last lines carry the code, the others are sent with
     // a leading blank, so that none of them can be taken for the last.
-    void reply_lines(int code, std::initializer_list<std::string_view> lines);
+    void reply_lines(int code, const std::vector<std::string_view>& lines);
     void send_reply_text(const std::string& text);
     // `vpath` quoted as in a 257 reply, in the session's encoding; nothing when it cannot
     // be said in it.
@@ -61,15 +66,21 @@ class FtpSession {
     const AccountFs& fs() const { return *fs_; }
 
     // Data connection.
+    // False once the client has been told that it must protect its data connections first.
+    bool transfer_allowed();
     // Waits for the client on the PASV listener; empty when it does not come in time.
     UniqueFd accept_data(UniqueFd listener);
     // The data connection of a transfer: PASV must have come; then `prepare`, when given,
     // readies the transfer (and replies itself when it cannot); then the client must connect,
     // and the 150 reply `opening` goes out. Empty when the transfer cannot go on; the client
     // has had its reply.
-    UniqueFd open_data(UniqueFd listener, const std::string& opening,
-                       const std::function<bool()>& prepare = nullptr);
-    bool send_data(int fd, std::string_view bytes);
+    // Under PROT P the data connection is then protected.
+    Channel open_data(UniqueFd listener, const std::string& opening,
+                      const std::function<bool()>& prepare = nullptr);
+    // TLS on the data connection, resuming the control connection's session; false (the data
+    // connection closed) once the client has been told it failed.
+    bool protect_data(Channel& data);
+    bool send_data(Channel& data, std::string_view bytes);
     // What LIST sends for the file or folder `target` (at `vpath`): a line for a file, a line
     // for each entry of a folder that the session can name.
     std::string listing_text(const std::string& vpath, const std::string& target,
@@ -78,10 +89,11 @@ class FtpSession {
     std::optional<std::string> store_destination(const std::string& arg);
     // Receives an upload until the client ends the data connection; false once the client has
     // been told it failed (the file discarded).
-    bool receive_upload(UniqueFd data, DurableFile& upload);
+    bool receive_upload(Channel data, DurableFile& upload);
 
     // Commands; ftp_session.cpp holds the session ones, ftp_path_commands.cpp the ones that
-    // change the folder tree, ftp_transfer_commands.cpp those with a data connection.
+    // change the folder tree, ftp_transfer_commands.cpp those with a data connection,
+    // ftp_tls_commands.cpp those that turn on TLS.
     void cmd_user(const std::string& arg);
     void cmd_pass(const std::string& arg);
     void cmd_quit(const std::string& arg);
@@ -89,6 +101,9 @@ class FtpSession {
     void cmd_syst(const std::string& arg);
     void cmd_feat(const std::string& arg);
     void cmd_opts(const std::string& arg);
+    void cmd_auth(const std::string& arg);
+    void cmd_pbsz(const std::string& arg);
+    void cmd_prot(const std::string& arg);
     void cmd_type(const std::string& arg);
     void cmd_pwd(const std::string& arg);
     void cmd_cwd(const std::string& arg);
@@ -104,9 +119,10 @@ class FtpSession {
     void cmd_stor(const std::string& arg);
     void cmd_retr(const std::string& arg);
 
-    UniqueFd control_;
+    Channel control_;
     const AccountBook& accounts_;
     const ServiceConfig& config_;
+    const TlsContext* tls_;
     int stop_fd_;
     std::function<bool(const Account&)> on_login_;
     std::size_t failed_logins_ = 0;
@@ -116,6 +132,10 @@ class FtpSession {
     LineFramer framer_;
     bool open_ = true;
     NameEncoding encoding_ = NameEncoding::windows_1252;
+    // Random, set at AUTH TLS: only connections given it may resume the control connection's
+    // TLS session.
+    std::string tls_scope_;
+    bool protect_transfers_ = false;  // PROT P
 
     std::string user_;
     const Account* account_ = nullptr;

@@ -69,12 +69,12 @@ UniqueFd FtpSession::accept_data(UniqueFd listener) {
     }
 }
 
-bool FtpSession::send_data(int fd, std::string_view bytes) {
-    return send_all(fd, bytes, stop_fd_, config_.data_timeout);
+bool FtpSession::send_data(Channel& data, std::string_view bytes) {
+    return data.send_all(bytes, stop_fd_, config_.data_timeout);
 }
 
-UniqueFd FtpSession::open_data(UniqueFd listener, const std::string& opening,
-                               const std::function<bool()>& prepare) {
+Channel FtpSession::open_data(UniqueFd listener, const std::string& opening,
+                              const std::function<bool()>& prepare) {
     if (!listener) {
         reply(425, "Use PASV first");
         return {};
@@ -82,18 +82,21 @@ UniqueFd FtpSession::open_data(UniqueFd listener, const std::string& opening,
     if (prepare && !prepare()) {
         return {};
     }
-    UniqueFd data = accept_data(std::move(listener));
+    Channel data(accept_data(std::move(listener)));
     if (!data) {
         reply(425, "No data connection");
         return {};
     }
     reply(150, opening);
+    if (protect_transfers_ && !protect_data(data)) {
+        return {};
+    }
     return data;
 }
 
 void FtpSession::cmd_pasv(const std::string&) {
     passive_.reset();
-    const in_addr address = local_endpoint(control_.get()).sin_addr;
+    const in_addr address = local_endpoint(control_.fd()).sin_addr;
     try {
         passive_ = listen_tcp(address, 0, 4);
     } catch (const std::system_error&) {
@@ -143,6 +146,9 @@ std::string FtpSession::listing_text(const std::string& vpath, const std::string
 
 void FtpSession::cmd_list(const std::string& arg) {
     UniqueFd listener = std::move(passive_);
+    if (!transfer_allowed()) {
+        return;
+    }
     // Options such as "-a" or "-l" that some clients send change nothing here.
     std::string path = arg;
     while (path.starts_with('-')) {
@@ -157,17 +163,23 @@ void FtpSession::cmd_list(const std::string& arg) {
         return;
     }
     const std::string listing = listing_text(*vpath, *target, info);
-    UniqueFd data = open_data(std::move(listener), "Here comes the listing");
+    Channel data = open_data(std::move(listener), "Here comes the listing");
     if (!data) {
         return;
     }
-    const bool sent = send_data(data.get(), listing);
-    data.reset();
+    const bool sent = send_data(data, listing);
+    if (sent) {
+        data.finish(stop_fd_, config_.data_timeout);
+    }
+    data = Channel();
     reply(sent ? 226 : 426, sent ? "Listing sent" : "Data connection broken");
 }
 
 void FtpSession::cmd_retr(const std::string& arg) {
     UniqueFd listener = std::move(passive_);
+    if (!transfer_allowed()) {
+        return;
+    }
     const auto vpath = arg.empty() ? std::nullopt : pick_path(arg);
     const auto target = vpath ? fs().target(*vpath) : std::nullopt;
     UniqueFd file;
@@ -179,7 +191,7 @@ void FtpSession::cmd_retr(const std::string& arg) {
         reply(550, "No such file");
         return;
     }
-    UniqueFd data =
+    Channel data =
         open_data(std::move(listener), "Sending (" + std::to_string(info.st_size) + " bytes)");
     if (!data) {
         return;
@@ -191,20 +203,22 @@ void FtpSession::cmd_retr(const std::string& arg) {
             continue;
         }
         if (got < 0) {
-            data.reset();
+            data = Channel();
             reply(451, "Cannot read the file");
             return;
         }
         if (got == 0) {
             break;
         }
-        if (!send_data(data.get(), {block.data(), std::size_t(got)})) {
-            data.reset();
+        if (!send_data(data, {block.data(), std::size_t(got)})) {
+            data = Channel();
             reply(426, "Data connection broken");
             return;
         }
     }
-    data.reset();
+    // Under TLS, the client tells a whole file from a cut one by this end.
+    data.finish(stop_fd_, config_.data_timeout);
+    data = Channel();
     reply(226, "Transfer complete");
 }
 
@@ -231,22 +245,23 @@ std::optional<std::string> FtpSession::store_destination(const std::string& arg)
     return destination;
 }
 
-bool FtpSession::receive_upload(UniqueFd data, DurableFile& upload) {
+bool FtpSession::receive_upload(Channel data, DurableFile& upload) {
     std::vector<char> block(kTransferBlock);
     for (;;) {
-        const auto got =
-            recv_some(data.get(), block.data(), block.size(), stop_fd_, config_.data_timeout);
+        const auto got = data.recv_some(block.data(), block.size(), stop_fd_, config_.data_timeout);
         if (got.kind == RecvResult::Kind::closed) {
+            // A TLS client may wait for our end of TLS before it reads the reply.
+            data.finish(stop_fd_, config_.data_timeout);
             return true;
         }
         if (got.kind != RecvResult::Kind::data) {
-            data.reset();
+            data = Channel();
             upload.discard();
             reply(426, "Data connection broken; file not stored");
             return false;
         }
         if (!upload.write(block.data(), got.size)) {
-            data.reset();
+            data = Channel();
             upload.discard();
             reply(451, "Cannot write the file");
             return false;
@@ -256,12 +271,15 @@ bool FtpSession::receive_upload(UniqueFd data, DurableFile& upload) {
 
 void FtpSession::cmd_stor(const std::string& arg) {
     UniqueFd listener = std::move(passive_);
+    if (!transfer_allowed()) {
+        return;
+    }
     const auto destination = store_destination(arg);
     if (!destination) {
         return;
     }
     std::optional<DurableFile> upload;
-    UniqueFd data = open_data(std::move(listener), "Ready to receive", [&] {
+    Channel data = open_data(std::move(listener), "Ready to receive", [&] {
         upload.emplace(destination->substr(0, destination->rfind('/')));
         if (!*upload) {
             reply(550, "Cannot create the file");
@@ -275,7 +293,7 @@ void FtpSession::cmd_stor(const std::string& arg) {
     // A client killed mid-upload ends its data connection in good order all the same; what
     // tells a finished upload from that is its control connection, still open when the
     // data ends.
-    if (peer_hung_up(control_.get())) {
+    if (peer_hung_up(control_.fd())) {
         upload->discard();
         reply(426, "Control connection closed; file not stored");
         return;

@@ -5,7 +5,6 @@
 #include <sys/socket.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <string_view>
 
 #include "net_io.h"
@@ -24,24 +23,33 @@ std::chrono::milliseconds time_left(std::chrono::steady_clock::time_point deadli
 
 HttpConnection::HttpConnection(UniqueFd fd, int stop_fd, std::chrono::milliseconds timeout,
                                std::size_t max_head)
-    : fd_(std::move(fd)),
+    : channel_(std::move(fd)),
       stop_fd_(stop_fd),
       timeout_(timeout),
       read_deadline_(Clock::now() + timeout),
       max_head_(max_head) {}
 
+bool HttpConnection::secure(SslPtr tls) {
+    return channel_.start_tls(std::move(tls), stop_fd_, time_left(read_deadline_));
+}
+
+void HttpConnection::finish() {
+    channel_.finish(stop_fd_, timeout_);
+}
+
 bool HttpConnection::is_readable() const {
-    return begin_ < end_ ||
-           wait_for(fd_.get(), POLLIN, stop_fd_, time_left(read_deadline_)) == WaitResult::ready;
+    return begin_ < end_ || channel_.has_pending() ||
+           wait_for(channel_.fd(), POLLIN, stop_fd_, time_left(read_deadline_)) ==
+               WaitResult::ready;
 }
 
 bool HttpConnection::is_writable() const {
-    return wait_for(fd_.get(), POLLOUT, stop_fd_, timeout_) == WaitResult::ready;
+    return wait_for(channel_.fd(), POLLOUT, stop_fd_, timeout_) == WaitResult::ready;
 }
 
 bool HttpConnection::fill() {
     const auto got =
-        recv_some(fd_.get(), buffer_.data(), buffer_.size(), stop_fd_, time_left(read_deadline_));
+        channel_.recv_some(buffer_.data(), buffer_.size(), stop_fd_, time_left(read_deadline_));
     if (got.kind != RecvResult::Kind::data) {
         return false;
     }
@@ -87,33 +95,17 @@ ssize_t HttpConnection::read(char* ptr, size_t size) {
 }
 
 ssize_t HttpConnection::write(const char* ptr, size_t size) {
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t sent =
-            ::send(fd_.get(), ptr + done, size - done, MSG_NOSIGNAL | MSG_DONTWAIT);
-        if (sent > 0) {
-            done += std::size_t(sent);
-            continue;
-        }
-        if (sent < 0 && errno == EINTR) {
-            continue;
-        }
-        if ((sent < 0 && errno != EAGAIN && errno != EWOULDBLOCK) ||
-            wait_for(fd_.get(), POLLOUT, stop_fd_, timeout_) != WaitResult::ready) {
-            return -1;
-        }
-    }
-    return ssize_t(size);
+    return channel_.send_all({ptr, size}, stop_fd_, timeout_) ? ssize_t(size) : -1;
 }
 
 void HttpConnection::get_remote_ip_and_port(std::string& ip, int& port) const {
-    const auto endpoint = peer_endpoint(fd_.get());
+    const auto endpoint = peer_endpoint(channel_.fd());
     ip = format_ipv4(endpoint.sin_addr);
     port = ntohs(endpoint.sin_port);
 }
 
 void HttpConnection::get_local_ip_and_port(std::string& ip, int& port) const {
-    const auto endpoint = local_endpoint(fd_.get());
+    const auto endpoint = local_endpoint(channel_.fd());
     ip = format_ipv4(endpoint.sin_addr);
     port = ntohs(endpoint.sin_port);
 }

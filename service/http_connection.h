@@ -6,7 +6,7 @@
 #include <chrono>
 #include <cstddef>
 
-#include "unique_fd.h"
+#include "channel.h"
 
 namespace stowbox::service {
 
@@ -14,11 +14,17 @@ namespace stowbox::service {
 // slow or greedy client from holding the server: the whole request must arrive within the
 // time-out of the connection's start, its head (request line and headers) is bounded, and
 // every write of the response must make progress within the time-out (a shared file may be
-// large). Reads past a limit fail.
+// large). Reads past a limit fail. The connection is in clear, or under TLS once secure()
+// succeeded.
 class HttpConnection final : public httplib::Stream {
   public:
     HttpConnection(UniqueFd fd, int stop_fd, std::chrono::milliseconds timeout,
                    std::size_t max_head);
+
+    // The TLS handshake, within the time the whole request has; false when it fails.
+    bool secure(SslPtr tls);
+    // Ends TLS in good order once the response is out.
+    void finish();
 
     bool is_readable() const override;
     bool is_writable() const override;
@@ -26,7 +32,7 @@ class HttpConnection final : public httplib::Stream {
     ssize_t write(const char* ptr, size_t size) override;
     void get_remote_ip_and_port(std::string& ip, int& port) const override;
     void get_local_ip_and_port(std::string& ip, int& port) const override;
-    int socket() const override { return fd_.get(); }
+    int socket() const override { return channel_.fd(); }
 
     // True once the head grew past its bound.
     bool head_too_long() const { return head_too_long_; }
@@ -39,7 +45,7 @@ class HttpConnection final : public httplib::Stream {
     // Counts bytes handed out toward the head's bound, until the blank line that ends it.
     std::size_t take_head_bytes(const char* bytes, std::size_t size);
 
-    UniqueFd fd_;
+    Channel channel_;
     int stop_fd_;
     std::chrono::milliseconds timeout_;
     Clock::time_point read_deadline_;

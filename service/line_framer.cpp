@@ -45,4 +45,10 @@ std::optional<LineFramer::Line> LineFramer::next() {
     return line;
 }
 
+void LineFramer::clear() {
+    pending_.clear();
+    discarding_ = false;
+    ready_.clear();
+}
+
 }  // namespace stowbox::service

@@ -22,6 +22,8 @@ class LineFramer {
 
     void feed(std::string_view bytes);
     std::optional<Line> next();
+    // Forgets every byte fed so far, lines not yet taken included.
+    void clear();
 
   private:
     std::size_t max_line_;

@@ -8,11 +8,26 @@
 
 namespace stowbox::service {
 
+namespace {
+
+std::unique_ptr<const TlsContext> load_tls(const ServiceConfig& config) {
+    if (config.tls_certificate.empty() && config.tls_key.empty()) {
+        if (config.require_tls) {
+            throw std::invalid_argument("TLS cannot be required without a certificate");
+        }
+        return nullptr;
+    }
+    return std::make_unique<const TlsContext>(config.tls_certificate, config.tls_key);
+}
+
+}  // namespace
+
 Service::Service(ServiceConfig config)
     : config_(std::move(config)),
+      tls_(load_tls(config_)),
       accounts_(config_.root, config_.accounts),
-      ftp_(accounts_, config_),
-      web_(accounts_, config_) {
+      ftp_(accounts_, config_, tls_.get()),
+      web_(accounts_, config_, tls_.get()) {
     make_private_folders(config_.root / "outbox");
     // No session runs yet, so every partial upload is left from a run that was stopped.
     remove_stale_uploads(config_.root / "accounts");

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "account.h"
 #include "ftp_server.h"
 #include "service_config.h"
+#include "tls_context.h"
 #include "web_server.h"
 
 namespace stowbox::service {
@@ -13,7 +15,8 @@ namespace stowbox::service {
 // one; tests run one in-process.
 class Service {
   public:
-    // Creates the account folders and the outbox. Throws std::exception.
+    // Creates the account folders and the outbox, and loads the TLS certificate when one is
+    // given. Throws std::exception.
     explicit Service(ServiceConfig config);
     Service(const Service&) = delete;
     Service& operator=(const Service&) = delete;
@@ -29,6 +32,8 @@ class Service {
 
   private:
     ServiceConfig config_;
+    // Loaded before the accounts make their folders: a bad certificate changes nothing.
+    std::unique_ptr<const TlsContext> tls_;  // none without a certificate
     AccountBook accounts_;
     FtpServer ftp_;
     WebServer web_;

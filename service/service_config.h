@@ -17,6 +17,11 @@ struct ServiceConfig {
     std::uint16_t ftp_port = 0;  // 0 picks a free port
     std::uint16_t web_port = 0;
     std::vector<AccountSettings> accounts;
+    // Both given turn on TLS: FTP's AUTH TLS and HTTPS on the web port, with one certificate.
+    std::filesystem::path tls_certificate;
+    std::filesystem::path tls_key;
+    // Log-ins and transfers are refused until the client has protected them.
+    bool require_tls = false;
     // A whole command line must arrive within this, however slowly its bytes trickle in.
     std::chrono::milliseconds idle_timeout = std::chrono::minutes(5);
     // A connection that has not logged in by then is closed.

@@ -47,14 +47,16 @@ struct WebServer::Impl {
         in_addr_t peer = 0;
     };
 
-    Impl(const AccountBook& accounts, const ServiceConfig& config)
-        : config(config), context(accounts, config) {}
+    Impl(const AccountBook& accounts, const ServiceConfig& config, const TlsContext* tls)
+        : config(config), tls(tls), context(accounts, config) {}
 
     void accept_loop();
     void admit(UniqueFd connection, in_addr_t peer);
     void reap_finished();
+    void serve(UniqueFd fd);
 
     const ServiceConfig& config;
+    const TlsContext* tls;
     ServletContext context;
     RequestHandler handler;
     StopSignal stop;
@@ -64,8 +66,9 @@ struct WebServer::Impl {
     std::list<std::unique_ptr<Connection>> connections;
 };
 
-WebServer::WebServer(const AccountBook& accounts, const ServiceConfig& config)
-    : impl_(std::make_unique<Impl>(accounts, config)) {
+WebServer::WebServer(const AccountBook& accounts, const ServiceConfig& config,
+                     const TlsContext* tls)
+    : impl_(std::make_unique<Impl>(accounts, config, tls)) {
     auto& server = impl_->handler;
     // No request here carries a body worth more than this.
     server.set_payload_max_length(64 * 1024);
@@ -147,10 +150,7 @@ void WebServer::Impl::admit(UniqueFd fd, in_addr_t peer) {
     try {
         slot->thread = std::thread([this, slot, fd = std::move(fd)]() mutable {
             try {
-                HttpConnection stream(std::move(fd), stop.fd(), config.web_timeout,
-                                      config.max_request_head);
-                handler.serve(stream);
-                ::shutdown(stream.socket(), SHUT_RDWR);
+                serve(std::move(fd));
             } catch (const std::exception& error) {
                 std::cerr << "stowbox-service: web request failed: " << error.what() << '\n';
             }
@@ -161,6 +161,17 @@ void WebServer::Impl::admit(UniqueFd fd, in_addr_t peer) {
         return;
     }
     connections.push_back(std::move(connection));
+}
+
+void WebServer::Impl::serve(UniqueFd fd) {
+    HttpConnection stream(std::move(fd), stop.fd(), config.web_timeout, config.max_request_head);
+    // Web sessions resume among themselves only, never on FTP's connections.
+    if (tls != nullptr && !stream.secure(tls->new_connection("web"))) {
+        return;
+    }
+    handler.serve(stream);
+    stream.finish();
+    ::shutdown(stream.socket(), SHUT_RDWR);
 }
 
 void WebServer::Impl::reap_finished() {

@@ -6,6 +6,7 @@
 
 #include "account.h"
 #include "service_config.h"
+#include "tls_context.h"
 
 namespace stowbox::service {
 
@@ -13,7 +14,8 @@ namespace stowbox::service {
 // HTTP library parses and routes; connections are accepted and bounded here.
 class WebServer {
   public:
-    WebServer(const AccountBook& accounts, const ServiceConfig& config);
+    // With `tls` (which must outlive the server) the port speaks HTTPS only.
+    WebServer(const AccountBook& accounts, const ServiceConfig& config, const TlsContext* tls);
     WebServer(const WebServer&) = delete;
     WebServer& operator=(const WebServer&) = delete;
     ~WebServer();

@@ -26,6 +26,11 @@ class HeadlessFrontend : public platform::ui::Frontend {
     void WaitCursorChanged(bool) override {}
     bool StartProgram(const std::wstring& program, const std::wstring& commandLine) override;
     void UrlOpened(const std::wstring& url) override { m_player.UrlOpened(url); }
+    void ProtectionChanged(bool isProtected) override {
+        if (isProtected) {
+            m_player.ConnectionProtected();
+        }
+    }
 
   private:
     script::ScriptPlayer& m_player;

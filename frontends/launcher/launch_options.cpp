@@ -1,5 +1,7 @@
 #include "launcher/launch_options.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 
 const char* const kUsage =
@@ -13,7 +15,12 @@ const char* const kUsage =
     "  --device-root DIR      host folder that holds the device's files\n"
     "                         (default: ~/.local/share/stowbox/device)\n"
     "  --server HOST:PORT     where the built-in FTP server address leads\n"
-    "  --web HOST:PORT        where the built-in web host leads\n"
+    "  --web [https://]HOST:PORT\n"
+    "                         where the built-in web host leads; https:// protects the\n"
+    "                         web requests with TLS\n"
+    "  --tls off|try|require  protect the FTP session with TLS: never, when the server\n"
+    "                         offers it (default), or always (else no log-in)\n"
+    "  --ca-file FILE         also trust the authorities in this PEM file\n"
     "  --scale N              device pixels are drawn N screen pixels wide (default: the\n"
     "                         largest, at most 3, at which the screen fits the desktop)\n"
     "  --fail-socket-startup  the device's socket layer refuses to start (for tests)\n"
@@ -43,7 +50,8 @@ bool ApplyFlag(LaunchOptions& options, const std::string& arg) {
 
 bool TakesValue(const std::string& arg) {
     return arg == "--script" || arg == "--screenshots" || arg == "--device-root" ||
-           arg == "--server" || arg == "--web" || arg == "--scale";
+           arg == "--server" || arg == "--web" || arg == "--scale" || arg == "--tls" ||
+           arg == "--ca-file";
 }
 
 // A whole number from 1 to 8, or nothing.
@@ -56,6 +64,51 @@ std::optional<int> ParseScale(const std::string& text) {
     return static_cast<int>(scale);
 }
 
+std::optional<platform::net::TlsMode> ParseTlsMode(const std::string& text) {
+    using platform::net::TlsMode;
+    if (text == "off") {
+        return TlsMode::Off;
+    }
+    if (text == "try") {
+        return TlsMode::Try;
+    }
+    if (text == "require") {
+        return TlsMode::Require;
+    }
+    return std::nullopt;
+}
+
+struct WebAddress {
+    platform::net::Endpoint endpoint;
+    bool overTls = false;
+};
+
+// "HOST:PORT" or the same after http:// or https://, in any case, a closing slash allowed.
+std::optional<WebAddress> ParseWebAddress(std::string text) {
+    WebAddress address;
+    const auto lower = [&text](std::size_t count) {
+        std::string head = text.substr(0, count);
+        std::transform(head.begin(), head.end(), head.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        return head;
+    };
+    if (lower(8) == "https://") {
+        address.overTls = true;
+        text.erase(0, 8);
+    } else if (lower(7) == "http://") {
+        text.erase(0, 7);
+    }
+    if (!text.empty() && text.back() == '/') {
+        text.pop_back();
+    }
+    const auto endpoint = platform::net::ParseEndpoint(text);
+    if (!endpoint) {
+        return std::nullopt;
+    }
+    address.endpoint = *endpoint;
+    return address;
+}
+
 // Sets an option from its value; the error when the value does not do.
 std::optional<std::string> ApplyValue(LaunchOptions& options, const std::string& arg,
                                       const std::string& text) {
@@ -65,12 +118,27 @@ std::optional<std::string> ApplyValue(LaunchOptions& options, const std::string&
         options.screenshots = text;
     } else if (arg == "--device-root") {
         options.device.root = text;
-    } else if (arg == "--server" || arg == "--web") {
-        const auto endpoint = platform::net::ParseEndpoint(text);
-        if (!endpoint) {
+    } else if (arg == "--server") {
+        options.device.ftpServer = platform::net::ParseEndpoint(text);
+        if (!options.device.ftpServer) {
             return arg + " needs HOST:PORT, not '" + text + "'";
         }
-        (arg == "--server" ? options.device.ftpServer : options.device.webServer) = endpoint;
+    } else if (arg == "--web") {
+        const auto address = ParseWebAddress(text);
+        if (!address) {
+            return arg + " needs HOST:PORT, http://HOST:PORT or https://HOST:PORT, not '" + text +
+                   "'";
+        }
+        options.device.webServer = address->endpoint;
+        options.device.webOverTls = address->overTls;
+    } else if (arg == "--tls") {
+        const auto mode = ParseTlsMode(text);
+        if (!mode) {
+            return "--tls needs off, try or require, not '" + text + "'";
+        }
+        options.device.tls = *mode;
+    } else if (arg == "--ca-file") {
+        options.device.caFile = text;
     } else {
         options.scale = ParseScale(text);
         if (!options.scale) {
@@ -85,6 +153,8 @@ std::optional<std::string> ApplyValue(LaunchOptions& options, const std::string&
 ParsedLaunch ParseLaunchOptions(const std::vector<std::string>& args) {
     ParsedLaunch parsed;
     LaunchOptions& options = parsed.options;
+    // A person's run protects the session whenever the server can.
+    options.device.tls = platform::net::TlsMode::Try;
     for (std::size_t i = 0; i < args.size() && !parsed.error; ++i) {
         const std::string& arg = args[i];
         if (ApplyFlag(options, arg)) {

@@ -17,6 +17,7 @@
 #include "popup_menu.h"
 #include "report_list_view.h"
 #include "res/resource.h"
+#include "title_strip.h"
 
 namespace qtfront {
 
@@ -230,6 +231,7 @@ void QtFrontend::WindowCreated(Window& window) {
     auto view = std::make_unique<WindowView>(window, *m_screen, m_artwork, m_scale);
     m_style->Apply(*view);
     view->SetInputBlocked(m_inputBlocked);
+    view->Title().SetProtected(m_protected);
     new DialogKeys(window, *view);  // owned by the view
     m_views[&window] = std::move(view);
     ShowInnermost();
@@ -251,6 +253,13 @@ void QtFrontend::WindowDestroyed(Window& window) {
         m_views.erase(found);
     }
     ShowInnermost();
+}
+
+void QtFrontend::ProtectionChanged(bool isProtected) {
+    m_protected = isProtected;
+    for (const auto& shown : m_views) {
+        shown.second->Title().SetProtected(isProtected);
+    }
 }
 
 void QtFrontend::TitleChanged(Window& window) {

@@ -67,6 +67,7 @@ class QtFrontend final : public platform::ui::Frontend {
     void WaitCursorChanged(bool shown) override;
     bool StartProgram(const std::wstring& program, const std::wstring& commandLine) override;
     void UrlOpened(const std::wstring& url) override;
+    void ProtectionChanged(bool isProtected) override;
 
     // How often a transfer's cancel check lets Qt handle events, at most.
     static constexpr std::chrono::milliseconds kPumpInterval{5};
@@ -97,6 +98,7 @@ class QtFrontend final : public platform::ui::Frontend {
     std::unique_ptr<HelpWindow> m_helpWindow;
     Automation* m_automation = nullptr;
     bool m_closeRequested = false;
+    bool m_protected = false;  // the title strips show the lock
     bool m_waitCursor = false;
     std::chrono::steady_clock::time_point m_lastPump{};
     std::chrono::steady_clock::time_point m_lastWaitRepaint{};

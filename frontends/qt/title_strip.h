@@ -15,6 +15,9 @@ class TitleStrip final : public QWidget {
 
     void SetTitle(const QString& title);
     const QString& Title() const { return m_title; }
+    // A lock at the right end while the session is protected; the title text stays as it is.
+    void SetProtected(bool isProtected);
+    bool IsProtected() const { return m_protected; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -23,6 +26,7 @@ class TitleStrip final : public QWidget {
     Scale m_scale;
     QPixmap m_icon;
     QString m_title;
+    bool m_protected = false;
 };
 
 }  // namespace qtfront

@@ -20,12 +20,14 @@ platform::net::Endpoint BuiltIn(int port) {
 platform::net::Network MakeNetwork(const DeviceOptions& options) {
     platform::net::Network::Options networkOptions;
     networkOptions.failStartup = options.failSocketStartup;
+    networkOptions.tls = options.tls;
+    networkOptions.caFile = options.caFile;
     platform::net::Network network(networkOptions);
     if (options.ftpServer) {
         network.AddRoute(BuiltIn(kFtpServerPort), *options.ftpServer);
     }
     if (options.webServer) {
-        network.AddRoute(BuiltIn(kWebServerPort), *options.webServer);
+        network.AddRoute(BuiltIn(kWebServerPort), *options.webServer, options.webOverTls);
     }
     return network;
 }

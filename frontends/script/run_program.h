@@ -18,7 +18,12 @@ struct DeviceOptions {
     std::filesystem::path root;                        // the device's "\"
     std::optional<platform::net::Endpoint> ftpServer;  // where the built-in FTP address goes
     std::optional<platform::net::Endpoint> webServer;  // where the built-in web host goes
+    bool webOverTls = false;  // the web server was given as https://: requests are protected
     bool failSocketStartup = false;
+    // Off unless asked: the launcher's own default is Try, but a test that scripts a server's
+    // exact wire wants today's.
+    platform::net::TlsMode tls = platform::net::TlsMode::Off;
+    std::filesystem::path caFile;  // authorities trusted besides the system's
 };
 
 // Builds the device's network with its routes.

@@ -190,4 +190,8 @@ void ScriptPlayer::UrlOpened(const std::wstring& url) {
     Line(L"url " + Quote(url));
 }
 
+void ScriptPlayer::ConnectionProtected() {
+    Line(L"secure connection");
+}
+
 }  // namespace script

@@ -61,6 +61,8 @@ class ScriptPlayer {
     void WindowClosed(const platform::ui::Window& window);
     void ProgramStarted(const std::wstring& program, const std::wstring& commandLine);
     void UrlOpened(const std::wstring& url);
+    // The device's network began to hold a protected connection (the FTP session's).
+    void ConnectionProtected();
 
     const std::vector<ShownBox>& Boxes() const { return m_boxes; }
 

@@ -6,6 +6,9 @@
 
 inline constexpr const wchar_t* kConnectionLost = L"Connection to the server lost";
 inline constexpr const wchar_t* kErrorConnecting = L"Error Connecting to Server";
+inline constexpr const wchar_t* kNoSecureConnection =
+    L"The server does not offer a secure connection";
+inline constexpr const wchar_t* kCertificateNotTrusted = L"The server's certificate is not trusted";
 inline constexpr const wchar_t* kLoginFailed =
     L"Login Failed .Check the User name and the Password ";
 

@@ -28,6 +28,11 @@ CFtpSession::~CFtpSession() {
 }
 
 bool CFtpSession::Connect(std::wstring strHost, int nPort) {
+    m_bProtectionRequired = false;  // a new log-in
+    return OpenSession(std::move(strHost), nPort);
+}
+
+bool CFtpSession::OpenSession(std::wstring strHost, int nPort) {
     m_strHost = strHost;
     m_nPort = nPort;
     m_strLastFolder.clear();
@@ -52,7 +57,7 @@ bool CFtpSession::Connect(std::wstring strHost, int nPort) {
     if (m_nReplyCode != ftp::kReplyServiceReady) {
         m_bConnected = false;
     }
-    return m_bConnected;
+    return m_bConnected && ProtectControlConnection();
 }
 
 bool CFtpSession::SendCommand(std::wstring strCommand) {

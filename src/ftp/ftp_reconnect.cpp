@@ -19,7 +19,7 @@ void CFtpSession::PrepareToSend() {
 }
 
 void CFtpSession::Reconnect() {
-    // Connect starts a fresh session; what it forgets is needed again.
+    // A new session starts afresh; what it forgets is needed again.
     const std::wstring strFolder = m_strLastFolder;
     const std::wstring strUser = m_strLoginUser;
     const std::wstring strPassword = m_strLoginPassword;
@@ -32,7 +32,7 @@ void CFtpSession::Reconnect() {
         m_bConnectionLost = true;
         m_notice = notice;
     };
-    if (!Connect(m_strHost, m_nPort)) {
+    if (!OpenSession(m_strHost, m_nPort)) {
         fail(ConnectionNotice::ReconnectFailed);
         return;
     }

@@ -38,6 +38,10 @@ class CFtpSession {
     // reconnect after a loss could not connect, or its log-in was refused.
     enum class ConnectionNotice { None, Lost, ReconnectFailed, LoginRefused };
 
+    // Why Connect would not go on to a log-in although the server greeted: it offered no
+    // protection the device's setting requires, or its certificate failed verification.
+    enum class SecurityRefusal { None, NotOffered, Untrusted };
+
     // Control connection.
     bool Connect(std::wstring strHost, int nPort);
     // A command whose text holds CR, LF or NUL before its end, or a character the session's
@@ -54,6 +58,9 @@ class CFtpSession {
     bool SendAndRead(const std::wstring& strCommand);
     // Whether the server greeted and the control connection is still open.
     bool IsConnected() const { return m_pControlSocket && m_bConnected; }
+    // Set by the last Connect; for Untrusted, the verification's reason.
+    SecurityRefusal GetSecurityRefusal() const { return m_securityRefusal; }
+    const std::wstring& GetSecurityReason() const { return m_strSecurityReason; }
     int GetReplyCode() const { return m_nReplyCode; }
     std::wstring GetReplyText() const { return m_strReplyText; }
     void SetReplyCode(int nCode) { m_nReplyCode = nCode; }
@@ -94,7 +101,16 @@ class CFtpSession {
     // or timed out before the data were through.
     enum class BlockLoopEnd { Done, Cancelled, LocalFileFailed, Broken };
 
+    // Connect, but keeping what the log-in so far requires (a reconnect).
+    bool OpenSession(std::wstring strHost, int nPort);
     std::wstring ReadReplyWithin(std::chrono::milliseconds timeout);
+    // After the greeting: AUTH TLS, the handshake, PBSZ 0 and PROT P as the device's setting
+    // asks. False when the log-in must not go on (the refusal is recorded, the connection
+    // closed).
+    bool ProtectControlConnection();
+    bool ProtectDataConnection();  // after the transfer command's 125 or 150
+    // The control connection was refused protection: ends it, nothing more goes out.
+    bool RefuseInsecure(SecurityRefusal refusal, std::wstring strReason = {});
     // Receives one whole reply from the server and records it.
     std::wstring ReceiveReply(std::chrono::steady_clock::time_point deadline);
     // The bytes of one command line, or nothing when the text would break the line or holds
@@ -165,4 +181,11 @@ class CFtpSession {
     std::wstring m_strLastFolder;  // as the last PWD named it
     ConnectionNotice m_notice = ConnectionNotice::None;
     bool m_bReconnectDue = false;
+
+    SecurityRefusal m_securityRefusal = SecurityRefusal::None;
+    std::wstring m_strSecurityReason;
+    bool m_bDataProtected = false;  // the control connection is protected and PROT P accepted
+    // Once a log-in was protected, its reconnects insist on protection: a server that
+    // suddenly refuses AUTH TLS may be someone on the path wanting the password in clear.
+    bool m_bProtectionRequired = false;
 };

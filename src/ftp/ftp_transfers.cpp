@@ -78,7 +78,8 @@ bool CFtpSession::OpenTransfer(std::wstring_view strVerb, const std::wstring& st
         m_dataSocket.Close();
         return false;
     }
-    if (!m_bDataConnected) {
+    // A data connection that could not be protected counts as one that never came about.
+    if (!m_bDataConnected || !ProtectDataConnection()) {
         // Nothing went through it, so nothing half-stored needs removing.
         EndBrokenTransfer();
         return false;

@@ -12,6 +12,7 @@ inline constexpr int kReplyFeatures = 211;          // FEAT
 inline constexpr int kReplyCommandOk = 200;
 inline constexpr int kReplyServiceReady = 220;      // greeting
 inline constexpr int kReplyClosing = 221;           // QUIT
+inline constexpr int kReplySecurityAccepted = 234;  // AUTH TLS: the handshake follows
 inline constexpr int kReplyTransferComplete = 226;  // end of LIST, STOR, RETR
 inline constexpr int kReplyLoggedIn = 230;          // PASS
 inline constexpr int kReplyFileActionOk = 250;      // RMD, CWD, DELE, RNTO

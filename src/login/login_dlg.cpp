@@ -48,7 +48,7 @@ void CLoginDlg::OnLogin() {
     } else if (app->m_strPassword.empty()) {
         AppMessageBox(L"Enter Password");
     } else if (!g_ftp.Connect(kServerAddress, kFtpServerPort)) {
-        AppMessageBox(kErrorConnecting);
+        ReportConnectFailure();
     } else if (!g_ftp.Login(app->m_strUserName, app->m_strPassword)) {
         AppMessageBox(kLoginFailed);
         g_ftp.Quit();
@@ -57,4 +57,18 @@ void CLoginDlg::OnLogin() {
         EndWaitCursor();
     }
     EndWaitCursor();
+}
+
+void CLoginDlg::ReportConnectFailure() {
+    switch (g_ftp.GetSecurityRefusal()) {
+        case CFtpSession::SecurityRefusal::NotOffered:
+            AppMessageBox(kNoSecureConnection);
+            break;
+        case CFtpSession::SecurityRefusal::Untrusted:
+            AppMessageBox(std::wstring(kCertificateNotTrusted) + L"\n" + g_ftp.GetSecurityReason());
+            break;
+        case CFtpSession::SecurityRefusal::None:
+            AppMessageBox(kErrorConnecting);
+            break;
+    }
 }

@@ -20,6 +20,8 @@ class CLoginDlg : public platform::ui::Dialog {
     void OnHelpInfo();
     void OnLogin();
     void OnReset();
+    // Why Connect failed: an unprotected or untrusted server, or no server at all.
+    void ReportConnectFailure();
 
     static const platform::ui::MessageEntry<CLoginDlg> kMessageMap[];
 };

@@ -14,6 +14,8 @@ thread_local Device* t_currentDevice = nullptr;
 Device::Device(ui::Frontend& frontend, std::filesystem::path root, net::Network network)
     : m_frontend(frontend), m_files(std::move(root)), m_network(std::move(network)) {
     m_network.SetWaitHook([this] { m_frontend.NetworkWaiting(m_queue); });
+    m_network.SetProtectionHook(
+        [this](bool isProtected) { m_frontend.ProtectionChanged(isProtected); });
 }
 
 ui::WindowHandle Device::Register(ui::Window& window) {

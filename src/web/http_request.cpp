@@ -67,6 +67,8 @@ struct UrlTarget {
     int port = kHttpDefaultPort;
 };
 
+// Connects, and protects the connection where the user led the web host to an https://
+// address. The web request is no part of the FTP session whose protection the screen shows.
 bool Connect(ExchangeLink& link, const UrlTarget& target) {
     // A name that does not resolve leaves no address to connect to (0.0.0.0 would reach
     // this machine itself), and port 0 or one past the range has no server.
@@ -76,8 +78,16 @@ bool Connect(ExchangeLink& link, const UrlTarget& target) {
     }
     const std::string dotted = platform::net::DottedAddress(address);
     const auto port = static_cast<std::uint16_t>(target.port);
-    return link.deadline ? link.socket.Connect(dotted, port, *link.deadline)
-                         : link.socket.Connect(dotted, port);
+    if (!(link.deadline ? link.socket.Connect(dotted, port, *link.deadline)
+                        : link.socket.Connect(dotted, port))) {
+        return false;
+    }
+    const platform::net::Network& network = platform::Device::Current().Net();
+    if (!network.ProtectsRoute({dotted, port})) {
+        return true;
+    }
+    return link.socket.StartTls({.partOfSession = false},
+                                link.deadline.value_or(Clock::time_point::max()));
 }
 
 // Sends the request line, the header lines and the body; gives back the record of them.

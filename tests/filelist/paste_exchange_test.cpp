@@ -10,6 +10,7 @@
 #include "app/globals.h"
 #include "headless/run_script.h"
 #include "script/run_program.h"
+#include "support/program_state.h"
 #include "support/scripted_ftp_server.h"
 #include "support/temp_folder.h"
 
@@ -45,6 +46,8 @@ class PasteExchange : public ::testing::Test {
         script::DeviceOptions options;
         options.root = device.Path();
         options.ftpServer = platform::net::Endpoint{"127.0.0.1", server.Port()};
+        // What an earlier case of this process left in the program must not steer this one.
+        testing_support::ResetProgramState();
         const auto result = headless::RunScriptText(kLogin + steps + kExit, options, transcript);
         EXPECT_EQ(result.status, 0) << result.message << '\n' << transcript.str();
         const auto& finished = server.Finish();

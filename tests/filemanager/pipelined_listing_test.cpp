@@ -14,6 +14,7 @@
 #include "headless/run_script.h"
 #include "script/run_program.h"
 #include "support/latency_relay.h"
+#include "support/program_state.h"
 #include "support/scripted_ftp_server.h"
 #include "support/service_process.h"
 #include "support/temp_folder.h"
@@ -87,6 +88,8 @@ class PipelinedListing : public ::testing::Test {
         script::DeviceOptions options;
         options.root = device.Path();
         options.ftpServer = endpoint;
+        // What an earlier case of this process left in the program must not steer this one.
+        testing_support::ResetProgramState();
         return headless::RunScriptText(script, options, transcript);
     }
 

@@ -12,6 +12,7 @@
 #include "script/script.h"
 #include "script/script_player.h"
 #include "support/fd.h"
+#include "support/program_state.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -38,6 +39,8 @@ class ScriptRunner : public ::testing::Test {
         options.root = device.Path();
         options.ftpServer = platform::net::Endpoint{"127.0.0.1", ClosedPort()};
         options.failSocketStartup = failSockets;
+        // What an earlier case of this process left in the program must not steer this one.
+        testing_support::ResetProgramState();
         return headless::RunScriptText(script, options, transcript);
     }
 };

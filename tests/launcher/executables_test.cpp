@@ -68,6 +68,36 @@ TEST(Executables, AnswerVersionAndHelpAndRefuseUnknownOptions) {
     }
 }
 
+// Option values: a usable one starts the program (an empty script then runs out: 3), any
+// other stops it before the start with a line naming the option (2).
+TEST(Executables, TakeUsableNetworkOptionValuesAndRefuseOthers) {
+    const testing_support::TempFolder device("stowbox-device");
+    struct Case {
+        const char* options;
+        int status;
+        const char* refusal;
+    };
+    const Case cases[] = {
+        {"--tls off --web 127.0.0.1:8080", 3, nullptr},
+        {"--tls require --web HTTPS://127.0.0.1:8443/", 3, nullptr},
+        {"--tls try --web http://localhost:80", 3, nullptr},
+        {"--tls maybe", 2, "stowbox: --tls needs off, try or require, not 'maybe'"},
+        {"--web https://127.0.0.1", 2, "stowbox: --web needs HOST:PORT, http://HOST:PORT"},
+        {"--web ftp://127.0.0.1:21", 2, "stowbox: --web needs HOST:PORT, http://HOST:PORT"},
+        {"--server https://127.0.0.1:21", 2, "stowbox: --server needs HOST:PORT"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options);
+        const ShellRun run =
+            Shell(Quoted(STOWBOX_CLIENT_PATH) + " --headless --script - " + "--device-root " +
+                  Quoted(device.Path().string()) + " " + c.options);
+        EXPECT_EQ(run.status, c.status) << run.output;
+        if (c.refusal != nullptr) {
+            EXPECT_EQ(run.output.rfind(c.refusal, 0), 0u) << run.output;
+        }
+    }
+}
+
 TEST(Executables, KeepTheDevicesFilesUnderTheUsersDataFolderByDefault) {
     const testing_support::TempFolder home("stowbox-home");
     const std::string h = home.Path().string();

@@ -11,6 +11,7 @@
 #include "app/globals.h"
 #include "headless/run_script.h"
 #include "script/run_program.h"
+#include "support/program_state.h"
 #include "support/scripted_ftp_server.h"
 #include "support/temp_folder.h"
 
@@ -35,6 +36,8 @@ class MoveExchange : public ::testing::Test {
         script::DeviceOptions options;
         options.root = device.Path();
         options.ftpServer = platform::net::Endpoint{"127.0.0.1", server.Port()};
+        // What an earlier case of this process left in the program must not steer this one.
+        testing_support::ResetProgramState();
         auto result = headless::RunScriptText(script, options, transcript);
         const auto& finished = server.Finish();
         EXPECT_EQ(finished.transcript, server.ExpectedTranscript());

@@ -23,7 +23,9 @@
 #include "mixed_script_folder.h"
 #include "script/run_program.h"
 #include "support/fd.h"
+#include "support/program_state.h"
 #include "support/scripted_ftp_server.h"
+#include "support/server_certificates.h"
 #include "support/temp_folder.h"
 #include "support/test_device.h"
 
@@ -34,12 +36,15 @@ namespace {
 using testing_support::Fd;
 using testing_support::ReadHostFile;
 using testing_support::ScriptedFtpServer;
+using testing_support::ServerCertificates;
 using testing_support::WriteHostFile;
 
-// pyftpdlib on a free loopback port, serving one account from a temporary folder.
+// pyftpdlib on a free loopback port, serving one account from a temporary folder; with
+// certificates, in forced explicit TLS.
 class PyftpdlibServer {
   public:
-    PyftpdlibServer(const std::string& user, const std::string& password) {
+    PyftpdlibServer(const std::string& user, const std::string& password,
+                    const ServerCertificates* tls = nullptr) {
         int out[2] = {-1, -1};
         int in[2] = {-1, -1};
         const bool piped = ::pipe2(out, O_CLOEXEC) == 0 && ::pipe2(in, O_CLOEXEC) == 0;
@@ -55,8 +60,11 @@ class PyftpdlibServer {
         posix_spawn_file_actions_adddup2(&actions, outWrite.Get(), STDOUT_FILENO);
         posix_spawn_file_actions_adddup2(&actions, inRead.Get(), STDIN_FILENO);
         // The Debian package lives with the system's own interpreter.
-        std::vector<std::string> args = {"/usr/bin/python3", PYFTPDLIB_LAUNCHER,
-                                         m_home.Path().string(), user, password};
+        std::vector<std::string> args = {"/usr/bin/python3", PYFTPDLIB_LAUNCHER};
+        if (tls != nullptr) {
+            args.insert(args.end(), {"--tls", tls->Certificate().string(), tls->Key().string()});
+        }
+        args.insert(args.end(), {m_home.Path().string(), user, password});
         std::vector<char*> argv;
         for (auto& arg : args) {
             argv.push_back(arg.data());
@@ -125,9 +133,10 @@ class PyftpdlibServer {
 
 class AgainstPyftpdlib : public ::testing::Test {
   protected:
-    void SetUp() override {
+    void SetUp() override { Start(); }
+    void Start(const ServerCertificates* tls = nullptr) {
         try {
-            m_server = std::make_unique<PyftpdlibServer>("carol", "pw-of-carol");
+            m_server = std::make_unique<PyftpdlibServer>("carol", "pw-of-carol", tls);
         } catch (const std::exception& error) {
             FAIL() << error.what();
         }
@@ -136,11 +145,14 @@ class AgainstPyftpdlib : public ::testing::Test {
     std::filesystem::path RemoteRoot() const { return m_server->Home() / "My Device on Stowbox"; }
 
     // The whole program, headless, with the built-in FTP address led to pyftpdlib.
-    script::ScriptResult Run(const std::string& script, std::string& transcript) {
-        script::DeviceOptions options;
+    script::ScriptResult Run(const std::string& script, std::string& transcript,
+                             const script::DeviceOptions& base = {}) {
+        script::DeviceOptions options = base;
         options.root = device.Path();
         options.ftpServer = platform::net::Endpoint{"127.0.0.1", m_server->Port()};
         std::ostringstream out;
+        // What an earlier case of this process left in the program must not steer this one.
+        testing_support::ResetProgramState();
         auto result = headless::RunScriptText(script, options, out);
         transcript = out.str();
         return result;
@@ -242,6 +254,40 @@ TEST_F(AgainstPyftpdlib, AFolderOfManyScriptsComesBackByteForByte) {
             transcript);
     ASSERT_EQ(result.status, 0) << result.message << '\n' << transcript;
     mixed_script::ExpectEveryFileBack(RemoteRoot() / "Intl", device.Path());
+}
+
+// pyftpdlib's forced TLS (its own TLS handler, a data connection protected each time): the
+// program protects the session, and files go both ways whole.
+TEST_F(AgainstPyftpdlib, AForcedTlsServerIsUsedOverTls) {
+    ServerCertificates certificates;
+    Start(&certificates);
+    const std::string up = ScriptedFtpServer::Pattern(3, 200000);
+    const std::string down = ScriptedFtpServer::Pattern(5, 90000);
+    device.WriteFile("up.bin", up);
+    WriteHostFile(RemoteRoot() / "down.bin", down);
+    script::DeviceOptions options;
+    options.tls = platform::net::TlsMode::Require;
+    options.caFile = certificates.Authority();
+    std::string transcript;
+    const auto result =
+        Run("type IDC_USERNAME \"carol\"\ntype IDC_PASSWORD \"pw-of-carol\"\nclick IDC_LOGIN\n"
+            "expect row 0 \"up.bin\"\n"
+            "check 0\n"
+            "command ID_UPLOAD\n"
+            "expect box \"File Upload Completed\"\n"
+            "command ID_SHOW_REMOTE\n"
+            "expect rows 2\n"
+            "expect row 0 \"down.bin\" \"87KB\" \"2\"\n"
+            "check 0\n"
+            "command ID_DOWNLOAD\n"
+            "expect box \"File Download Completed\"\n"
+            "answer yes\n"
+            "command ID_EXIT\n",
+            transcript, options);
+    ASSERT_EQ(result.status, 0) << result.message << '\n' << transcript;
+    EXPECT_NE(transcript.find("\nsecure connection\n"), std::string::npos) << transcript;
+    EXPECT_EQ(ReadHostFile(RemoteRoot() / "up.bin"), up);
+    EXPECT_EQ(ReadHostFile(device.Path() / "down.bin"), down);
 }
 
 TEST_F(AgainstPyftpdlib, SessionOperationsKeepTheirReplies) {

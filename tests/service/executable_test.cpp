@@ -50,6 +50,8 @@ TEST(ServiceExecutable, RefusesBadArgumentsWithStatus2) {
         {"--root", root, "--account", "alice"},
         {"--root", root, "--account", "a:b", "--ftp-port", "http"},
         {"--root", root, "--account", "a:b", "--frobnicate"},
+        {"--root", root, "--account", "a:b", "--require-tls"},
+        {"--root", root, "--account", "a:b", "--tls-cert", "server.pem"},
     };
     for (auto args : bad) {
         args.insert(args.begin(), STOWBOX_SERVICE_PATH);

@@ -92,8 +92,12 @@ TEST(ServiceAccountOption, ParsesNamePasswordAndLimit) {
 TEST(ServiceCommandLine, AcceptsTheDocumentedFormsAndRefusesOthers) {
     const auto good =
         parse_command_line({"--root", "/tmp/r", "--listen", "127.0.0.1", "--ftp-port=2121",
-                            "--web-port", "0", "--account", "alice:pw:5", "--idle-timeout", "1"});
+                            "--web-port", "0", "--account", "alice:pw:5", "--idle-timeout", "1",
+                            "--tls-cert", "c.pem", "--tls-key=k.pem", "--require-tls"});
     ASSERT_TRUE(good.config) << good.error;
+    EXPECT_EQ(good.config->tls_certificate, "c.pem");
+    EXPECT_EQ(good.config->tls_key, "k.pem");
+    EXPECT_TRUE(good.config->require_tls);
     EXPECT_EQ(good.config->ftp_port, 2121);
     EXPECT_EQ(good.config->accounts.at(0).download_limit, 5);
     EXPECT_EQ(good.config->idle_timeout, std::chrono::seconds(1));
@@ -107,6 +111,9 @@ TEST(ServiceCommandLine, AcceptsTheDocumentedFormsAndRefusesOthers) {
         {"--root", "/r", "--account", "a:b", "--bogus"},
         {"--root", "/r", "--account"},
         {"--root", "/r", "--account", "a:b", "--idle-timeout", "0"},
+        {"--root", "/r", "--account", "a:b", "--require-tls"},
+        {"--root", "/r", "--account", "a:b", "--tls-key", "k.pem"},
+        {"--root", "/r", "--account", "a:b", "--require-tls=yes"},
     };
     for (const auto& args : bad) {
         const auto result = parse_command_line(args);

@@ -16,15 +16,19 @@
 
 namespace testing_support {
 
-Scenario::Scenario(std::vector<std::string> accounts) : service(std::move(accounts)) {}
+Scenario::Scenario(std::vector<std::string> accounts, std::vector<std::string> serviceArgs)
+    : service(std::move(accounts), std::move(serviceArgs)) {}
 
 script::DeviceOptions Scenario::ProgramOptions() const {
     script::DeviceOptions options;
     options.root = device.Path();
+    options.tls = tls;
+    options.caFile = caFile;
     options.ftpServer =
         platform::net::Endpoint{service.Host(), static_cast<std::uint16_t>(service.FtpPort())};
     options.webServer =
         platform::net::Endpoint{service.Host(), static_cast<std::uint16_t>(service.WebPort())};
+    options.webOverTls = webOverTls;
     return options;
 }
 

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/net/tls.h"
 #include "support/service_process.h"
 #include "support/temp_folder.h"
 
@@ -36,7 +37,8 @@ class Scenario : public ::testing::Test {
     static constexpr const char* kPassword = "secret";
 
     // Accounts as the service takes them: "NAME:PASSWORD[:LIMIT]".
-    explicit Scenario(std::vector<std::string> accounts = {std::string(kUser) + ":" + kPassword});
+    explicit Scenario(std::vector<std::string> accounts = {std::string(kUser) + ":" + kPassword},
+                      std::vector<std::string> serviceArgs = {});
 
     // Runs the whole program on the script's steps, from a fresh start of its state.
     ScenarioResult Run(const std::string& script);
@@ -65,6 +67,10 @@ class Scenario : public ::testing::Test {
 
     TempFolder device{"stowbox-device"};
     ServiceProcess service;
+    // How the program protects its session; Off keeps the wire of the scenarios in clear.
+    platform::net::TlsMode tls = platform::net::TlsMode::Off;
+    std::filesystem::path caFile;
+    bool webOverTls = false;  // the web host given as https://
 
   private:
     script::DeviceOptions ProgramOptions() const;

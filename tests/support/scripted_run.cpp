@@ -13,6 +13,7 @@ script::ScriptResult ScriptedRun::Run(const std::string& script) {
     server.Start();
     script::DeviceOptions options;
     options.root = device.Path();
+    options.tls = tls;
     options.ftpServer = platform::net::Endpoint{"127.0.0.1", server.Port()};
     return headless::RunScriptText(script, options, transcript);
 }

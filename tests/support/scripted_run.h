@@ -30,6 +30,7 @@ class ScriptedRun : public ::testing::Test {
 
     TempFolder device;
     ScriptedFtpServer server;
+    platform::net::TlsMode tls = platform::net::TlsMode::Off;  // today's wire unless a test asks
     std::ostringstream transcript;
 };
 

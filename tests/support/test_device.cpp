@@ -155,6 +155,8 @@ platform::net::Network MakeNetwork(const TestDevice::Options& options) {
     networkOptions.ioTimeout = options.ioTimeout;
     networkOptions.greetingTimeout = options.greetingTimeout;
     networkOptions.webTimeout = options.webTimeout;
+    networkOptions.tls = options.tls;
+    networkOptions.caFile = options.caFile;
     platform::net::Network network(networkOptions);
     if (options.webPort) {
         network.AddRoute({"127.0.0.1", 80}, {"127.0.0.1", *options.webPort});

@@ -123,6 +123,9 @@ class TestDevice {
         std::chrono::milliseconds webTimeout{std::chrono::seconds(10)};
         // Routes the built-in web host (127.0.0.1:80) to this port.
         std::optional<std::uint16_t> webPort;
+        // Off: the scripted servers expect today's wire.
+        platform::net::TlsMode tls = platform::net::TlsMode::Off;
+        std::filesystem::path caFile;
     };
 
     TestDevice();

@@ -12,6 +12,7 @@
 #include "headless/run_script.h"
 #include "platform/ui/message.h"
 #include "script/run_program.h"
+#include "support/program_state.h"
 #include "support/scripted_ftp_server.h"
 #include "support/scripted_http_server.h"
 #include "support/temp_folder.h"
@@ -50,6 +51,8 @@ class ShareRun {
         options.root = device.Path();
         options.ftpServer = platform::net::Endpoint{"127.0.0.1", ftp.Port()};
         options.webServer = platform::net::Endpoint{"127.0.0.1", webPort};
+        // What an earlier case of this process left in the program must not steer this one.
+        testing_support::ResetProgramState();
         auto result = headless::RunScriptText(script, options, transcript);
         const auto& finished = ftp.Finish();
         EXPECT_EQ(finished.transcript, ftp.ExpectedTranscript());

@@ -1,6 +1,7 @@
 #include "platform/net/internet_session.h"
 
 #include <curl/curl.h>
+#include <openssl/x509.h>
 
 #include <algorithm>
 #include <chrono>
@@ -9,6 +10,7 @@
 #include <mutex>
 
 #include "platform/device.h"
+#include "platform/net/tls_context.h"
 #include "platform/text/codepage.h"
 
 namespace platform::net {
@@ -52,6 +54,19 @@ void StartCurl() {
 
 const wchar_t* const kOutOfMemory = L"There is not enough memory to open the web address.";
 
+// As a protected FTP session says it, with the reason on a second line.
+[[noreturn]] void Untrusted(CURL* handle, CURLcode result) {
+    long verdict = X509_V_OK;
+    curl_easy_getinfo(handle, CURLINFO_SSL_VERIFYRESULT, &verdict);
+    std::string reason = "the certificate does not name the host";  // checked after the chain
+    if (result == CURLE_SSL_CACERT_BADFILE) {
+        reason = "the CA file cannot be read";
+    } else if (verdict != X509_V_OK) {
+        reason = X509_verify_cert_error_string(verdict);
+    }
+    Fail(L"The server's certificate is not trusted\n" + text::FromUtf8(reason));
+}
+
 // The host and port a URL leads to, before the device's routes.
 Endpoint TargetOf(const std::string& url) {
     ParsedUrl parsed(curl_url());
@@ -79,6 +94,33 @@ Endpoint TargetOf(const std::string& url) {
         Fail(L"The web address names no host.");
     }
     return {host.get(), static_cast<std::uint16_t>(std::stoul(port.get()))};
+}
+
+// The URL with the scheme https and the host and port `to`: where the user led the web host
+// with an https:// address. The request goes there directly, so the host whose certificate is
+// verified is the one the user named.
+std::string SecureAddress(const std::string& url, const Endpoint& to) {
+    ParsedUrl parsed(curl_url());
+    char* raw = nullptr;
+    if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK ||
+        curl_url_set(parsed.get(), CURLUPART_SCHEME, "https", 0) != CURLUE_OK ||
+        curl_url_set(parsed.get(), CURLUPART_HOST, to.host.c_str(), 0) != CURLUE_OK ||
+        curl_url_set(parsed.get(), CURLUPART_PORT, std::to_string(to.port).c_str(), 0) !=
+            CURLUE_OK ||
+        curl_url_get(parsed.get(), CURLUPART_URL, &raw, 0) != CURLUE_OK) {
+        Fail(L"The web address is not usable.");
+    }
+    const CurlText secure(raw);
+    return secure.get();
+}
+
+// The library's own context gets the device's rules: the CA file besides the system's
+// authorities, no protocol older than the FTP session allows.
+CURLcode SetUpTls(CURL*, void* context, void* caFile) {
+    return SetUpClient(static_cast<ssl_ctx_st*>(context),
+                       *static_cast<const std::filesystem::path*>(caFile))
+               ? CURLE_OK
+               : CURLE_SSL_CACERT_BADFILE;
 }
 
 long Milliseconds(std::chrono::milliseconds limit) {
@@ -176,9 +218,12 @@ std::unique_ptr<InternetFile> InternetSession::OpenUrl(const std::wstring& url,
     if (!m_open) {
         Fail(L"The internet session is closed.");
     }
-    const std::string address = text::ToUtf8(url);
-    const Endpoint target = TargetOf(address);
-    const Endpoint routed = device.Net().Resolve(target);
+    const Network& network = device.Net();
+    const Endpoint target = TargetOf(text::ToUtf8(url));
+    const Endpoint routed = network.Resolve(target);
+    const bool secure = network.ProtectsRoute(target);
+    const std::string address =
+        secure ? SecureAddress(text::ToUtf8(url), routed) : text::ToUtf8(url);
 
     Easy easy(curl_easy_init());
     if (!easy) {
@@ -186,7 +231,11 @@ std::unique_ptr<InternetFile> InternetSession::OpenUrl(const std::wstring& url,
     }
     CURL* handle = easy.get();
     curl_easy_setopt(handle, CURLOPT_URL, address.c_str());
-    curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http");
+    curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, secure ? "https" : "http");
+    if (secure) {
+        curl_easy_setopt(handle, CURLOPT_SSL_CTX_FUNCTION, &SetUpTls);
+        curl_easy_setopt(handle, CURLOPT_SSL_CTX_DATA, &network.CaFile());
+    }
     curl_easy_setopt(handle, CURLOPT_HTTPGET, 1L);
     curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(handle, CURLOPT_IPRESOLVE, CURL_IPRESOLVE_V4);
@@ -199,7 +248,7 @@ std::unique_ptr<InternetFile> InternetSession::OpenUrl(const std::wstring& url,
     }
     // The device's routes lead the built-in web host elsewhere; the request stays the same.
     HeaderList routes;
-    if (!(routed == target)) {
+    if (!secure && !(routed == target)) {
         const std::string route = target.host + ":" + std::to_string(target.port) + ":" +
                                   routed.host + ":" + std::to_string(routed.port);
         routes.reset(curl_slist_append(nullptr, route.c_str()));
@@ -212,7 +261,6 @@ std::unique_ptr<InternetFile> InternetSession::OpenUrl(const std::wstring& url,
     // One limit for the whole request, connection included, so that a silent or trickling
     // host ends in a report soon. Without it, the patience of the device's sockets: a peer
     // that stops sending ends the wait.
-    const Network& network = device.Net();
     if (network.ConnectTimeout().count() > 0) {
         curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, Milliseconds(network.ConnectTimeout()));
     }
@@ -228,7 +276,10 @@ std::unique_ptr<InternetFile> InternetSession::OpenUrl(const std::wstring& url,
     curl_easy_setopt(handle, CURLOPT_WRITEDATA, &body);
 
     OnStatusCallback(context, InternetStatus::Connecting);
-    const CURLcode result = Perform(handle, device.Net());
+    const CURLcode result = Perform(handle, network);
+    if (result == CURLE_PEER_FAILED_VERIFICATION || result == CURLE_SSL_CACERT_BADFILE) {
+        Untrusted(handle, result);
+    }
     if (result != CURLE_OK) {
         // Refused, silent past the time limit or broken off: to the person, all one.
         Unreachable(target.host);

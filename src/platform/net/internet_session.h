@@ -54,7 +54,9 @@ class InternetSession {
     // Sends a GET for `url` (extra header lines separated by CR LF) and returns the answer,
     // whatever its status. Throws InternetFailure when the URL is not an HTTP URL, the host
     // cannot be reached, the answer breaks off or the whole request outlasts the network's web
-    // time-out; the report names the host, in the program's own words.
+    // time-out; the report names the host, in the program's own words. Where a protected route
+    // leads the URL's host, the request goes over HTTPS to the route's end, whose certificate
+    // must verify ("The server's certificate is not trusted" and the reason, otherwise).
     std::unique_ptr<InternetFile> OpenUrl(const std::wstring& url, std::uintptr_t context = 1,
                                           std::uint32_t flags = kTransferAscii,
                                           const std::wstring& headers = {});

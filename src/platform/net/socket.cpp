@@ -15,6 +15,9 @@
 #include <memory>
 #include <utility>
 
+#include "platform/net/tls_stream.h"
+#include "platform/net/wait_ready.h"
+
 namespace platform::net {
 namespace {
 
@@ -47,43 +50,6 @@ bool SetBlocking(int fd, bool blocking) {
     }
     const int wanted = blocking ? (flags & ~O_NONBLOCK) : (flags | O_NONBLOCK);
     return ::fcntl(fd, F_SETFL, wanted) == 0;
-}
-
-// Milliseconds left until `deadline` for poll(); -1 (no limit) without a deadline.
-int PollTimeout(const std::optional<Clock::time_point>& deadline) {
-    if (!deadline) {
-        return -1;
-    }
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(*deadline - Clock::now()).count();
-    return static_cast<int>(std::clamp<long long>(left, 0, INT_MAX));
-}
-
-// Waits until `fd` is ready for `events`; false once `deadline` has passed or on an error.
-// With a wait hook the wait goes in slices and the hook runs before each, so the device's
-// screen stays alive however long the peer takes.
-bool WaitReady(int fd, short events, const std::optional<Clock::time_point>& deadline,
-               const Network& network) {
-    pollfd waiting{fd, events, 0};
-    const bool hooked = network.HasWaitHook();
-    for (;;) {
-        int timeout = PollTimeout(deadline);
-        if (hooked) {
-            network.Waiting();
-            const int slice = static_cast<int>(Network::kWaitSlice.count());
-            timeout = timeout < 0 ? slice : std::min(timeout, slice);
-        }
-        const int ready = ::poll(&waiting, 1, timeout);
-        if (ready > 0) {
-            return true;
-        }
-        if (ready < 0 && errno != EINTR) {
-            return false;
-        }
-        if (deadline && Clock::now() >= *deadline) {
-            return false;
-        }
-    }
 }
 
 // One send or receive that never blocks in the call itself: it waits for readiness through
@@ -140,24 +106,36 @@ int ClampCount(std::size_t count) {
 
 }  // namespace
 
+Socket::Socket() = default;
+
 Socket::~Socket() {
     Close();
 }
 
 Socket::Socket(Socket&& other) noexcept
-    : m_fd(std::exchange(other.m_fd, -1)), m_network(std::exchange(other.m_network, nullptr)) {}
+    : m_fd(std::exchange(other.m_fd, -1)),
+      m_network(std::exchange(other.m_network, nullptr)),
+      m_connectedHost(std::move(other.m_connectedHost)),
+      m_tls(std::move(other.m_tls)),
+      m_partOfSession(std::exchange(other.m_partOfSession, false)),
+      m_tlsFailure(std::move(other.m_tlsFailure)) {}
 
 Socket& Socket::operator=(Socket&& other) noexcept {
     if (this != &other) {
         Close();
         m_fd = std::exchange(other.m_fd, -1);
         m_network = std::exchange(other.m_network, nullptr);
+        m_connectedHost = std::move(other.m_connectedHost);
+        m_tls = std::move(other.m_tls);
+        m_partOfSession = std::exchange(other.m_partOfSession, false);
+        m_tlsFailure = std::move(other.m_tlsFailure);
     }
     return *this;
 }
 
 bool Socket::Create(const Network& network) {
     Close();
+    m_tlsFailure = {};
     if (!network.IsStarted()) {
         return false;
     }
@@ -197,6 +175,7 @@ bool Socket::ConnectUntil(const std::string& host, std::uint16_t port,
         std::memcpy(&address, info->ai_addr, sizeof address);
         address.sin_port = htons(target.port);
         if (ConnectWithin(m_fd, address, until, *m_network)) {
+            m_connectedHost = target.host;
             return true;
         }
         // A socket whose connect failed cannot be used again: the next address gets a new one.
@@ -226,9 +205,12 @@ int Socket::SendUntil(const void* data, std::size_t count,
     const auto size = static_cast<std::size_t>(ClampCount(count));
     std::size_t sent = 0;
     while (sent < size) {
-        const int n = WithoutBlocking(
-            m_fd, POLLOUT, deadline ? deadline : DeadlineAfter(m_network->IoTimeout()), *m_network,
-            [&] { return ::send(m_fd, bytes + sent, size - sent, MSG_NOSIGNAL | MSG_DONTWAIT); });
+        const auto until = deadline ? deadline : DeadlineAfter(m_network->IoTimeout());
+        const int n =
+            m_tls ? m_tls->Write(bytes + sent, static_cast<int>(size - sent), until)
+                  : WithoutBlocking(m_fd, POLLOUT, until, *m_network, [&] {
+                        return ::send(m_fd, bytes + sent, size - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+                    });
         if (n <= 0) {
             return sent > 0 ? static_cast<int>(sent) : -1;
         }
@@ -254,17 +236,49 @@ int Socket::Receive(void* buffer, std::size_t count, Clock::time_point deadline)
 int Socket::ReceiveUntil(void* buffer, std::size_t count,
                          const std::optional<std::chrono::steady_clock::time_point>& deadline) {
     const auto size = static_cast<std::size_t>(ClampCount(count));
+    if (m_tls) {
+        return m_tls->Read(buffer, static_cast<int>(size), deadline);
+    }
     return WithoutBlocking(m_fd, POLLIN, deadline, *m_network,
                            [&] { return ::recv(m_fd, buffer, size, MSG_DONTWAIT); });
 }
 
 void Socket::Close() {
+    if (m_tls) {
+        m_tls->Close(DeadlineAfter(m_network->IoTimeout()));
+        m_tlsFailure = m_tls->Failure();
+        DropTls();
+        DrainBeforeClose();
+    }
     if (m_fd >= 0) {
         ::close(std::exchange(m_fd, -1));
     }
 }
 
+void Socket::DrainBeforeClose() {
+    // Records that came and were never read (a TLS 1.3 server's session tickets) would make
+    // the close a reset, and a peer that sees the reset before our close_notify takes the
+    // stream for a cut one. So our end of stream goes out, and what still comes until the
+    // peer's end is read and dropped, for a short while at most.
+    if (m_fd < 0 || ::shutdown(m_fd, SHUT_WR) != 0) {
+        return;
+    }
+    const auto until = Clock::now() + kDrainLimit;
+    char sink[4096];
+    for (;;) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now());
+        pollfd ready{m_fd, POLLIN, 0};
+        if (left.count() <= 0 || ::poll(&ready, 1, static_cast<int>(left.count())) <= 0) {
+            return;
+        }
+        if (::recv(m_fd, sink, sizeof sink, MSG_DONTWAIT) <= 0) {
+            return;  // the peer's end, or it broke: nothing more to drop
+        }
+    }
+}
+
 void Socket::Abort() {
+    DropTls();  // no close_notify: the peer is to see a cut stream
     if (m_fd >= 0) {
         const linger reset{1, 0};
         ::setsockopt(m_fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
@@ -284,6 +298,53 @@ std::optional<std::string> Socket::PeerAddress() const {
         return std::nullopt;
     }
     return std::string(dotted);
+}
+
+void Socket::DropTls() {
+    if (m_tls) {
+        m_tls.reset();
+        if (std::exchange(m_partOfSession, false)) {
+            m_network->ProtectionEnded();
+        }
+    }
+}
+
+bool Socket::StartTls(const TlsRequest& request, Clock::time_point deadline) {
+    m_tlsFailure = {};
+    if (!IsOpen() || m_network == nullptr || m_network->TlsClient() == nullptr || m_tls) {
+        m_tlsFailure.reason = "the connection cannot be protected";
+        return false;
+    }
+    auto until = DeadlineAfter(m_network->IoTimeout());
+    if (!until || deadline < *until) {
+        until = deadline;
+    }
+    auto stream = std::make_unique<TlsStream>(m_fd, *m_network);
+    if (!stream->Handshake(*m_network->TlsClient(),
+                           request.host.empty() ? m_connectedHost : request.host, request.resume,
+                           until)) {
+        m_tlsFailure = stream->Failure();
+        Close();
+        return false;
+    }
+    m_tls = std::move(stream);
+    m_partOfSession = request.partOfSession;
+    if (m_partOfSession) {
+        m_network->ProtectionBegan();
+    }
+    return true;
+}
+
+TlsSession Socket::SessionToResume() {
+    return m_tls ? m_tls->Session() : TlsSession();
+}
+
+bool Socket::Resumed() const {
+    return m_tls && m_tls->Resumed();
+}
+
+const TlsFailure& Socket::LastTlsFailure() const {
+    return m_tls ? m_tls->Failure() : m_tlsFailure;
 }
 
 }  // namespace platform::net

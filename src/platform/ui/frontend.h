@@ -47,6 +47,8 @@ class Frontend {
     virtual bool StartProgram(const std::wstring& program, const std::wstring& commandLine) = 0;
     // The device's internet session is about to open this URL.
     virtual void UrlOpened(const std::wstring& /*url*/) {}
+    // The device's network holds a protected connection from now on (true) or no longer.
+    virtual void ProtectionChanged(bool /*isProtected*/) {}
 };
 
 }  // namespace platform::ui
