@@ -1,14 +1,12 @@
 #!/usr/bin/env bash
-# Builds the .deb from the default build, unpacks it into a scratch folder and tries the
-# installed program from there: its version, a short headless script (log in, list,
-# download) against the installed stand-in service, and its desktop entry.
+# Builds the two .debs from the tests' build with scripts/package.sh, unpacks them into a
+# scratch folder and tries what they install: the files Debian expects, the systemd unit
+# (systemd-analyze verify), the service started with the unit's own command line and its
+# installed settings (ports and folders moved into the scratch folder, no systemd needed), an
+# account added with the installed account command, and the installed client logging in to it
+# with its address in the device settings file alone.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-
-scripts/install-deps.sh
-build=build/default
-cmake --preset default -DSTOWBOX_WERROR=ON >/dev/null
-cmake --build --preset default -j2 --target stowbox stowbox-service stowbox_man_pages
 
 work=$(mktemp -d /tmp/stowbox-package-XXXXXX)
 service=
@@ -26,42 +24,79 @@ fail() {
   exit 1
 }
 
-echo "== package: build the .deb"
-cpack --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
-  { cat "$work/cpack.log" >&2; fail "cpack failed"; }
-debs=("$work"/out/stowbox_*.deb)
-[ -f "${debs[0]}" ] || fail "cpack made no .deb"
-deb=${debs[0]}
-depends=$(dpkg-deb --field "$deb" Depends)
-echo "Depends: $depends"
-# The library dependencies are computed from the binaries.
-case "$depends" in *libc6*libqt6*|*libqt6*libc6*) ;; *) fail "dependencies not computed: $depends" ;; esac
-[ -n "$(dpkg-deb --field "$deb" Description | sed -n 2p)" ] || fail "no long description"
+scripts/package.sh default "$work/out" -DSTOWBOX_WERROR=ON
+client_deb=$(ls "$work"/out/stowbox_*.deb 2>/dev/null) || fail "no stowbox .deb"
+service_deb=$(ls "$work"/out/stowbox-service_*.deb 2>/dev/null) || fail "no stowbox-service .deb"
 
-echo "== package: unpack and run"
-root=$work/root
-dpkg -x "$deb" "$root"
-for file in usr/bin/stowbox usr/bin/stowbox-service usr/share/stowbox/Kestra.htm \
-  usr/share/applications/stowbox.desktop usr/share/icons/hicolor/scalable/apps/stowbox.svg \
-  usr/share/icons/hicolor/48x48/apps/stowbox.png usr/share/man/man1/stowbox.1.gz \
-  usr/share/man/man1/stowbox-service.1.gz; do
-  [ -f "$root/$file" ] || fail "the package has no $file"
+echo "== package: control fields"
+field() { dpkg-deb --field "$1" "$2"; }
+client_depends=$(field "$client_deb" Depends)
+service_depends=$(field "$service_deb" Depends)
+echo "stowbox Depends: $client_depends"
+echo "stowbox-service Depends: $service_depends"
+# The library dependencies are computed from the binaries.
+case "$client_depends" in *libc6*libqt6*|*libqt6*libc6*) ;; *) fail "client dependencies not computed" ;; esac
+case "$service_depends" in *libc6*) ;; *) fail "service dependencies not computed" ;; esac
+case "$service_depends" in *libqt6*) fail "the service must not need Qt" ;; esac
+case "$service_depends" in *adduser*) ;; *) fail "the service's maintainer scripts need adduser" ;; esac
+for deb in "$client_deb" "$service_deb"; do
+  [ -n "$(field "$deb" Description | sed -n 2p)" ] || fail "no long description in $deb"
 done
+dpkg-deb --ctrl-tarfile "$service_deb" | tar -t | grep -qx './postinst' || fail "no postinst"
+dpkg-deb --info "$service_deb" conffiles | grep -qx /etc/stowbox-service/stowbox-service.conf ||
+  fail "the service's settings are not a conffile"
+
+echo "== package: unpack"
+root=$work/root
+dpkg -x "$client_deb" "$root"
+dpkg -x "$service_deb" "$root"
+for file in usr/bin/stowbox usr/share/stowbox/Kestra.htm usr/share/applications/stowbox.desktop \
+  usr/share/icons/hicolor/scalable/apps/stowbox.svg usr/share/icons/hicolor/48x48/apps/stowbox.png \
+  usr/share/man/man1/stowbox.1.gz usr/share/doc/stowbox/copyright \
+  usr/bin/stowbox-service usr/share/man/man1/stowbox-service.1.gz \
+  usr/share/doc/stowbox-service/copyright usr/lib/systemd/system/stowbox-service.service \
+  etc/stowbox-service/stowbox-service.conf; do
+  [ -f "$root/$file" ] || fail "the packages have no $file"
+done
+[ -z "$(dpkg-deb --contents "$client_deb" | grep stowbox-service)" ] ||
+  fail "the client's package holds parts of the service"
 desktop-file-validate "$root/usr/share/applications/stowbox.desktop" || fail "the desktop entry is not valid"
 
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$build/CMakeCache.txt")
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' build/default/CMakeCache.txt)
 [ "$("$root/usr/bin/stowbox" --version)" = "stowbox $version" ] ||
   fail "stowbox --version does not print 'stowbox $version'"
 
-# Nothing of the run may land in the user's own folders.
-export HOME=$work/home XDG_DATA_HOME=$work/home/data
-mkdir -p "$work/service/accounts/alice/My Device on Stowbox" "$work/device" "$HOME"
-head -c 20000 /dev/urandom >"$work/service/accounts/alice/My Device on Stowbox/photo.jpg"
-printf 'Welcome\n' >"$work/service/accounts/alice/My Device on Stowbox/readme.txt"
+echo "== package: the systemd unit"
+unit=$root/usr/lib/systemd/system/stowbox-service.service
+# A copy whose command lies in the unpacked package, checked against this machine's units;
+# every complaint counts, warnings about ignored lines included.
+mkdir -p "$work/units"
+sed "s|^ExecStart=/|ExecStart=$root/|" "$unit" >"$work/units/stowbox-service.service"
+verdict=$(systemd-analyze verify --man=no "$work/units/stowbox-service.service" 2>&1) &&
+  [ -z "$verdict" ] || fail "systemd-analyze does not accept the unit: $verdict"
+execstart=$(sed -n 's/^ExecStart=//p' "$unit")
+[ -n "$execstart" ] || fail "the unit has no ExecStart"
 
-# Port 0: the service picks free ports and prints them.
-"$root/usr/bin/stowbox-service" --root "$work/service" --listen 127.0.0.1 --ftp-port 0 \
-  --web-port 0 --account alice:secret >"$work/service.out" 2>"$work/service.err" &
+# Nothing of the run may land in the user's own folders.
+export HOME=$work/home XDG_DATA_HOME=$work/home/data XDG_CONFIG_HOME=$work/home/config
+mkdir -p "$work/data/accounts/alice/My Device on Stowbox" "$HOME" "$XDG_CONFIG_HOME/stowbox"
+head -c 20000 /dev/urandom >"$work/data/accounts/alice/My Device on Stowbox/photo.jpg"
+printf 'Welcome\n' >"$work/data/accounts/alice/My Device on Stowbox/readme.txt"
+
+echo "== package: an account added with the installed command"
+printf 'secret\n' | "$root/usr/bin/stowbox-service" --add-account alice --accounts "$work/accounts" ||
+  fail "the account command failed"
+[ "$(stat -c %a "$work/accounts")" = 600 ] || fail "the accounts file is not private"
+grep -q secret "$work/accounts" && fail "the accounts file holds the password in clear"
+
+echo "== package: the service as its unit starts it"
+# The unit's command line with the installed settings; the scratch folder and free ports
+# (port 0: the service prints the ones it took) replace the system's.
+read -r -a command <<<"$execstart"
+command[0]=$root${command[0]}
+command=("${command[@]/#\/etc\//$root/etc/}")
+"${command[@]}" --root "$work/data" --accounts "$work/accounts" --ftp-port 0 --web-port 0 \
+  >"$work/service.out" 2>"$work/service.err" &
 service=$!
 for _ in $(seq 300); do
   grep -q '^web ' "$work/service.out" 2>/dev/null && break
@@ -72,27 +107,33 @@ ftp=$(sed -n 's/^ftp //p' "$work/service.out")
 web=$(sed -n 's/^web //p' "$work/service.out")
 [ -n "$ftp" ] && [ -n "$web" ] || { cat "$work/service.err" >&2; fail "the installed service did not start"; }
 
+echo "== package: the installed client finds it through its settings file"
+cat >"$XDG_CONFIG_HOME/stowbox/device.conf" <<CONF
+# The built-in addresses led to the scratch service.
+server = $ftp
+web = $web
+device-root = $work/device
+CONF
 cat >"$work/download.script" <<'SCRIPT'
-type 1001 "alice"
-type 1002 "secret"
-click 1003
+type IDC_USERNAME "alice"
+type IDC_PASSWORD "secret"
+click IDC_LOGIN
 expect title "My Device"
-command 32789
+command ID_SHOW_REMOTE
 expect title "Stowbox"
 expect rows 2
 expect row 0 "photo.jpg"
 expect row 1 "readme.txt"
 check 0
-command 32791
+command ID_DOWNLOAD
 expect box "File Download Completed"
 expect no-box
 answer yes
-command 32792
+command ID_EXIT
 SCRIPT
-"$root/usr/bin/stowbox" --headless --script "$work/download.script" --device-root "$work/device" \
-  --server "$ftp" --web "$web" >"$work/transcript" 2>&1 ||
+"$root/usr/bin/stowbox" --headless --script "$work/download.script" >"$work/transcript" 2>&1 ||
   { cat "$work/transcript" >&2; fail "the headless script failed against the installed service"; }
-cmp -s "$work/device/photo.jpg" "$work/service/accounts/alice/My Device on Stowbox/photo.jpg" ||
+cmp -s "$work/device/photo.jpg" "$work/data/accounts/alice/My Device on Stowbox/photo.jpg" ||
   fail "the downloaded file differs from the account's"
 [ ! -e "$work/device/readme.txt" ] || fail "an unchecked file was downloaded"
-echo "== package: $(basename "$deb") installs and runs"
+echo "== package: $(basename "$client_deb") and $(basename "$service_deb") install and run"

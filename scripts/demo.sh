@@ -1,9 +1,17 @@
 #!/usr/bin/env bash
 # The demo: builds the program, starts the stand-in service on loopback with a demo account
 # and sample files, and opens the program's window against it. Without a display it plays a
-# short tour in the real widgets instead and names the folder of its screenshots.
+# short tour in the real widgets instead and says where its pictures are.
+#   scripts/demo.sh [--keep]    --keep leaves the temporary folder (service, device, logs)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+keep=no
+case "${1:-}" in
+  "") ;;
+  --keep) keep=yes ;;
+  *) echo "usage: scripts/demo.sh [--keep]" >&2; exit 2 ;;
+esac
 
 scripts/install-deps.sh
 cmake --preset default >/dev/null
@@ -35,7 +43,16 @@ openssl x509 -req -in "$certs/server.csr" -CA "$certs/ca.pem" -CAkey "$certs/ca.
   --tls-cert "$certs/server.pem" --tls-key "$certs/server.key" --require-tls \
   --account demo:demo123 >"$work/service.out" 2>"$work/service.err" &
 service=$!
-trap 'kill $service 2>/dev/null || true; wait $service 2>/dev/null || true' EXIT
+finish() {
+  kill "$service" 2>/dev/null || true
+  wait "$service" 2>/dev/null || true
+  if [ "$keep" = yes ]; then
+    echo "The demo's temporary folder stays: $work"
+  else
+    rm -rf "$work"
+  fi
+}
+trap finish EXIT
 
 for _ in $(seq 100); do
   grep -q '^web ' "$work/service.out" 2>/dev/null && break
@@ -51,9 +68,9 @@ fi
 
 echo "Stand-in service: FTP over TLS $ftp, web https://$web"
 echo "Demo account: user name 'demo', password 'demo123'"
-echo "Device folder: $work/device"
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  echo "Device folder: $work/device"
   echo "Log in with the demo account in the window that opens; EXIT or closing it ends the demo."
   "$bin/stowbox" --device-root "$work/device" --server "$ftp" --web "https://$web" \
     --ca-file "$certs/ca.pem"
@@ -82,10 +99,24 @@ show
 answer yes
 command 32792
 TOUR
+pictures=build/demo-pictures
+rm -rf "$pictures"
 status=0
-"$bin/stowbox" --script "$work/tour.script" --screenshots "$work/screenshots" \
+"$bin/stowbox" --script "$work/tour.script" --screenshots "$pictures" \
   --device-root "$work/device" --server "$ftp" --web "https://$web" \
-    --ca-file "$certs/ca.pem" || status=$?
-echo "No display here: the tour was played offscreen."
-echo "Screenshots of each window: $work/screenshots"
+  --ca-file "$certs/ca.pem" >"$work/transcript.txt" 2>&1 || status=$?
+mkdir -p "$pictures"
+cp "$work/transcript.txt" "$pictures/transcript.txt"
+echo
+if [ "$status" -eq 0 ]; then
+  echo "There is no display here, so the demo played a short tour in the program's real"
+  echo "window, drawn off screen: it logged in to the stand-in service over TLS as 'demo',"
+  echo "looked at the device's files and the account's, downloaded readme.txt to the device"
+  echo "and left."
+else
+  echo "The tour did not go as planned (status $status); what the program showed is in"
+  echo "$pictures/transcript.txt."
+fi
+echo "Pictures of each window and step: $(pwd)/$pictures (with transcript.txt, the"
+echo "program's own record of what it showed)."
 exit $status

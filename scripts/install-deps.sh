@@ -11,7 +11,7 @@ packages=(
   curl xvfb xauth clang-format
   clang-14 libclang-rt-14-dev llvm-14
   dpkg-dev file help2man desktop-file-utils
-  python3-pyftpdlib python3-openssl openssl lftp
+  python3-pyftpdlib python3-openssl openssl lftp systemd
 )
 
 missing=()

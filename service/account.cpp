@@ -2,9 +2,6 @@
 
 #include <algorithm>
 
-#include "password_hash.h"
-#include "private_files.h"
-
 namespace stowbox::service {
 
 namespace {
@@ -69,36 +66,6 @@ std::optional<AccountSettings> parse_account_option(std::string_view text, std::
         return std::nullopt;
     }
     return account;
-}
-
-AccountBook::AccountBook(const std::filesystem::path& root,
-                         const std::vector<AccountSettings>& settings) {
-    for (const auto& account : settings) {
-        const auto folder = root / "accounts" / account.name;
-        make_private_folders(folder);
-        accounts_.push_back({account.name,
-                             account.password_hash.empty() ? hash_password(account.password)
-                                                           : account.password_hash,
-                             account.download_limit, std::filesystem::canonical(folder)});
-    }
-}
-
-const Account* AccountBook::find(std::string_view name) const {
-    const auto it = std::find_if(accounts_.begin(), accounts_.end(),
-                                 [&](const Account& a) { return a.name == name; });
-    return it == accounts_.end() ? nullptr : &*it;
-}
-
-const Account* AccountBook::authenticate(std::string_view name, std::string_view password) const {
-    const Account* account = find(name);
-    if (account == nullptr) {
-        // The same work as for a known name, its answer thrown away.
-        if (!accounts_.empty()) {
-            verify_password(password, accounts_.front().password_hash);
-        }
-        return nullptr;
-    }
-    return verify_password(password, account->password_hash) ? account : nullptr;
 }
 
 }  // namespace stowbox::service

@@ -1,12 +1,16 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace stowbox::service {
+
+class AccountsFileWatch;
 
 inline constexpr int kDefaultDownloadLimit = 10;
 // The client builds its choice list for at most this many downloads.
@@ -37,21 +41,40 @@ struct Account {
     std::string home;  // canonical host path of the account's folder
 };
 
-// The accounts of a running service; read-only once built, so sessions share it freely.
+// The accounts of a running service: those given directly, and those of an accounts file,
+// which is read again at a log-in when it has changed. Sessions share the book freely; an
+// account a session logged in to lives on for that session when the file drops it.
 class AccountBook {
   public:
-    // Creates each account's folder below `root`/accounts when missing and hashes the
-    // passwords given in clear. Throws std::filesystem::filesystem_error or
-    // std::runtime_error.
-    AccountBook(const std::filesystem::path& root, const std::vector<AccountSettings>& settings);
+    // Creates `root`/accounts and each account's folder in it when missing and hashes the
+    // passwords given in clear; reads `accounts_file` unless it is empty. Throws
+    // std::filesystem::filesystem_error or std::runtime_error.
+    AccountBook(const std::filesystem::path& root, const std::vector<AccountSettings>& settings,
+                const std::filesystem::path& accounts_file = {});
+    AccountBook(const AccountBook&) = delete;
+    AccountBook& operator=(const AccountBook&) = delete;
+    ~AccountBook();
 
-    const Account* find(std::string_view name) const;
+    std::shared_ptr<const Account> find(std::string_view name) const;
     // Takes as long for an unknown name as for a known one, so that timing does not tell
     // which accounts exist.
-    const Account* authenticate(std::string_view name, std::string_view password) const;
+    std::shared_ptr<const Account> authenticate(std::string_view name,
+                                                std::string_view password) const;
 
   private:
-    std::vector<Account> accounts_;
+    using Accounts = std::vector<std::shared_ptr<const Account>>;
+    // Takes in the accounts file when it has changed since it was last looked at; when it
+    // cannot be used, says why on standard error and keeps the accounts there are.
+    void refresh() const;
+    // The given accounts and those of `from_file`, their folders made. Throws like the
+    // constructor.
+    Accounts combine(const std::vector<AccountSettings>& from_file) const;
+
+    std::filesystem::path root_;
+    Accounts given_;
+    std::unique_ptr<AccountsFileWatch> watch_;  // none without an accounts file
+    mutable std::mutex mutex_;
+    mutable Accounts accounts_;
 };
 
 }  // namespace stowbox::service

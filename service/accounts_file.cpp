@@ -1,23 +1,15 @@
 #include "accounts_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
+#include <utility>
 
 #include "password_hash.h"
-#include "unique_fd.h"
+#include "small_file.h"
 
 namespace stowbox::service {
 
 namespace {
-
-// More than any real list of accounts; keeps a wrong path (a device, a huge log) from
-// being read whole.
-constexpr off_t kMaxFileSize = 16 * 1024 * 1024;
 
 bool is_blank(char c) {
     return c == ' ' || c == '\t' || c == '\r';
@@ -56,14 +48,15 @@ std::optional<AccountSettings> parse_line(std::string_view line, std::string& er
 
 }  // namespace
 
-std::optional<std::vector<AccountSettings>> parse_accounts_text(std::string_view text,
-                                                                std::string& error) {
-    std::vector<AccountSettings> accounts;
+std::optional<std::vector<AccountEntry>> parse_account_entries(std::string_view text,
+                                                               std::string& error) {
+    std::vector<AccountEntry> entries;
     int number = 0;
-    while (!text.empty()) {
-        const auto end = std::min(text.find('\n'), text.size());
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(std::min(end + 1, text.size()));
+    for (std::size_t offset = 0; offset < text.size();) {
+        const auto end = std::min(text.find('\n', offset), text.size());
+        const std::size_t length = std::min(end + 1, text.size()) - offset;
+        std::string_view line = text.substr(offset, end - offset);
+        const std::size_t line_offset = std::exchange(offset, offset + length);
         ++number;
         while (!line.empty() && is_blank(line.back())) {
             line.remove_suffix(1);
@@ -81,61 +74,84 @@ std::optional<std::vector<AccountSettings>> parse_accounts_text(std::string_view
             return std::nullopt;
         }
         const bool duplicate =
-            std::any_of(accounts.begin(), accounts.end(),
-                        [&](const AccountSettings& a) { return a.name == account->name; });
+            std::any_of(entries.begin(), entries.end(),
+                        [&](const AccountEntry& e) { return e.settings.name == account->name; });
         if (duplicate) {
             error = where + "account \"" + account->name + "\" is given twice";
             return std::nullopt;
         }
-        accounts.push_back(std::move(*account));
+        entries.push_back({std::move(*account), line_offset, length});
+    }
+    return entries;
+}
+
+std::optional<std::vector<AccountSettings>> parse_accounts_text(std::string_view text,
+                                                                std::string& error) {
+    auto entries = parse_account_entries(text, error);
+    if (!entries) {
+        return std::nullopt;
+    }
+    std::vector<AccountSettings> accounts;
+    for (auto& entry : *entries) {
+        accounts.push_back(std::move(entry.settings));
     }
     return accounts;
 }
 
-std::optional<std::vector<AccountSettings>> load_accounts_file(const std::filesystem::path& path,
-                                                               std::string& error) {
+std::string accounts_file_name_problem(std::string_view name) {
+    if (auto problem = account_name_problem(name); !problem.empty()) {
+        return problem;
+    }
+    if (name.find(':') != std::string_view::npos) {
+        return "the account name may not hold \":\" in an accounts file";
+    }
+    if (name.starts_with('#') || is_blank(name.front()) || is_blank(name.back())) {
+        return "the account name may not start with \"#\" nor start or end with a blank";
+    }
+    return {};
+}
+
+std::string account_line(const AccountSettings& account) {
+    std::string line = account.name + ":" + account.password_hash;
+    if (account.download_limit != kDefaultDownloadLimit) {
+        line += ":" + std::to_string(account.download_limit);
+    }
+    return line + "\n";
+}
+
+std::optional<AccountsFile> read_accounts_file(const std::filesystem::path& path,
+                                               std::string& error) {
     const std::string where = "accounts file " + path.string() + ": ";
-    // Checked on the open file, so that the file read is the file checked.
-    UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    struct stat info {};
-    if (!file || ::fstat(file.get(), &info) != 0) {
-        error = where + std::strerror(errno);
+    std::string problem;
+    auto file = read_small_file(path, problem);
+    if (!file) {
+        error = where + problem;
         return std::nullopt;
     }
-    if (!S_ISREG(info.st_mode) || info.st_size > kMaxFileSize) {
-        error = where + "not a regular file of at most 16 MiB";
-        return std::nullopt;
-    }
-    if ((info.st_mode & 077) != 0) {
+    if ((file->info.st_mode & 077) != 0) {
         char mode[8];
-        std::snprintf(mode, sizeof mode, "%04o", unsigned(info.st_mode & 07777));
+        std::snprintf(mode, sizeof mode, "%04o", unsigned(file->info.st_mode & 07777));
         error = where + "its group or others may read or write it (mode " + mode +
                 "); make it private with chmod 600";
         return std::nullopt;
     }
-    std::string text;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            error = where + std::strerror(errno);
-            return std::nullopt;
-        }
-        if (got == 0) {
-            break;
-        }
-        text.append(buffer, std::size_t(got));
-        if (text.size() > std::size_t(kMaxFileSize)) {
-            error = where + "not a regular file of at most 16 MiB";
-            return std::nullopt;
-        }
+    auto entries = parse_account_entries(file->text, problem);
+    if (!entries) {
+        error = where + problem;
+        return std::nullopt;
     }
-    auto accounts = parse_accounts_text(text, error);
-    if (!accounts) {
-        error = where + error;
+    return AccountsFile{std::move(file->text), file->info, std::move(*entries)};
+}
+
+std::optional<std::vector<AccountSettings>> load_accounts_file(const std::filesystem::path& path,
+                                                               std::string& error) {
+    auto file = read_accounts_file(path, error);
+    if (!file) {
+        return std::nullopt;
+    }
+    std::vector<AccountSettings> accounts;
+    for (auto& entry : file->entries) {
+        accounts.push_back(std::move(entry.settings));
     }
     return accounts;
 }

@@ -19,7 +19,7 @@ void add_download_limits_servlet(httplib::Server& server, ServletContext& contex
                 plain_reply(response, 400, "error: user and password are required\n");
                 return;
             }
-            const Account* account =
+            const std::shared_ptr<const Account> account =
                 authenticate_braked(context, request, request.get_param_value("user"),
                                     request.get_param_value("password"), response);
             if (account == nullptr) {

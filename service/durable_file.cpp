@@ -39,6 +39,19 @@ bool DurableFile::write(const char* bytes, std::size_t size) {
     return fd_ && write_all(fd_.get(), bytes, size);
 }
 
+bool DurableFile::take_owner_and_mode(const struct stat& model) {
+    struct stat own {};
+    if (!fd_ || ::fstat(fd_.get(), &own) != 0) {
+        return false;
+    }
+    // Only an owner that differs is set: changing it may take privileges the caller lacks.
+    if ((own.st_uid != model.st_uid || own.st_gid != model.st_gid) &&
+        ::fchown(fd_.get(), model.st_uid, model.st_gid) != 0) {
+        return false;
+    }
+    return ::fchmod(fd_.get(), model.st_mode & 07777) == 0;
+}
+
 bool DurableFile::commit(const std::string& final_path) {
     if (!fd_ || ::fsync(fd_.get()) != 0) {
         return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -27,6 +29,10 @@ class DurableFile {
     explicit operator bool() const { return static_cast<bool>(fd_); }
 
     bool write(const char* bytes, std::size_t size);
+
+    // Gives the file the owner, group and permission bits of `model`, so that a file
+    // rewritten by an administrator stays the service's. False with errno set on failure.
+    bool take_owner_and_mode(const struct stat& model);
 
     // Flushes the bytes to disk, renames the file to `final_path` (in the same folder) and
     // flushes the folder, so that once this returns true the file survives a power cut.

@@ -236,7 +236,7 @@ void FtpSession::cmd_pass(const std::string& arg) {
     // A wrong password is answered a while after it came, however long checking it took,
     // and only a few are allowed per connection: guessing costs time on every try.
     const auto answer_at = std::chrono::steady_clock::now() + config_.failed_login_delay;
-    const Account* account = user_.empty() ? nullptr : accounts_.authenticate(user_, arg);
+    const auto account = user_.empty() ? nullptr : accounts_.authenticate(user_, arg);
     user_.clear();
     account_ = nullptr;
     fs_.reset();

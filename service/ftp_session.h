@@ -138,7 +138,7 @@ class FtpSession {
     bool protect_transfers_ = false;  // PROT P
 
     std::string user_;
-    const Account* account_ = nullptr;
+    std::shared_ptr<const Account> account_;
     std::optional<AccountFs> fs_;
     std::string cwd_ = "/";
     std::optional<std::string> rename_from_;  // host path named by the last RNFR

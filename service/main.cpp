@@ -8,6 +8,7 @@
 
 #include "command_line.h"
 #include "password_hash.h"
+#include "password_prompt.h"
 #include "service.h"
 
 namespace {
@@ -35,6 +36,19 @@ int print_password_hash() {
     return 0;
 }
 
+// Adds, changes or removes an account and says in one line what it did.
+int change_accounts(const stowbox::service::AccountCommand& command) {
+    std::string error;
+    const auto done =
+        stowbox::service::run_account_command(command, stowbox::service::read_new_password, error);
+    if (!done) {
+        std::cerr << "stowbox-service: " << error << "; nothing changed\n";
+        return 1;
+    }
+    std::cout << *done << "\n";
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -52,8 +66,12 @@ int main(int argc, char** argv) {
     if (command_line.hash_password) {
         return print_password_hash();
     }
+    if (command_line.account_command) {
+        return change_accounts(*command_line.account_command);
+    }
     if (!command_line.config) {
-        std::cerr << "stowbox-service: " << command_line.error << "\n" << usage_text();
+        std::cerr << "stowbox-service: " << command_line.error << "\n"
+                  << (command_line.error_in_file ? "" : usage_text());
         return 2;
     }
     // Block the stop signals in every thread so that only sigwait below receives them, and
@@ -64,6 +82,9 @@ int main(int argc, char** argv) {
     sigaddset(&stop_signals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
+    if (!command_line.notice.empty()) {
+        std::cerr << "stowbox-service: " << command_line.notice << "\n";
+    }
     try {
         Service service(*command_line.config);
         service.start();

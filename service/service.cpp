@@ -25,7 +25,7 @@ std::unique_ptr<const TlsContext> load_tls(const ServiceConfig& config) {
 Service::Service(ServiceConfig config)
     : config_(std::move(config)),
       tls_(load_tls(config_)),
-      accounts_(config_.root, config_.accounts),
+      accounts_(config_.root, config_.accounts, config_.accounts_file),
       ftp_(accounts_, config_, tls_.get()),
       web_(accounts_, config_, tls_.get()) {
     make_private_folders(config_.root / "outbox");

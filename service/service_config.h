@@ -17,6 +17,8 @@ struct ServiceConfig {
     std::uint16_t ftp_port = 0;  // 0 picks a free port
     std::uint16_t web_port = 0;
     std::vector<AccountSettings> accounts;
+    // More accounts, hashed, one a line; re-read whenever it has changed. None when empty.
+    std::filesystem::path accounts_file;
     // Both given turn on TLS: FTP's AUTH TLS and HTTPS on the web port, with one certificate.
     std::filesystem::path tls_certificate;
     std::filesystem::path tls_key;

@@ -37,15 +37,17 @@ void refuse_guessing(httplib::Response& response, GuessBrake::Clock::duration wa
         "error: too many wrong passwords; try again in " + std::to_string(seconds) + " seconds\n");
 }
 
-const Account* authenticate_braked(ServletContext& context, const httplib::Request& request,
-                                   const std::string& user, const std::string& password,
-                                   httplib::Response& response) {
+std::shared_ptr<const Account> authenticate_braked(ServletContext& context,
+                                                   const httplib::Request& request,
+                                                   const std::string& user,
+                                                   const std::string& password,
+                                                   httplib::Response& response) {
     auto attempt = context.guesses.begin(client_key(request), "account " + user);
     if (!attempt.admitted()) {
         refuse_guessing(response, attempt.refused_for());
         return nullptr;
     }
-    const Account* account = context.accounts.authenticate(user, password);
+    auto account = context.accounts.authenticate(user, password);
     if (account == nullptr) {
         attempt.failed();
         plain_reply(response, 403, "error: unknown user or wrong password\n");

@@ -30,9 +30,11 @@ struct ServletContext {
 
 // Checks `user` and `password` behind the context's brake; answers 429 or 403 itself and
 // returns nullptr when the account may not be used.
-const Account* authenticate_braked(ServletContext& context, const httplib::Request& request,
-                                   const std::string& user, const std::string& password,
-                                   httplib::Response& response);
+std::shared_ptr<const Account> authenticate_braked(ServletContext& context,
+                                                   const httplib::Request& request,
+                                                   const std::string& user,
+                                                   const std::string& password,
+                                                   httplib::Response& response);
 
 // The brake's key for the client that sent `request`.
 std::string client_key(const httplib::Request& request);

@@ -64,7 +64,7 @@ void create_share(ServletContext& context, const httplib::Request& request,
         }
     }
     auto value = [&request](const char* field) { return request.get_param_value(field); };
-    const Account* account =
+    const auto account =
         authenticate_braked(context, request, value("user"), value("stowpassword"), response);
     if (account == nullptr) {
         return;
@@ -163,7 +163,7 @@ void serve_share(ServletContext& context, const httplib::Request& request,
         answer(response, 410, "error: this share has reached its number of downloads");
         return;
     }
-    const Account* account = context.accounts.find(share->account);
+    const auto account = context.accounts.find(share->account);
     auto delivery = std::make_shared<Delivery>();
     off_t size = 0;
     delivery->file = account ? open_shared_file(*account, share->file, size) : UniqueFd();

@@ -23,9 +23,12 @@ const char* const kUsage =
     "  --ca-file FILE         also trust the authorities in this PEM file\n"
     "  --scale N              device pixels are drawn N screen pixels wide (default: the\n"
     "                         largest, at most 3, at which the screen fits the desktop)\n"
-    "  --fail-socket-startup  the device's socket layer refuses to start (for tests)\n"
     "  --help                 print this help and exit\n"
     "  --version              print the version and exit\n"
+    "\n"
+    "The device options --device-root, --server, --web, --tls, --ca-file and --scale may\n"
+    "also be kept in $XDG_CONFIG_HOME/stowbox/device.conf (~/.config/stowbox/device.conf),\n"
+    "one 'name = value' a line, as in 'server = 127.0.0.1:2121'; the command line wins.\n"
     "\n"
     "Examples:\n"
     "  stowbox --headless --script login.script --server 127.0.0.1:2121\n";
@@ -37,6 +40,7 @@ bool ApplyFlag(LaunchOptions& options, const std::string& arg) {
     if (arg == "--headless") {
         options.headless = true;
     } else if (arg == "--fail-socket-startup") {
+        // For the tests only, so the help does not list it.
         options.device.failSocketStartup = true;
     } else if (arg == "--help" || arg == "-h") {
         options.showUsage = true;
@@ -116,39 +120,57 @@ std::optional<std::string> ApplyValue(LaunchOptions& options, const std::string&
         options.script = text;
     } else if (arg == "--screenshots") {
         options.screenshots = text;
-    } else if (arg == "--device-root") {
-        options.device.root = text;
-    } else if (arg == "--server") {
-        options.device.ftpServer = platform::net::ParseEndpoint(text);
-        if (!options.device.ftpServer) {
-            return arg + " needs HOST:PORT, not '" + text + "'";
-        }
-    } else if (arg == "--web") {
-        const auto address = ParseWebAddress(text);
-        if (!address) {
-            return arg + " needs HOST:PORT, http://HOST:PORT or https://HOST:PORT, not '" + text +
-                   "'";
-        }
-        options.device.webServer = address->endpoint;
-        options.device.webOverTls = address->overTls;
-    } else if (arg == "--tls") {
-        const auto mode = ParseTlsMode(text);
-        if (!mode) {
-            return "--tls needs off, try or require, not '" + text + "'";
-        }
-        options.device.tls = *mode;
-    } else if (arg == "--ca-file") {
-        options.device.caFile = text;
     } else {
-        options.scale = ParseScale(text);
-        if (!options.scale) {
-            return "--scale needs a whole number from 1 to 8";
+        const std::string name = arg.substr(2);
+        if (const auto need = ApplyDeviceOption(options, name, text)) {
+            return arg + " " + *need;
         }
+        options.sources[name] = OptionSource{};
     }
     return std::nullopt;
 }
 
 }  // namespace
+
+const char* const kDeviceOptionNames = "device-root, server, web, tls, ca-file, scale";
+
+bool IsDeviceOption(const std::string& name) {
+    return name == "device-root" || name == "server" || name == "web" || name == "tls" ||
+           name == "ca-file" || name == "scale";
+}
+
+std::optional<std::string> ApplyDeviceOption(LaunchOptions& options, const std::string& name,
+                                             const std::string& value) {
+    if (name == "device-root") {
+        options.device.root = value;
+    } else if (name == "server") {
+        options.device.ftpServer = platform::net::ParseEndpoint(value);
+        if (!options.device.ftpServer) {
+            return "needs HOST:PORT, not '" + value + "'";
+        }
+    } else if (name == "web") {
+        const auto address = ParseWebAddress(value);
+        if (!address) {
+            return "needs HOST:PORT, http://HOST:PORT or https://HOST:PORT, not '" + value + "'";
+        }
+        options.device.webServer = address->endpoint;
+        options.device.webOverTls = address->overTls;
+    } else if (name == "tls") {
+        const auto mode = ParseTlsMode(value);
+        if (!mode) {
+            return "needs off, try or require, not '" + value + "'";
+        }
+        options.device.tls = *mode;
+    } else if (name == "ca-file") {
+        options.device.caFile = value;
+    } else {
+        options.scale = ParseScale(value);
+        if (!options.scale) {
+            return "needs a whole number from 1 to 8";
+        }
+    }
+    return std::nullopt;
+}
 
 ParsedLaunch ParseLaunchOptions(const std::vector<std::string>& args) {
     ParsedLaunch parsed;

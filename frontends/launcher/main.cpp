@@ -9,7 +9,9 @@
 #include <system_error>
 
 #include "headless/run_script.h"
+#include "launcher/device_settings.h"
 #include "launcher/launch_options.h"
+#include "launcher/unreachable_notice.h"
 #include "qt/gui_run.h"
 #include "qt/screen_fit.h"
 #include "script/run_program.h"
@@ -97,6 +99,29 @@ int RunGui(const LaunchOptions& options, const char* programName) {
         std::move(parsed.steps), {options.device, *scale, options.screenshots}, std::cout));
 }
 
+// Completes the device from the settings file and the defaults; false, with a message, when
+// it cannot be used.
+bool PrepareDevice(LaunchOptions& options) {
+    const auto settingsFile = DeviceSettingsPath();
+    if (settingsFile) {
+        if (const auto error = ApplyDeviceSettings(*settingsFile, options)) {
+            std::cerr << "stowbox: " << *error << '\n';
+            return false;
+        }
+    }
+    options.device.onConnectFailure = UnreachableServerNotice(options, settingsFile);
+    if (options.device.root.empty()) {
+        options.device.root = DefaultDeviceRoot();
+    }
+    std::error_code error;
+    std::filesystem::create_directories(options.device.root, error);
+    if (!std::filesystem::is_directory(options.device.root)) {
+        std::cerr << "stowbox: cannot use the device folder " << options.device.root << '\n';
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -114,13 +139,7 @@ int main(int argc, char** argv) {
         std::cout << "stowbox " << STOWBOX_VERSION << '\n';
         return 0;
     }
-    if (options.device.root.empty()) {
-        options.device.root = DefaultDeviceRoot();
-    }
-    std::error_code error;
-    std::filesystem::create_directories(options.device.root, error);
-    if (!std::filesystem::is_directory(options.device.root)) {
-        std::cerr << "stowbox: cannot use the device folder " << options.device.root << '\n';
+    if (!PrepareDevice(options)) {
         return 2;
     }
     if (options.headless) {

@@ -17,12 +17,17 @@ platform::net::Endpoint BuiltIn(int port) {
 
 }  // namespace
 
+platform::net::Endpoint BuiltInFtpServer() {
+    return BuiltIn(kFtpServerPort);
+}
+
 platform::net::Network MakeNetwork(const DeviceOptions& options) {
     platform::net::Network::Options networkOptions;
     networkOptions.failStartup = options.failSocketStartup;
     networkOptions.tls = options.tls;
     networkOptions.caFile = options.caFile;
     platform::net::Network network(networkOptions);
+    network.SetConnectFailureHook(options.onConnectFailure);
     if (options.ftpServer) {
         network.AddRoute(BuiltIn(kFtpServerPort), *options.ftpServer);
     }

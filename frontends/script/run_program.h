@@ -24,7 +24,12 @@ struct DeviceOptions {
     // exact wire wants today's.
     platform::net::TlsMode tls = platform::net::TlsMode::Off;
     std::filesystem::path caFile;  // authorities trusted besides the system's
+    // Told of every connection that could not be made; none in runs inside a test.
+    platform::net::Network::ConnectFailureHook onConnectFailure;
 };
+
+// The program's built-in FTP server, as the device's routes name it.
+platform::net::Endpoint BuiltInFtpServer();
 
 // Builds the device's network with its routes.
 platform::net::Network MakeNetwork(const DeviceOptions& options);

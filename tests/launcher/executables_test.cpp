@@ -1,7 +1,11 @@
 // The executables' command lines as a person meets them: --version, --help, refused options,
-// and where the program keeps the device's files when no --device-root is given.
+// where the program keeps the device's files when no --device-root is given, and the device
+// settings file.
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 
 #include <array>
@@ -9,6 +13,7 @@
 #include <filesystem>
 #include <string>
 
+#include "support/fd.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -60,6 +65,8 @@ TEST(Executables, AnswerVersionAndHelpAndRefuseUnknownOptions) {
         EXPECT_NE(help.output.find("\n  --version "), std::string::npos) << help.output;
         EXPECT_NE(help.output.find("\nExamples:\n  " + program.name + " --"), std::string::npos)
             << help.output;
+        // Options for the tests are not a person's business.
+        EXPECT_EQ(help.output.find("--fail-socket-startup"), std::string::npos) << help.output;
 
         const ShellRun unknown = Shell(Quoted(program.path) + " --frobnicate");
         EXPECT_EQ(unknown.status, 2);
@@ -89,7 +96,9 @@ TEST(Executables, TakeUsableNetworkOptionValuesAndRefuseOthers) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.options);
         const ShellRun run =
-            Shell(Quoted(STOWBOX_CLIENT_PATH) + " --headless --script - " + "--device-root " +
+            // No settings file of the person running the tests takes part.
+            Shell("env XDG_CONFIG_HOME=" + Quoted(device.Path().string()) + " " +
+                  Quoted(STOWBOX_CLIENT_PATH) + " --headless --script - " + "--device-root " +
                   Quoted(device.Path().string()) + " " + c.options);
         EXPECT_EQ(run.status, c.status) << run.output;
         if (c.refusal != nullptr) {
@@ -122,6 +131,104 @@ TEST(Executables, KeepTheDevicesFilesUnderTheUsersDataFolderByDefault) {
         EXPECT_TRUE(std::filesystem::is_directory(c.device)) << c.environment << '\n' << run.output;
     }
     EXPECT_FALSE(std::filesystem::exists(home.Path() / "relative"));
+}
+
+// A loopback port bound but not listening: a connection to it is refused while this lives.
+struct ClosedPort {
+    testing_support::Fd socket{::socket(AF_INET, SOCK_STREAM, 0)};
+    std::string address;
+    ClosedPort() {
+        sockaddr_in local{};
+        local.sin_family = AF_INET;
+        local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof local;
+        auto* any = reinterpret_cast<sockaddr*>(&local);
+        if (::bind(socket.Get(), any, size) == 0 && ::getsockname(socket.Get(), any, &size) == 0) {
+            address = "127.0.0.1:" + std::to_string(ntohs(local.sin_port));
+        }
+    }
+};
+
+// The settings file below XDG_CONFIG_HOME: its values taken (paths beside the file or below
+// home), the command line winning, and every kind of bad line refused before the start with
+// the file and the line. A log-in against a closed port shows where the address was set.
+TEST(Executables, TakeDeviceSettingsFromTheirFileBelowTheCommandLine) {
+    const ClosedPort inFile;
+    const ClosedPort onCommandLine;
+    ASSERT_FALSE(inFile.address.empty() || onCommandLine.address.empty());
+    struct Case {
+        std::string file;  // nothing written when empty
+        std::string options;
+        int status;
+        std::string output;            // what the output holds, CONF standing for the file's path
+        std::filesystem::path device;  // below the home folder, when the case makes one
+    };
+    const std::string settings =
+        "# the service on this machine\n\n  device-root = dev  \nserver=" + inFile.address +
+        "\r\ntls = off\n";
+    const Case cases[] = {
+        {settings, "", 0,
+         "stowbox: no FTP server answered at " + inFile.address + " (set in CONF line 4)\n",
+         "config/stowbox/dev"},
+        {settings, "--server " + onCommandLine.address, 0,
+         "stowbox: no FTP server answered at " + onCommandLine.address + " (set by --server)\n",
+         "config/stowbox/dev"},
+        {"device-root = ~/mine\nscale = 2\nweb = https://127.0.0.1:8443\nca-file = ca.pem\n",
+         "--server " + onCommandLine.address, 0, "(set by --server)", "mine"},
+        {"server 127.0.0.1:2121\n", "", 2, "stowbox: CONF line 1: not a 'name = value' line\n", {}},
+        {"\n# x\nport = 21\n", "", 2, "stowbox: CONF line 3: unknown setting 'port' (known: ", {}},
+        {"scale = 9\n",
+         "--scale 2",
+         2,
+         "stowbox: CONF line 1: scale needs a whole number from 1 to 8\n",
+         {}},
+        {"server = 127.0.0.1:2121\nserver = 127.0.0.1:2122\n",
+         "",
+         2,
+         "stowbox: CONF line 2: server is already set on line 1\n",
+         {}},
+        {"tls = \n", "", 2, "stowbox: CONF line 1: tls has no value\n", {}},
+        {"", "", 2, "stowbox: cannot read the settings file CONF: Is a directory\n", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file + c.options);
+        const testing_support::TempFolder home("stowbox-home");
+        const std::filesystem::path conf = home.Path() / "config/stowbox/device.conf";
+        if (c.file.empty()) {
+            std::filesystem::create_directories(conf);
+        } else {
+            testing_support::WriteHostFile(conf, c.file);
+        }
+        const auto script =
+            home.WriteFile("login.script",
+                           "type IDC_USERNAME \"u\"\ntype IDC_PASSWORD \"p\"\nclick IDC_LOGIN\n"
+                           "expect box \"Error Connecting to Server\"\ncommand IDCANCEL\n");
+        const ShellRun run = Shell("env HOME=" + Quoted(home.Path().string()) +
+                                   " XDG_CONFIG_HOME=" + Quoted((home.Path() / "config").string()) +
+                                   " " + Quoted(STOWBOX_CLIENT_PATH) + " --headless --script " +
+                                   Quoted(script.string()) + " " + c.options);
+        EXPECT_EQ(run.status, c.status) << run.output;
+        std::string expected = c.output;
+        if (const auto at = expected.find("CONF"); at != std::string::npos) {
+            expected.replace(at, 4, conf.string());
+        }
+        EXPECT_NE(run.output.find(expected), std::string::npos) << run.output;
+        if (!c.device.empty()) {
+            EXPECT_TRUE(std::filesystem::is_directory(home.Path() / c.device)) << run.output;
+        }
+    }
+}
+
+// Without an absolute XDG_CONFIG_HOME the file is the one below ~/.config.
+TEST(Executables, ReadDeviceSettingsBelowTheHomeFolderWithoutXdgConfigHome) {
+    const testing_support::TempFolder home("stowbox-home");
+    const auto conf = home.WriteFile(".config/stowbox/device.conf", "web = ftp://127.0.0.1:21\n");
+    const ShellRun run = Shell(
+        "cd " + Quoted(home.Path().string()) + " && env HOME=" + Quoted(home.Path().string()) +
+        " XDG_CONFIG_HOME=config " + Quoted(STOWBOX_CLIENT_PATH) + " --headless --script -");
+    EXPECT_EQ(run.status, 2) << run.output;
+    EXPECT_EQ(run.output.rfind("stowbox: " + conf.string() + " line 1: web needs HOST:PORT", 0), 0u)
+        << run.output;
 }
 
 }  // namespace

@@ -125,13 +125,14 @@ TEST_F(ScriptInWidgets, RunsInARealXWindowWhereXvfbIsInstalled) {
         deviceRoot.Path().parent_path() / (deviceRoot.Path().filename().string() + ".script");
     std::ofstream(script) << kLogIn
                           << "command ID_SHOW_REMOTE\nshow\nanswer yes\ncommand ID_EXIT\n";
-    // Under the sanitizers, the X11 platform's D-Bus library keeps memory to the end.
+    // Under the sanitizers, the X11 platform's D-Bus library keeps memory to the end. The
+    // tester's own device settings stay out of it.
     const std::string command =
-        std::string("env -u QT_QPA_PLATFORM LSAN_OPTIONS=suppressions=") +
-        STOWBOX_LSAN_SUPPRESSIONS + " " + STOWBOX_XVFB_RUN + " -a -s '-screen 0 640x800x24' '" +
-        STOWBOX_CLIENT_PATH + "' --script '" + script.string() + "' --screenshots '" +
-        pictures.string() + "' --device-root '" + deviceRoot.Path().string() + "' --server " +
-        service.Host() + ":" + std::to_string(service.FtpPort()) + " > '" +
+        std::string("env -u QT_QPA_PLATFORM XDG_CONFIG_HOME='") + script.string() +
+        ".config' LSAN_OPTIONS=suppressions=" + STOWBOX_LSAN_SUPPRESSIONS + " " + STOWBOX_XVFB_RUN +
+        " -a -s '-screen 0 640x800x24' '" + STOWBOX_CLIENT_PATH + "' --script '" + script.string() +
+        "' --screenshots '" + pictures.string() + "' --device-root '" + deviceRoot.Path().string() +
+        "' --server " + service.Host() + ":" + std::to_string(service.FtpPort()) + " > '" +
         (pictures.string() + ".log") + "' 2>&1";
     const int status = std::system(command.c_str());
     std::filesystem::remove(script);

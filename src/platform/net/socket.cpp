@@ -157,7 +157,18 @@ bool Socket::ConnectUntil(const std::string& host, std::uint16_t port,
     if (!IsOpen() || m_network == nullptr) {
         return false;
     }
-    const Endpoint target = m_network->Resolve({host, port});
+    const Endpoint asked{host, port};
+    const Endpoint target = m_network->Resolve(asked);
+    if (ConnectRouted(target, deadline)) {
+        m_connectedHost = target.host;
+        return true;
+    }
+    m_network->ConnectFailed(asked, target);
+    return false;
+}
+
+bool Socket::ConnectRouted(const Endpoint& target,
+                           const std::optional<Clock::time_point>& deadline) {
     const AddrInfoList addresses = LookUp(target.host);
     if (!addresses) {
         return false;
@@ -175,7 +186,6 @@ bool Socket::ConnectUntil(const std::string& host, std::uint16_t port,
         std::memcpy(&address, info->ai_addr, sizeof address);
         address.sin_port = htons(target.port);
         if (ConnectWithin(m_fd, address, until, *m_network)) {
-            m_connectedHost = target.host;
             return true;
         }
         // A socket whose connect failed cannot be used again: the next address gets a new one.

@@ -91,6 +91,9 @@ class Socket {
   private:
     bool ConnectUntil(const std::string& host, std::uint16_t port,
                       const std::optional<std::chrono::steady_clock::time_point>& deadline);
+    // Connects to `target`, the routes already applied.
+    bool ConnectRouted(const Endpoint& target,
+                       const std::optional<std::chrono::steady_clock::time_point>& deadline);
     // Without `deadline`, each wait for the peer gets the network's I/O time-out afresh.
     int SendUntil(const void* data, std::size_t count,
                   const std::optional<std::chrono::steady_clock::time_point>& deadline);
@@ -156,6 +159,17 @@ class Network {
     }
     static constexpr std::chrono::milliseconds kWaitSlice{50};
 
+    // Called when a socket of this network could not connect: `asked` is the endpoint its
+    // caller named, `tried` the one the routes led to. Lets a launcher say where that address
+    // is set; it must not use the network itself.
+    using ConnectFailureHook = std::function<void(const Endpoint& asked, const Endpoint& tried)>;
+    void SetConnectFailureHook(ConnectFailureHook hook) { m_connectFailureHook = std::move(hook); }
+    void ConnectFailed(const Endpoint& asked, const Endpoint& tried) const {
+        if (m_connectFailureHook) {
+            m_connectFailureHook(asked, tried);
+        }
+    }
+
     // Called with true when a first protected connection of this network opens, with false
     // when the last one ends, so that a front end can show whether the session is protected.
     void SetProtectionHook(std::function<void(bool)> hook) { m_protectionHook = std::move(hook); }
@@ -186,6 +200,7 @@ class Network {
     std::vector<Route> m_routes;
     std::function<void()> m_waitHook;
     std::function<void(bool)> m_protectionHook;
+    ConnectFailureHook m_connectFailureHook;
     // Counted through the sockets' const reference to their network, as the wait hook is.
     mutable int m_protectedSockets = 0;
 };
