@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "command_keys.h"
 #include "device_metrics.h"
 
 namespace qtfront {
@@ -9,6 +10,13 @@ namespace qtfront {
 using platform::ui::kCommandBarHeight;
 using platform::ui::kScreenHeight;
 using platform::ui::kScreenWidth;
+
+QString TooltipWithKey(const QString& tooltip, const QString& keys) {
+    if (keys.isEmpty()) {
+        return tooltip;
+    }
+    return tooltip.isEmpty() ? keys : tooltip + QStringLiteral(" (") + keys + QStringLiteral(")");
+}
 
 CommandBarView::CommandBarView(platform::ui::CommandBar& bar, QWidget& parent,
                                const ViewContext& context)
@@ -38,10 +46,12 @@ QToolButton* CommandBarView::Button(int id) const {
 QToolButton& CommandBarView::MakeButton(const platform::ui::CommandBarButton& button) {
     auto* tool = new QToolButton(this);
     tool->setAutoRaise(true);
-    tool->setFocusPolicy(Qt::NoFocus);
+    // In the Tab order after the window's controls, which were made before the bar; a click
+    // leaves the focus where it was.
+    tool->setFocusPolicy(Qt::TabFocus);
     tool->setIcon(QIcon(m_artwork.ToolbarImage(button.image)));
     tool->setIconSize(QSize(m_scale.Px(kToolbarImageSize), m_scale.Px(kToolbarImageSize)));
-    tool->setToolTip(ToQString(button.tooltip));
+    tool->setToolTip(TooltipWithKey(ToQString(button.tooltip), KeyTextOf(button.id)));
     const platform::ui::WindowHandle window = m_window;
     const int id = button.id;
     connect(tool, &QToolButton::clicked, this, [window, id] {

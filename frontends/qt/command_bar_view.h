@@ -1,6 +1,6 @@
 #pragma once
 // The device command bar at the bottom of the screen: the window's image buttons, hidden
-// ones left out, disabled ones greyed, each with its tooltip.
+// ones left out, disabled ones greyed, each with its tooltip and the key of its command.
 
 #include <QToolButton>
 #include <QWidget>
@@ -10,6 +10,9 @@
 #include "platform/ui/command_bar.h"
 
 namespace qtfront {
+
+// A button's tooltip with the keys of its command: "Upload Files (Ctrl+U)".
+QString TooltipWithKey(const QString& tooltip, const QString& keys);
 
 class CommandBarView final : public QWidget {
   public:

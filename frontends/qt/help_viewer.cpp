@@ -29,30 +29,6 @@ std::wstring_view BaseName(std::wstring_view path) {
     return slash == std::wstring_view::npos ? path : path.substr(slash + 1);
 }
 
-bool CopyShippedPage(const std::filesystem::path& shipped, const std::filesystem::path& host) {
-    std::error_code error;
-    if (shipped.empty() || !std::filesystem::is_regular_file(shipped, error)) {
-        return false;
-    }
-    std::filesystem::create_directories(host.parent_path(), error);
-    if (error) {
-        return false;
-    }
-    // Copied beside and renamed, so an interrupted copy never leaves half a page.
-    const std::filesystem::path partial = host.string() + ".partial";
-    if (!std::filesystem::copy_file(shipped, partial,
-                                    std::filesystem::copy_options::overwrite_existing, error)) {
-        std::filesystem::remove(partial, error);
-        return false;
-    }
-    std::filesystem::rename(partial, host, error);
-    if (error) {
-        std::filesystem::remove(partial, error);
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 std::optional<std::filesystem::path> PrepareHelpPage(const platform::fs::FileSystem& files,
@@ -76,11 +52,12 @@ std::optional<std::filesystem::path> PrepareHelpPage(const platform::fs::FileSys
     if (std::filesystem::is_regular_file(*host, error)) {
         return host;
     }
+    // The device folder is the person's own: the installed page is shown where it lies.
     if (Lower(devicePath) != kShippedPage || std::filesystem::exists(*host, error) ||
-        !CopyShippedPage(shippedPage, *host)) {
+        shippedPage.empty() || !std::filesystem::is_regular_file(shippedPage, error)) {
         return std::nullopt;
     }
-    return host;
+    return shippedPage;
 }
 
 std::filesystem::path ShippedHelpPage() {

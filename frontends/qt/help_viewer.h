@@ -1,7 +1,7 @@
 #pragma once
 // The device's help viewer: on this host, the help page opens in the desktop's browser.
-// The project installs the program's help page with it and copies that page into the device
-// only when the help is asked for and the page is not there yet.
+// The project installs the program's help page with it; a device without its own page is
+// shown the installed one, and nothing is written into the device.
 
 #include <filesystem>
 #include <optional>
@@ -11,9 +11,9 @@
 
 namespace qtfront {
 
-// The host file the help viewer would show for `commandLine` ("file:\Windows\Kestra.htm"),
-// copying `shippedPage` there first when that page is missing. Nothing when `program` is not
-// the help viewer, the path leaves the device, or there is no such page.
+// The host file the help viewer would show for `commandLine` ("file:\Windows\Kestra.htm"):
+// the device's own page, or `shippedPage` when the device has none. Nothing when `program` is
+// not the help viewer, the path leaves the device, or there is no such page.
 std::optional<std::filesystem::path> PrepareHelpPage(const platform::fs::FileSystem& files,
                                                      const std::wstring& program,
                                                      const std::wstring& commandLine,

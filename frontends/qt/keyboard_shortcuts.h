@@ -1,5 +1,7 @@
 #pragma once
-// The program's shortcut keys (res/shortcuts.h) on the Qt keyboard.
+// The program's shortcut keys (res/shortcuts.h) and the desktop keys of its commands
+// (command_keys.h) on the Qt keyboard. A key does what its command does, through the same
+// command id, and nothing while the program is busy.
 
 #include <functional>
 

@@ -1,5 +1,7 @@
 #include "list_header.h"
 
+#include <algorithm>
+
 #include "platform/ui/geometry.h"
 
 namespace qtfront {
@@ -16,9 +18,43 @@ ListHeader::ListHeader(Scale scale, QWidget* parent) : QHeaderView(Qt::Horizonta
 }
 
 void ListHeader::SetWidth(int column, int width) {
+    m_widths[column] = width;
     m_ownChange = true;
     resizeSection(column, width);
     m_ownChange = false;
+    FillWidth();
+}
+
+int ListHeader::FillColumn() const {
+    for (auto width = m_widths.rbegin(); width != m_widths.rend(); ++width) {
+        if (width->second > 0 && width->first < count()) {
+            return width->first;
+        }
+    }
+    return -1;
+}
+
+void ListHeader::FillWidth() {
+    const int fill = FillColumn();
+    if (fill < 0) {
+        return;
+    }
+    int others = 0;
+    for (int column = 0; column < count(); ++column) {
+        others += column == fill ? 0 : sectionSize(column);
+    }
+    // Never narrower than the control made it: a wide column scrolls as before.
+    const int wanted = std::max(m_widths[fill], width() - others);
+    if (wanted != sectionSize(fill)) {
+        m_ownChange = true;
+        resizeSection(fill, wanted);
+        m_ownChange = false;
+    }
+}
+
+void ListHeader::resizeEvent(QResizeEvent* event) {
+    QHeaderView::resizeEvent(event);
+    FillWidth();
 }
 
 void ListHeader::mousePressEvent(QMouseEvent* event) {
@@ -36,7 +72,11 @@ void ListHeader::OnSectionResized(int column, int oldSize, int newSize) {
         verdict = m_verdicts.emplace(column, allowResize(column)).first;
     }
     if (!verdict->second) {
-        SetWidth(column, oldSize);
+        m_ownChange = true;
+        resizeSection(column, oldSize);
+        m_ownChange = false;
+    } else if (column != FillColumn()) {
+        FillWidth();
     }
 }
 

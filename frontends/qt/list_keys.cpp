@@ -42,6 +42,22 @@ int MovedMark(int key, int mark, int rows, int page) {
     return std::clamp(to, 0, rows - 1);
 }
 
+// Moves the mark for `key`; `ticking` ticks the rows from the last ticked one to the new mark.
+bool MoveMark(ReportListView& view, const QKeyEvent& key, bool ticking) {
+    platform::ui::ListView& list = *view.List();
+    const int to =
+        MovedMark(key.key(), list.GetSelectionMark(), list.GetItemCount(), view.RowsPerPage());
+    if (to < 0) {
+        return false;
+    }
+    if (ticking) {
+        view.TickRangeTo(to);
+    }
+    list.SelectRow(to);
+    view.ShowRow(to);
+    return true;
+}
+
 }  // namespace
 
 bool HandleListKey(ReportListView& view, const QKeyEvent& key) {
@@ -56,13 +72,20 @@ bool HandleListKey(ReportListView& view, const QKeyEvent& key) {
         view.Hold(marked ? mark : -1);
         return true;
     }
+    if (modifiers == Qt::ControlModifier && key.key() == Qt::Key_A) {
+        view.TickAll();
+        return true;
+    }
+    if (modifiers == Qt::ShiftModifier) {
+        return MoveMark(view, key, true);
+    }
     if (modifiers != Qt::NoModifier) {
         return false;
     }
     switch (key.key()) {
         case Qt::Key_Space:
-            if (marked && list->HasCheckBoxes()) {
-                list->SetCheck(mark, !list->GetCheck(mark));
+            if (marked) {
+                view.Tick(mark, !list->GetCheck(mark));
             }
             return true;
         case Qt::Key_Return:
@@ -76,13 +99,7 @@ bool HandleListKey(ReportListView& view, const QKeyEvent& key) {
         default:
             break;
     }
-    const int to = MovedMark(key.key(), mark, list->GetItemCount(), view.RowsPerPage());
-    if (to < 0) {
-        return false;
-    }
-    list->SelectRow(to);
-    view.ShowRow(to);
-    return true;
+    return MoveMark(view, key, false);
 }
 
 }  // namespace qtfront

@@ -1,7 +1,8 @@
 #pragma once
 // The file list worked from the keyboard: the arrow keys (and Home, End, Page Up, Page Down)
-// move the selection mark, Space ticks or unticks the marked row, Enter is a double tap on it,
-// and the context-menu key or Shift+F10 is a tap-and-hold on it.
+// move the selection mark (with Shift they also tick the rows on the way from the last ticked
+// one), Space ticks or unticks the marked row, Ctrl+A ticks every row, Enter is a double tap on
+// it, and the context-menu key or Shift+F10 is a tap-and-hold on it.
 
 class QKeyEvent;
 

@@ -37,7 +37,9 @@ void SetUp(QMessageBox& box, const std::wstring& text, const std::wstring& title
     box.setText(ToQString(text));
     box.setStandardButtons(question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
     box.setEscapeButton(question ? QMessageBox::No : QMessageBox::Ok);
-    box.setDefaultButton(question ? QMessageBox::Yes : QMessageBox::Ok);
+    // Every question the program asks destroys, replaces or leaves (delete, the replace
+    // questions, exit): Enter must not be the one key press too many. Y or a click says Yes.
+    box.setDefaultButton(question ? QMessageBox::No : QMessageBox::Ok);
 }
 
 // The box's margins, spacing, icon and buttons grow with the device pixels, like its font.

@@ -15,6 +15,7 @@
 #include "message_box.h"
 #include "platform/device.h"
 #include "popup_menu.h"
+#include "progress_view.h"
 #include "report_list_view.h"
 #include "res/resource.h"
 #include "title_strip.h"
@@ -138,6 +139,17 @@ void QtFrontend::NetworkWaiting(MessageQueue& queue) {
         m_lastPump = {};
     }
     PumpSwallowing(queue);
+}
+
+void QtFrontend::TransferProgressed(const platform::ui::TransferProgress& progress) {
+    // Every window's bars hear it, so that none keeps showing a transfer that has ended.
+    for (auto& [window, view] : m_views) {
+        for (QProgressBar* bar : view->findChildren<QProgressBar*>()) {
+            if (auto* progressView = dynamic_cast<ProgressView*>(bar)) {
+                progressView->ShowTransfer(progress);
+            }
+        }
+    }
 }
 
 void QtFrontend::PumpSwallowing(MessageQueue& queue) {
@@ -309,7 +321,7 @@ bool QtFrontend::StartProgram(const std::wstring& program, const std::wstring& c
     if (!m_helpWindow) {
         m_helpWindow = std::make_unique<HelpWindow>();
     }
-    m_helpWindow->ShowPage(url);
+    m_helpWindow->ShowPage(url, m_screen.get());
     return true;
 }
 

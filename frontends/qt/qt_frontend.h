@@ -54,6 +54,7 @@ class QtFrontend final : public platform::ui::Frontend {
     void WaitForInput(platform::ui::MessageQueue& queue) override;
     void PumpPendingInput(platform::ui::MessageQueue& queue) override;
     void NetworkWaiting(platform::ui::MessageQueue& queue) override;
+    void TransferProgressed(const platform::ui::TransferProgress& progress) override;
     platform::ui::MessageBoxAnswer ShowMessageBox(const std::wstring& text,
                                                   const std::wstring& title,
                                                   platform::ui::MessageBoxButtons buttons,

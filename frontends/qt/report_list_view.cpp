@@ -104,6 +104,16 @@ void ReportListView::OnModelChanged(const ControlChange& change) {
         ApplyState(*this, *m_list);
         return;
     }
+    switch (change.what) {
+        case ControlChange::What::Reset:
+        case ControlChange::What::Columns:
+        case ControlChange::What::RowsInserted:
+        case ControlChange::What::RowsRemoved:
+            m_tickAnchor = -1;  // the rows moved under it
+            break;
+        default:
+            break;
+    }
     if (change.what == ControlChange::What::Reset) {
         QPalette colours = palette();
         colours.setColor(QPalette::Base, FromRgb(m_list->BackgroundColour()));
@@ -188,8 +198,14 @@ void ReportListView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         return;
     }
+    const bool range = (event->modifiers() & Qt::ShiftModifier) != 0 && row >= 0;
+    if (range) {
+        TickRangeTo(row);
+    }
     if (row >= 0 && InCheckBox(pos)) {
-        m_list->SetCheck(row, !m_list->GetCheck(row));
+        if (!range) {
+            Tick(row, !m_list->GetCheck(row));
+        }
     } else {
         m_list->TapAt(DevicePoint(pos));
     }
@@ -221,7 +237,7 @@ void ReportListView::mouseDoubleClickEvent(QMouseEvent* event) {
     }
     if (InCheckBox(pos)) {
         // Two quick taps on a check box tick it twice.
-        m_list->SetCheck(hit.row(), !m_list->GetCheck(hit.row()));
+        Tick(hit.row(), !m_list->GetCheck(hit.row()));
         return;
     }
     m_list->DoubleTapAt(DevicePoint(pos));

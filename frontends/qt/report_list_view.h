@@ -1,8 +1,8 @@
 #pragma once
 // A report-style list view bound to a list view control. A tap selects a row or ticks its
 // check box, a double tap and a tap-and-hold (long press or right click) notify the window
-// with the row and the screen point, a header click notifies the column. The keyboard works
-// the same rows (list_keys.h).
+// with the row and the screen point, a header click notifies the column; Shift+click ticks a
+// range of rows. The keyboard works the same rows (list_keys.h).
 
 #include <QPoint>
 #include <QTimer>
@@ -35,6 +35,11 @@ class ReportListView final : public QTreeView, public ControlView {
     // A double tap, or a tap-and-hold, on row `row` (-1: the empty space below the rows).
     void DoubleTap(int row);
     void Hold(int row);
+    // Ticks or unticks one row as a tap on its check box does.
+    void Tick(int row, bool checked);
+    // Ticks every row from the last one ticked (or else the marked one) to `row`.
+    void TickRangeTo(int row);
+    void TickAll();
     // Scrolls row `row` into sight.
     void ShowRow(int row);
     int RowsPerPage() const;
@@ -66,6 +71,7 @@ class ReportListView final : public QTreeView, public ControlView {
     ListHeader* m_header;
     QTimer m_holdTimer;
     QPoint m_pressPos;
+    int m_tickAnchor = -1;  // the row a person ticked last, while the rows stay where they are
 };
 
 }  // namespace qtfront

@@ -5,6 +5,7 @@
 
 #include "command_bar_view.h"
 #include "device_metrics.h"
+#include "focus_mark.h"
 #include "res/resource.h"
 #include "title_strip.h"
 
@@ -44,6 +45,7 @@ WindowView::WindowView(platform::ui::Window& window, QWidget& screen, const Artw
     m_commandBar = new CommandBarView(window.GetCommandBar(), *this, m_context);
     m_title->raise();
     m_commandBar->raise();
+    m_focusMark = new FocusMark(*this, scale);
     UpdateTitle();
 }
 

@@ -11,6 +11,7 @@
 namespace qtfront {
 
 class CommandBarView;
+class FocusMark;
 class TitleStrip;
 
 class WindowView final : public QWidget {
@@ -32,10 +33,12 @@ class WindowView final : public QWidget {
     void SetInputBlocked(bool blocked);
 
     const platform::ui::Window& Model() const { return *m_window; }
+    bool Shows(const platform::ui::Window& window) const { return m_window == &window; }
     // The widget of control `id`, or null.
     QWidget* ControlWidget(int id) const;
     CommandBarView& CommandBar() const { return *m_commandBar; }
     TitleStrip& Title() const { return *m_title; }
+    FocusMark& Focus() const { return *m_focusMark; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -51,6 +54,7 @@ class WindowView final : public QWidget {
     std::vector<std::pair<int, ControlView*>> m_views;  // children of this widget
     TitleStrip* m_title;
     CommandBarView* m_commandBar;
+    FocusMark* m_focusMark = nullptr;
     bool m_drawBackground = true;
 };
 

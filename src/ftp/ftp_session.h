@@ -15,6 +15,10 @@
 #include "platform/fs/staged_file.h"
 #include "platform/net/socket.h"
 
+namespace ftp {
+class TransferMeter;
+}
+
 class CFtpSession {
   public:
     CFtpSession();
@@ -154,8 +158,9 @@ class CFtpSession {
     bool AbandonTransfer(int nReplyCode);
     // A name that cannot go into a command: nothing is sent, the call fails.
     bool RefuseName();
-    BlockLoopEnd SendFileBlocks();
-    BlockLoopEnd ReceiveFileBlocks(platform::fs::StagedFile& file, std::uint64_t& nReceived);
+    // The block loops count what they move with `meter`, which keeps the user interface told.
+    BlockLoopEnd SendFileBlocks(ftp::TransferMeter& meter);
+    BlockLoopEnd ReceiveFileBlocks(platform::fs::StagedFile& file, ftp::TransferMeter& meter);
 
     std::wstring m_strReplyText;
     std::wstring m_strListing;  // the last whole listing

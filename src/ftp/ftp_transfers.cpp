@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -12,6 +14,7 @@
 #include "ftp/pasv_reply.h"
 #include "ftp/remote_root.h"
 #include "ftp/transfer_blocks.h"
+#include "ftp/transfer_meter.h"
 #include "platform/device.h"
 
 namespace {
@@ -24,6 +27,14 @@ using ftp::kSendBlock;
 using ftp::kWriteBuffer;
 // A listing beyond this is no folder a person can read: it fails as a refused LIST does.
 constexpr std::size_t kMaxListingBytes = 64 * 1024 * 1024;
+
+// The size of an open file, read from its end (nothing when it has none to seek to). False
+// when the file cannot be put back at its start to be read whole.
+bool MeasureOpenFile(File& file, std::optional<std::uint64_t>& size) {
+    const long long end = file.Seek(0, File::Origin::End);
+    size = end >= 0 ? std::optional<std::uint64_t>(end) : std::nullopt;
+    return file.Seek(0, File::Origin::Begin) == 0;
+}
 
 }  // namespace
 
@@ -152,13 +163,19 @@ bool CFtpSession::StoreFile(std::wstring strLocalPath, std::wstring strRemoteNam
         prior =
             nSizeCode == ftp::kReplyNoSuchFile ? PriorRemoteFile::Absent : PriorRemoteFile::Present;
     }
-    if (!m_file.Open(platform::Device::Current().Files(), strLocalPath, File::Mode::Read)) {
+    std::optional<std::uint64_t> size;
+    if (!m_file.Open(platform::Device::Current().Files(), strLocalPath, File::Mode::Read) ||
+        !MeasureOpenFile(m_file, size)) {
         // A reset rather than an orderly close: a server must not take the upload that never
         // started for an empty file and replace the remote file with it.
         m_dataSocket.Abort();
         return AbandonTransfer(ftp::kReplyLocalFileFailed);
     }
-    const BlockLoopEnd end = SendFileBlocks();
+    BlockLoopEnd end = BlockLoopEnd::Done;
+    {
+        ftp::TransferMeter meter(strRemoteName, size);
+        end = SendFileBlocks(meter);
+    }
     m_file.Close();
     EndDataTransfer(end);
     if (end == BlockLoopEnd::Done) {
@@ -187,7 +204,12 @@ bool CFtpSession::RetrieveFile(std::wstring strRemoteName, std::wstring strLocal
         return AbandonTransfer(ftp::kReplyLocalFileFailed);
     }
     std::uint64_t received = 0;
-    BlockLoopEnd end = ReceiveFileBlocks(file, received);
+    BlockLoopEnd end = BlockLoopEnd::Done;
+    {
+        ftp::TransferMeter meter(strRemoteName, announced);
+        end = ReceiveFileBlocks(file, meter);
+        received = meter.BytesDone();
+    }
     EndDataTransfer(end);
     if (end == BlockLoopEnd::Done && announced && received != *announced) {
         // The data ended in order but short (or long): whatever the final reply says, this is
@@ -236,7 +258,7 @@ void CFtpSession::EndBrokenTransfer() {
     SetReplyCode(ftp::kReplyTransferAborted);
 }
 
-CFtpSession::BlockLoopEnd CFtpSession::SendFileBlocks() {
+CFtpSession::BlockLoopEnd CFtpSession::SendFileBlocks(ftp::TransferMeter& meter) {
     // The file is read ahead in large pieces; the blocks, their cancel checks and their sends
     // stay those of one 256-byte read per block.
     std::vector<char> buffer(kReadAhead);
@@ -268,11 +290,12 @@ CFtpSession::BlockLoopEnd CFtpSession::SendFileBlocks() {
             return BlockLoopEnd::Broken;
         }
         begin += static_cast<std::size_t>(sent);  // bytes not sent start the next block
+        meter.Add(static_cast<std::size_t>(sent));
     }
 }
 
 CFtpSession::BlockLoopEnd CFtpSession::ReceiveFileBlocks(platform::fs::StagedFile& file,
-                                                         std::uint64_t& nReceived) {
+                                                         ftp::TransferMeter& meter) {
     std::vector<char> buffer(kWriteBuffer);
     std::size_t filled = 0;
     for (;;) {
@@ -293,7 +316,7 @@ CFtpSession::BlockLoopEnd CFtpSession::ReceiveFileBlocks(platform::fs::StagedFil
             break;  // the server ended the data in order
         }
         filled += static_cast<std::size_t>(count);
-        nReceived += static_cast<std::uint64_t>(count);
+        meter.Add(static_cast<std::size_t>(count));
     }
     return file.Write(buffer.data(), filled) ? BlockLoopEnd::Done : BlockLoopEnd::LocalFileFailed;
 }

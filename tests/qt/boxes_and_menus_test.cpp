@@ -68,6 +68,24 @@ TEST_F(BoxesAndMenus, BoxesAreAnsweredAsAPersonChooses) {
     EXPECT_TRUE(driver.AllStepsRan());
 }
 
+// A question's default is No: Enter keeps the files, Y or a click answers Yes, Escape No.
+TEST_F(BoxesAndMenus, EnterAnswersNoToAQuestionAndYDoesNot) {
+    driver.Add("keys", [&] {
+        for (const int key : {Qt::Key_Return, Qt::Key_Y, Qt::Key_Escape}) {
+            AnswerBoxWithKey(key);
+            Ask(MessageBoxButtons::YesNo, MessageBoxIcon::Stop);
+        }
+        AnswerBoxWithKey(Qt::Key_Return);
+        Ask(MessageBoxButtons::Ok, MessageBoxIcon::None);
+        EXPECT_EQ(answers,
+                  (std::vector<MessageBoxAnswer>{MessageBoxAnswer::No, MessageBoxAnswer::Yes,
+                                                 MessageBoxAnswer::No, MessageBoxAnswer::Ok}));
+        platform::ui::PostMessage(EndMessage());
+    });
+    dialog.RunModal();
+    EXPECT_TRUE(driver.AllStepsRan());
+}
+
 // A box is the device's: drawn at the screen's scale, centred on the screen and inside it,
 // without minimise or maximise buttons.
 TEST_F(BoxesAndMenus, BoxesAreDrawnOnTheDeviceScreenAtItsScale) {

@@ -63,7 +63,7 @@ GuiTest::~GuiTest() {
 
 void GuiTest::AnswerWhatIsOpen() {
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        box != nullptr && box->isVisible()) {
+        box != nullptr && box->isVisible() && box != m_keyedBox) {
         m_boxes.push_back({box->windowTitle(), box->text(),
                            box->icon() == QMessageBox::Critical || !box->iconPixmap().isNull(),
                            box->button(QMessageBox::Yes) != nullptr, box->geometry(),
@@ -76,6 +76,12 @@ void GuiTest::AnswerWhatIsOpen() {
         } else {
             answer = m_boxAnswers.front();
             m_boxAnswers.pop_front();
+        }
+        if (answer < 0) {
+            // A key may press its button a moment later: the box is not answered twice.
+            m_keyedBox = box;
+            QTest::keyClick(box, static_cast<Qt::Key>(-answer));
+            return;
         }
         QAbstractButton* button = box->button(static_cast<QMessageBox::StandardButton>(answer));
         if (button == nullptr) {

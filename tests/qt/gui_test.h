@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMessageBox>
+#include <QPointer>
 #include <QTimer>
 #include <deque>
 #include <filesystem>
@@ -75,6 +77,8 @@ class GuiTest : public ::testing::Test {
 
     // Answers the next real message box with `button` (QMessageBox::Ok, Yes or No).
     void AnswerBox(int button) { m_boxAnswers.push_back(button); }
+    // Answers the next real message box by pressing `key` (Qt::Key_Return, Qt::Key_Y...).
+    void AnswerBoxWithKey(int key) { m_boxAnswers.push_back(-key); }
     // Chooses the entry `text` of the next pop-up menu ("" dismisses it).
     void ChooseMenuEntry(const QString& text) { m_menuChoices.push_back(text); }
     const std::vector<SeenBox>& Boxes() const { return m_boxes; }
@@ -118,6 +122,7 @@ class GuiTest : public ::testing::Test {
 
     QTimer m_watch;
     std::deque<int> m_boxAnswers;
+    QPointer<QMessageBox> m_keyedBox;  // answered with a key, which may take a moment
     std::deque<QString> m_menuChoices;
     std::vector<SeenBox> m_boxes;
     std::vector<QStringList> m_menus;

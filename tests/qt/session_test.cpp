@@ -129,7 +129,7 @@ TEST_F(Session, LogsInSwitchesViewsAndAnswersTheExitQuestion) {
         EXPECT_TRUE(ToolButton(ID_DOWNLOAD).isHidden());
         EXPECT_TRUE(ToolButton(ID_HELP).isHidden());
         EXPECT_TRUE(ToolButton(ID_MOVE).isHidden());
-        EXPECT_EQ(ToolButton(ID_UPLOAD).toolTip(), "Upload Files");
+        EXPECT_EQ(ToolButton(ID_UPLOAD).toolTip(), "Upload Files (Ctrl+U)");
         Shot("local");
         Click(ToolButton(ID_SHOW_REMOTE));
     });

@@ -79,6 +79,8 @@ class DialogDevice {
   public:
     explicit DialogDevice(platform::ui::Frontend& frontend);
     platform::Device& Device() { return m_device; }
+    // The host folder that holds the device's files.
+    const std::filesystem::path& Root() const { return m_root.Path(); }
 
   private:
     TempFolder m_root{"stowbox-qt"};

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/ui/geometry.h"
+#include "platform/ui/transfer_progress.h"
 
 namespace platform::ui {
 
@@ -29,6 +30,9 @@ class Frontend {
     // 50 ms): the front end may repaint, and must not let input reach the program's windows
     // meanwhile. Must stay cheap.
     virtual void NetworkWaiting(MessageQueue& /*queue*/) {}
+    // The running file transfer moved on (some tens of times a second at most), or ended. The
+    // progress bar's steps stay the program's; this only lets the front end show more.
+    virtual void TransferProgressed(const TransferProgress& /*progress*/) {}
 
     // A modal message box; returns the answer.
     virtual MessageBoxAnswer ShowMessageBox(const std::wstring& text, const std::wstring& title,

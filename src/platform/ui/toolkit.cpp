@@ -22,6 +22,10 @@ void PostMessage(const Message& message) {
     Device::Current().Queue().Post(message);
 }
 
+void ReportTransferProgress(const TransferProgress& progress) {
+    Device::Current().Frontend().TransferProgressed(progress);
+}
+
 void PostQuitMessage() {
     Message quit;
     quit.kind = MessageKind::Quit;

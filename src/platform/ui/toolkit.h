@@ -14,6 +14,8 @@ Message WaitAndTakeMessage();
 // Takes the oldest pending message without dispatching it; nothing when none is pending.
 std::optional<Message> TakeOldestMessage();
 void PostMessage(const Message& message);
+// Tells the front end how far the running file transfer has come.
+void ReportTransferProgress(const TransferProgress& progress);
 void PostQuitMessage();
 
 MessageBoxAnswer ShowMessageBox(const std::wstring& text, const std::wstring& title,
