@@ -42,8 +42,12 @@ case "$service_depends" in *adduser*) ;; *) fail "the service's maintainer scrip
 for deb in "$client_deb" "$service_deb"; do
   [ -n "$(field "$deb" Description | sed -n 2p)" ] || fail "no long description in $deb"
 done
-dpkg-deb --ctrl-tarfile "$service_deb" | tar -t | grep -qx './postinst' || fail "no postinst"
-dpkg-deb --info "$service_deb" conffiles | grep -qx /etc/stowbox-service/stowbox-service.conf ||
+# Listings are read whole before they are searched: grep -q ending early would make the writer
+# die of SIGPIPE, and pipefail would take that for a missing file.
+control_files=$(dpkg-deb --ctrl-tarfile "$service_deb" | tar -t)
+grep -qx './postinst' <<<"$control_files" || fail "no postinst"
+conffiles=$(dpkg-deb --info "$service_deb" conffiles)
+grep -qx /etc/stowbox-service/stowbox-service.conf <<<"$conffiles" ||
   fail "the service's settings are not a conffile"
 
 echo "== package: unpack"
