@@ -8,8 +8,11 @@
 #include "platform/ui/application.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/toolkit.h"
+#include "qt/device_metrics.h"
 #include "qt/device_screen.h"
 #include "qt/message_box.h"
+#include "qt/popup_menu.h"
+#include "res/templates.h"
 #include "test_dialog.h"
 
 namespace testing_support::qt {
@@ -138,6 +141,21 @@ TEST_F(BoxesAndMenus, AChosenMenuEntryGoesToTheOwnerControl) {
     });
     dialog.RunModal();
     EXPECT_TRUE(driver.AllStepsRan());
+}
+
+// The menu is as wide as its longest entry at every scale: nothing is drawn cut off (the
+// harness compares what the menu draws with its entries).
+TEST_F(BoxesAndMenus, EveryEntryIsDrawnWholeAtEveryScale) {
+    const auto menu = platform::ui::Menu::LoadPopup(res::FileListPopupMenu());
+    ASSERT_TRUE(menu.has_value());
+    for (const int factor : {1, 2, 3, 4, 5}) {
+        ChooseMenuEntry("");
+        EXPECT_EQ(qtfront::RunPopupMenu(*menu, QPoint(10, 10), nullptr,
+                                        qtfront::DeviceFont(qtfront::Scale{factor}, 8)),
+                  0);
+    }
+    ASSERT_EQ(Menus().size(), 5u);
+    EXPECT_EQ(Menus()[4], (QStringList{"Cut", "-", "Copy", "-", "Paste", "-", "Share File"}));
 }
 
 TEST_F(BoxesAndMenus, TheWaitCursorShowsWhileTheProgramIsBusy) {

@@ -5,6 +5,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "drawn_text.h"
 #include "qt/command_bar_view.h"
 #include "qt/device_metrics.h"
 #include "qt/message_box.h"
@@ -99,6 +100,10 @@ void GuiTest::AnswerWhatIsOpen() {
             entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
         }
         m_menus.push_back(entries);
+        QStringList whole = entries;
+        whole.removeAll(QStringLiteral("-"));
+        EXPECT_EQ(DrawnTexts(*menu).join(u'|').toStdString(), whole.join(u'|').toStdString())
+            << "a menu entry drawn cut off";
         const auto lists = frontend.ShownView() != nullptr
                                ? Shown().findChildren<qtfront::ReportListView*>()
                                : QList<qtfront::ReportListView*>{};
