@@ -1,8 +1,8 @@
 // The stand-in service under load: 32 sessions from one address at once, each logging in and
 // downloading the same 8 MiB file with a plain FTP client of its own. The sessions use four
-// accounts, so that none holds more than the service allows one account. Prints the total
-// MB/s; every byte received is compared with the file. Measures only, but a wrong byte or a
-// failed session makes it fail.
+// accounts, so that none holds more than the service allows one account.
+// Prints the MB/s of the bytes that arrived and were compared with the file; a session that
+// was refused or got a wrong byte counts nothing and fails the run.
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -155,12 +155,20 @@ int main() {
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     const int good = static_cast<int>(std::count(received.begin(), received.end(), kFileSize));
-    const double megabytes = static_cast<double>(kSessions) * kFileSize / 1e6;
+    // Only the bytes that arrived and were checked.
+    const double megabytes = static_cast<double>(good) * kFileSize / 1e6;
     std::printf("%d sessions x 8 MiB: %d complete and byte for byte right, %.2f s, %.1f MB/s\n",
                 kSessions, good, seconds, megabytes / seconds);
-    std::printf(
-        "| stand-in service, %d sessions x 8 MiB download | %.1f MB/s total | %d of %d "
-        "byte for byte right |\n",
-        kSessions, megabytes / seconds, good, kSessions);
+    if (good == kSessions) {
+        std::printf(
+            "| stand-in service, %d sessions x 8 MiB download | %.1f MB/s total | %d of %d "
+            "byte for byte right |\n",
+            kSessions, megabytes / seconds, good, kSessions);
+    } else {
+        std::printf(
+            "| stand-in service, %d sessions x 8 MiB download | FAILED: %d of %d sessions "
+            "refused or wrong | %.1f MB/s of checked bytes |\n",
+            kSessions, kSessions - good, kSessions, megabytes / seconds);
+    }
     return good == kSessions ? 0 : 1;
 }

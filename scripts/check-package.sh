@@ -3,8 +3,8 @@
 # scratch folder and tries what they install: the files Debian expects, the systemd unit
 # (systemd-analyze verify), the service started with the unit's own command line and its
 # installed settings (ports and folders moved into the scratch folder, no systemd needed), an
-# account added with the installed account command, and the installed client logging in to it
-# with its address in the device settings file alone.
+# account added with the installed account command, the installed client starting its GUI
+# program and logging in to the service with its address in the device settings file alone.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -54,7 +54,8 @@ echo "== package: unpack"
 root=$work/root
 dpkg -x "$client_deb" "$root"
 dpkg -x "$service_deb" "$root"
-for file in usr/bin/stowbox usr/share/stowbox/Kestra.htm usr/share/applications/stowbox.desktop \
+for file in usr/bin/stowbox usr/libexec/stowbox-gui usr/share/stowbox/Kestra.htm \
+  usr/share/applications/stowbox.desktop \
   usr/share/icons/hicolor/scalable/apps/stowbox.svg usr/share/icons/hicolor/48x48/apps/stowbox.png \
   usr/share/man/man1/stowbox.1.gz usr/share/doc/stowbox/copyright \
   usr/bin/stowbox-service usr/share/man/man1/stowbox-service.1.gz \
@@ -86,6 +87,17 @@ export HOME=$work/home XDG_DATA_HOME=$work/home/data XDG_CONFIG_HOME=$work/home/
 mkdir -p "$work/data/accounts/alice/My Device on Stowbox" "$HOME" "$XDG_CONFIG_HOME/stowbox"
 head -c 20000 /dev/urandom >"$work/data/accounts/alice/My Device on Stowbox/photo.jpg"
 printf 'Welcome\n' >"$work/data/accounts/alice/My Device on Stowbox/readme.txt"
+
+echo "== package: the installed client starts its GUI program"
+# The client loads no GUI toolkit itself; for the display it starts its installed GUI program.
+loaded=$(LD_TRACE_LOADED_OBJECTS=1 "$root/usr/bin/stowbox")
+grep -q 'libQt' <<<"$loaded" && fail "the installed stowbox loads Qt itself"
+gui_status=0
+QT_QPA_PLATFORM=offscreen "$root/usr/bin/stowbox" --script - --device-root "$work/gui-device" \
+  </dev/null >"$work/gui-transcript" 2>&1 || gui_status=$?
+# An empty script: the log-in window opens and the script runs out (3).
+[ "$gui_status" = 3 ] && grep -q '^window open "Kestra" CLoginDlg$' "$work/gui-transcript" ||
+  { cat "$work/gui-transcript" >&2; fail "the installed stowbox does not start its GUI program"; }
 
 echo "== package: an account added with the installed command"
 printf 'secret\n' | "$root/usr/bin/stowbox-service" --add-account alice --accounts "$work/accounts" ||

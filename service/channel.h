@@ -30,6 +30,11 @@ class Channel {
     bool send_all(std::string_view data, int stop_fd, std::chrono::milliseconds timeout);
     RecvResult recv_some(char* buffer, std::size_t size, int stop_fd,
                          std::chrono::milliseconds timeout);
+    // Lets a wait in recv_some end only once `size` bytes are there, or the peer has ended
+    // or the wait has timed out, so that a fast upload is read in a few large pieces
+    // whatever sizes its sender writes. Only in clear: TLS reads whole records itself, and
+    // a TLS peer may wait for our end of TLS before it closes.
+    void gather_reads(std::size_t size);
     // True when bytes already received wait to be read, though the socket has none.
     bool has_pending() const;
     // Ends TLS in good order, so that the peer can tell the end of the data from a cut

@@ -7,6 +7,7 @@
 #include <cctype>
 #include <exception>
 #include <iostream>
+#include <utility>
 
 #include "net_io.h"
 
@@ -51,7 +52,7 @@ FtpSession::FtpSession(UniqueFd control, const AccountBook& accounts, const Serv
 const FtpSession::Command* FtpSession::find_command(std::string_view verb) {
     // The session's own commands work before login too: a client asks for the features and
     // sets its encoding when it likes.
-    static constexpr std::array<Command, 21> commands{{
+    static constexpr std::array<Command, 27> commands{{
         {"USER", &FtpSession::cmd_user, false, false},
         {"PASS", &FtpSession::cmd_pass, false, false},
         {"QUIT", &FtpSession::cmd_quit, false, false},
@@ -70,7 +71,13 @@ const FtpSession::Command* FtpSession::find_command(std::string_view verb) {
         {"RNFR", &FtpSession::cmd_rnfr, true, true},
         {"RNTO", &FtpSession::cmd_rnto, true, true},
         {"PASV", &FtpSession::cmd_pasv, true, false},
+        {"EPSV", &FtpSession::cmd_epsv, true, false},
         {"LIST", &FtpSession::cmd_list, true, true},
+        {"NLST", &FtpSession::cmd_nlst, true, true},
+        {"MLSD", &FtpSession::cmd_mlsd, true, true},
+        {"MLST", &FtpSession::cmd_mlst, true, true},
+        {"MDTM", &FtpSession::cmd_mdtm, true, true},
+        {"REST", &FtpSession::cmd_rest, true, false},
         {"STOR", &FtpSession::cmd_stor, true, true},
         {"RETR", &FtpSession::cmd_retr, true, true},
     }};
@@ -139,6 +146,8 @@ void FtpSession::execute(const std::string& line) {
     if (command == nullptr && tls_ != nullptr) {
         command = find_tls_command(verb);
     }
+    // A restart offset only holds for the command right after REST.
+    transfer_offset_ = std::exchange(restart_at_, std::nullopt).value_or(0);
     if (account_ == nullptr && (command == nullptr || command->needs_login)) {
         reply(530, "Please log in with USER and PASS");
         return;
@@ -278,7 +287,9 @@ void FtpSession::cmd_syst(const std::string&) {
 }
 
 void FtpSession::cmd_feat(const std::string&) {
-    std::vector<std::string_view> lines{"Features:", "UTF8", "SIZE", "PASV"};
+    std::vector<std::string_view> lines{
+        "Features:", "UTF8", "SIZE",        "PASV",
+        "EPSV",      "MDTM", "REST STREAM", "MLST type*;size*;modify*;"};
     if (tls_ != nullptr) {
         lines.insert(lines.end(), {"AUTH TLS", "PBSZ", "PROT"});
     }

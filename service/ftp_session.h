@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -81,10 +82,24 @@ class FtpSession {
     // connection closed) once the client has been told it failed.
     bool protect_data(Channel& data);
     bool send_data(Channel& data, std::string_view bytes);
-    // What LIST sends for the file or folder `target` (at `vpath`): a line for a file, a line
-    // for each entry of a folder that the session can name.
-    std::string listing_text(const std::string& vpath, const std::string& target,
-                             const struct stat& info) const;
+    // A new passive listener on the control connection's address; false once the client has
+    // been told it failed.
+    bool open_passive();
+
+    // The file or folder a listing command names (the current folder when `arg` is empty).
+    struct Listed {
+        std::string vpath;
+        std::string host;
+        struct stat info;
+    };
+    std::optional<Listed> listed_target(const std::string& arg) const;
+    // One line of a listing for the entry `name` (in the session's encoding).
+    using LineFormat = std::function<std::string(std::string_view name, const struct stat&)>;
+    // A line for a file, a line for each entry of a folder that the session can name.
+    std::string listing_text(const Listed& listed, const LineFormat& line) const;
+    // Sends the listing of what `arg` names over the data connection; `folder_only` refuses
+    // a file.
+    void send_listing(const std::string& arg, bool folder_only, const LineFormat& line);
     // Where STOR is to write, or nothing once the client has been told it cannot.
     std::optional<std::string> store_destination(const std::string& arg);
     // Receives an upload until the client ends the data connection; false once the client has
@@ -115,7 +130,13 @@ class FtpSession {
     void cmd_rnfr(const std::string& arg);
     void cmd_rnto(const std::string& arg);
     void cmd_pasv(const std::string& arg);
+    void cmd_epsv(const std::string& arg);
+    void cmd_rest(const std::string& arg);
     void cmd_list(const std::string& arg);
+    void cmd_nlst(const std::string& arg);
+    void cmd_mlsd(const std::string& arg);
+    void cmd_mlst(const std::string& arg);
+    void cmd_mdtm(const std::string& arg);
     void cmd_stor(const std::string& arg);
     void cmd_retr(const std::string& arg);
 
@@ -141,8 +162,11 @@ class FtpSession {
     std::shared_ptr<const Account> account_;
     std::optional<AccountFs> fs_;
     std::string cwd_ = "/";
-    std::optional<std::string> rename_from_;  // host path named by the last RNFR
-    UniqueFd passive_;                        // listener opened by the last PASV
+    std::optional<std::string> rename_from_;    // host path named by the last RNFR
+    UniqueFd passive_;                          // listener opened by the last PASV or EPSV
+    bool epsv_all_ = false;                     // after EPSV ALL, PASV is refused
+    std::optional<std::uintmax_t> restart_at_;  // set by REST, for the next command only
+    std::uintmax_t transfer_offset_ = 0;        // where the running RETR starts
 };
 
 }  // namespace stowbox::service

@@ -5,20 +5,31 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
-#include <filesystem>
+#include <charconv>
+#include <system_error>
 #include <vector>
 
 #include "durable_file.h"
 #include "ftp_session.h"
-#include "list_format.h"
 #include "net_io.h"
 
 namespace stowbox::service {
 
 namespace {
 
-constexpr std::size_t kTransferBlock = 64 * 1024;
+// Files are read and the data connection written and read in blocks of this size; an upload
+// is read once at least half a block has come, so that a sender writing small pieces does
+// not cost a wake-up and a receive each.
+constexpr std::size_t kTransferBlock = 256 * 1024;
+
+std::string upper_ascii(std::string_view text) {
+    std::string result(text);
+    std::transform(result.begin(), result.end(), result.begin(),
+                   [](unsigned char c) { return char(std::toupper(c)); });
+    return result;
+}
 
 // True when the peer of `fd` has closed or reset the connection. Bytes waiting to be read
 // (a command sent ahead) do not count: the peer may well still be there to read the reply.
@@ -35,11 +46,6 @@ bool peer_hung_up(int fd) {
     char byte = 0;
     const ssize_t got = ::recv(fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
     return got == 0 || (got < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR);
-}
-
-bool listable_name(const std::string& name) {
-    return name != "." && name != ".." && !is_partial_file_name(name) &&
-           name.find_first_of("\r\n") == std::string::npos;
 }
 
 std::string last_part(const std::string& vpath) {
@@ -94,15 +100,28 @@ Channel FtpSession::open_data(UniqueFd listener, const std::string& opening,
     return data;
 }
 
-void FtpSession::cmd_pasv(const std::string&) {
+bool FtpSession::open_passive() {
     passive_.reset();
-    const in_addr address = local_endpoint(control_.fd()).sin_addr;
     try {
-        passive_ = listen_tcp(address, 0, 4);
+        passive_ = listen_tcp(local_endpoint(control_.fd()).sin_addr, 0, 4);
     } catch (const std::system_error&) {
         reply(425, "Cannot open a passive port");
+        return false;
+    }
+    return true;
+}
+
+void FtpSession::cmd_pasv(const std::string&) {
+    // After EPSV ALL the client has promised to use nothing else, and a box on the way may
+    // rely on it.
+    if (epsv_all_) {
+        reply(503, "Only EPSV after EPSV ALL");
         return;
     }
+    if (!open_passive()) {
+        return;
+    }
+    const in_addr address = local_endpoint(control_.fd()).sin_addr;
     const auto* a = reinterpret_cast<const unsigned char*>(&address.s_addr);
     const unsigned port = ntohs(local_endpoint(passive_.get()).sin_port);
     reply(227, "Entering Passive Mode (" + std::to_string(a[0]) + "," + std::to_string(a[1]) + "," +
@@ -110,73 +129,41 @@ void FtpSession::cmd_pasv(const std::string&) {
                    std::to_string(port / 256) + "," + std::to_string(port % 256) + ")");
 }
 
-std::string FtpSession::listing_text(const std::string& vpath, const std::string& target,
-                                     const struct stat& info) const {
-    std::string listing;
-    if (S_ISREG(info.st_mode)) {
-        if (const auto name = disk_to_wire(encoding_, last_part(vpath))) {
-            listing = format_list_line(
-                {*name, info.st_mode, info.st_nlink, std::uintmax_t(info.st_size), info.st_mtime},
-                account_->name);
-        }
-    } else {
-        std::vector<std::string> names;
-        std::error_code error;
-        for (const auto& item : std::filesystem::directory_iterator(target, error)) {
-            names.push_back(item.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        for (const auto& name : names) {
-            // A name the session cannot say exactly is left out rather than shown as another
-            // name, which the client would then send back to mean a different file.
-            const auto shown = listable_name(name) ? disk_to_wire(encoding_, name) : std::nullopt;
-            const auto inside = shown ? fs().contained(target + "/" + name) : std::nullopt;
-            struct stat item {};
-            if (!inside || ::stat(inside->c_str(), &item) != 0 ||
-                !(S_ISREG(item.st_mode) || S_ISDIR(item.st_mode))) {
-                continue;  // links leading out, and things that are neither file nor folder
-            }
-            listing += format_list_line(
-                {*shown, item.st_mode, item.st_nlink, std::uintmax_t(item.st_size), item.st_mtime},
-                account_->name);
-        }
+void FtpSession::cmd_epsv(const std::string& arg) {
+    const std::string protocol = upper_ascii(arg);
+    if (protocol == "ALL") {
+        epsv_all_ = true;
+        reply(200, "EPSV ALL accepted");
+        return;
     }
-    return listing;
+    // Protocol 1 is IPv4, the only one the service listens on.
+    if (!protocol.empty() && protocol != "1") {
+        const bool number = protocol.find_first_not_of("0123456789") == std::string::npos;
+        reply(number ? 522 : 501,
+              number ? "Network protocol not supported, use (1)" : "Unknown network protocol");
+        return;
+    }
+    if (!open_passive()) {
+        return;
+    }
+    const unsigned port = ntohs(local_endpoint(passive_.get()).sin_port);
+    reply(229, "Entering Extended Passive Mode (|||" + std::to_string(port) + "|)");
 }
 
-void FtpSession::cmd_list(const std::string& arg) {
-    UniqueFd listener = std::move(passive_);
-    if (!transfer_allowed()) {
+void FtpSession::cmd_rest(const std::string& arg) {
+    std::uintmax_t offset = 0;
+    const auto [end, error] = std::from_chars(arg.data(), arg.data() + arg.size(), offset);
+    if (arg.empty() || error != std::errc() || end != arg.data() + arg.size()) {
+        reply(501, "REST needs a byte offset");
         return;
     }
-    // Options such as "-a" or "-l" that some clients send change nothing here.
-    std::string path = arg;
-    while (path.starts_with('-')) {
-        const auto end = path.find(' ');
-        path = end == std::string::npos ? std::string() : path.substr(end + 1);
-    }
-    const auto vpath = path.empty() ? std::optional(cwd_) : pick_path(path);
-    const auto target = vpath ? fs().target(*vpath) : std::nullopt;
-    struct stat info {};
-    if (!target || ::stat(target->c_str(), &info) != 0) {
-        reply(550, "No such file or folder");
-        return;
-    }
-    const std::string listing = listing_text(*vpath, *target, info);
-    Channel data = open_data(std::move(listener), "Here comes the listing");
-    if (!data) {
-        return;
-    }
-    const bool sent = send_data(data, listing);
-    if (sent) {
-        data.finish(stop_fd_, config_.data_timeout);
-    }
-    data = Channel();
-    reply(sent ? 226 : 426, sent ? "Listing sent" : "Data connection broken");
+    restart_at_ = offset;
+    reply(350, "Restarting at " + std::to_string(offset) + ". Send STORE or RETRIEVE.");
 }
 
 void FtpSession::cmd_retr(const std::string& arg) {
     UniqueFd listener = std::move(passive_);
+    const std::uintmax_t offset = transfer_offset_;
     if (!transfer_allowed()) {
         return;
     }
@@ -191,8 +178,17 @@ void FtpSession::cmd_retr(const std::string& arg) {
         reply(550, "No such file");
         return;
     }
+    const std::uintmax_t size = std::uintmax_t(info.st_size);
+    if (offset > size) {
+        reply(554, "Restart offset beyond the end of the file");
+        return;
+    }
+    if (offset > 0 && ::lseek(file.get(), off_t(offset), SEEK_SET) != off_t(offset)) {
+        reply(451, "Cannot read the file");
+        return;
+    }
     Channel data =
-        open_data(std::move(listener), "Sending (" + std::to_string(info.st_size) + " bytes)");
+        open_data(std::move(listener), "Sending (" + std::to_string(size - offset) + " bytes)");
     if (!data) {
         return;
     }
@@ -247,6 +243,7 @@ std::optional<std::string> FtpSession::store_destination(const std::string& arg)
 
 bool FtpSession::receive_upload(Channel data, DurableFile& upload) {
     std::vector<char> block(kTransferBlock);
+    data.gather_reads(kTransferBlock / 2);
     for (;;) {
         const auto got = data.recv_some(block.data(), block.size(), stop_fd_, config_.data_timeout);
         if (got.kind == RecvResult::Kind::closed) {
@@ -272,6 +269,12 @@ bool FtpSession::receive_upload(Channel data, DurableFile& upload) {
 void FtpSession::cmd_stor(const std::string& arg) {
     UniqueFd listener = std::move(passive_);
     if (!transfer_allowed()) {
+        return;
+    }
+    // The client would send only the rest of the file, and the whole file is replaced by
+    // what comes: refused, so that a file is never cut short.
+    if (transfer_offset_ > 0) {
+        reply(504, "Resuming an upload is not supported");
         return;
     }
     const auto destination = store_destination(arg);

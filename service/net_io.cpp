@@ -126,6 +126,7 @@ bool send_all(int fd, std::string_view data, int stop_fd, std::chrono::milliseco
 
 RecvResult recv_some(int fd, char* buffer, std::size_t size, int stop_fd,
                      std::chrono::milliseconds timeout) {
+    bool timed_out = false;
     for (;;) {
         const ssize_t got = ::recv(fd, buffer, size, MSG_DONTWAIT);
         if (got > 0) {
@@ -140,11 +141,17 @@ RecvResult recv_some(int fd, char* buffer, std::size_t size, int stop_fd,
         if (errno != EAGAIN && errno != EWOULDBLOCK) {
             return {RecvResult::Kind::failed};
         }
+        if (timed_out) {
+            return {RecvResult::Kind::timed_out};
+        }
         switch (wait_for(fd, POLLIN, stop_fd, timeout)) {
             case WaitResult::ready:
                 break;
             case WaitResult::timed_out:
-                return {RecvResult::Kind::timed_out};
+                // With a low-water mark (SO_RCVLOWAT) the wait may time out while fewer
+                // bytes than the mark arrived: they are progress all the same.
+                timed_out = true;
+                break;
             case WaitResult::stopped:
                 return {RecvResult::Kind::stopped};
             case WaitResult::failed:

@@ -42,6 +42,8 @@ struct RecvResult {
 };
 
 // Receives whatever is available, up to `size` bytes, waiting at most `timeout` for it.
+// Bytes that came during the wait are returned even when a low-water mark set on the socket
+// was not reached in time.
 RecvResult recv_some(int fd, char* buffer, std::size_t size, int stop_fd,
                      std::chrono::milliseconds timeout);
 

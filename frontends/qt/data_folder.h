@@ -7,8 +7,8 @@
 
 namespace qtfront {
 
-// The data folder of the running executable (…/bin/stowbox -> …/share/stowbox); empty when
-// the executable's own location cannot be told.
+// The data folder of the running executable (…/libexec/stowbox-gui -> …/share/stowbox);
+// empty when the executable's own location cannot be told.
 std::filesystem::path ProgramDataFolder();
 
 }  // namespace qtfront

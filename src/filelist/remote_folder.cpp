@@ -4,7 +4,10 @@
 
 bool ListCurrentFolder(std::wstring& strListing) {
     strListing.clear();
-    g_ftp.List(g_ftp.GetCurrentDir(), strListing);
+    // The bare LIST lists where the session is; the PWD before it goes out with the LIST's
+    // own commands.
+    g_ftp.SendCurrentDirAhead();
+    g_ftp.List(std::wstring(), strListing);
     return !g_ftp.IsConnectionLost();
 }
 

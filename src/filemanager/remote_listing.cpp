@@ -5,11 +5,13 @@
 
 bool CFileManagerDlg::ListRemoteFolder() {
     CWaitCursor wait;
-    const std::wstring strFolder = g_ftp.GetCurrentDir();
+    // The PWD goes out with the LIST's own commands, and its answer is read with theirs.
+    g_ftp.SendCurrentDirAhead();
     // A refused LIST leaves the text as it was; starting empty keeps another folder's rows
     // from being shown as this one's.
     std::wstring strListing;
-    g_ftp.List(strFolder, strListing);
+    g_ftp.List(std::wstring(), strListing);
+    const std::wstring strFolder = g_ftp.CurrentDirAhead();
     if (g_ftp.IsConnectionLost()) {
         return false;  // an unread folder must not look empty
     }

@@ -40,7 +40,7 @@ bool EnterNewRemoteFolder(const std::wstring& strRemoteFolder) {
     g_ftp.SendAndRead(L"MKD " + strRemoteFolder);
     const bool entered = Command(L"CWD " + strRemoteFolder);
     // Its answer is not needed; the PWD stays so that the server sees the exchange it knows.
-    g_ftp.GetCurrentDir();
+    g_ftp.SendCurrentDirAhead();
     return entered;
 }
 
@@ -74,7 +74,7 @@ ItemUpload UploadItem(CFileManagerDlg& dlg, const std::wstring& strLocal,
         return entered && dlg.UploadFolder(strLocal + L"\\", remote) ? ItemUpload::Whole
                                                                      : ItemUpload::Incomplete;
     }
-    g_ftp.GetCurrentDir();
+    g_ftp.SendCurrentDirAhead();
     return g_ftp.StoreFile(strLocal, strName) ? ItemUpload::Whole : ItemUpload::Cancelled;
 }
 

@@ -44,6 +44,7 @@ bool CFtpSession::OpenSession(std::wstring strHost, int nPort) {
     m_bFeaturesAsked = false;
     m_bUtf8OptionDue = false;
     m_bOptionReplyDue = false;
+    m_nRepliesAhead = 0;
     m_pControlSocket = std::make_unique<platform::net::Socket>();
     if (!m_pControlSocket->Create(platform::Device::Current().Net())) {
         m_pControlSocket.reset();
@@ -158,6 +159,14 @@ std::wstring CFtpSession::ReadReplyWithin(std::chrono::milliseconds timeout) {
             return m_strReplyText;
         }
     }
+    // Only PWD goes ahead: the folder it names is where a reconnect returns to.
+    for (; m_nRepliesAhead > 0; --m_nRepliesAhead) {
+        ReceiveReply(deadline);
+        if (m_bConnectionLost) {
+            return m_strReplyText;
+        }
+        m_strCurrentDirAhead = RememberCurrentDir();
+    }
     return ReceiveReply(deadline);
 }
 
@@ -204,6 +213,7 @@ std::wstring CFtpSession::LoseConnection(std::wstring strPartial) {
     SetReplyCode(ftp::kReplyConnectionLost);
     m_bConnected = false;
     m_bConnectionLost = true;
+    m_nRepliesAhead = 0;
     m_pControlSocket.reset();
     return m_strReplyText;
 }
@@ -229,7 +239,14 @@ bool CFtpSession::Login(std::wstring strUserName, std::wstring strPassword) {
 }
 
 std::wstring CFtpSession::GetCurrentDir() {
-    if (!SendAndRead(L"PWD") || m_nReplyCode != ftp::kReplyPathCreated) {
+    if (!SendAndRead(L"PWD")) {
+        return {};
+    }
+    return RememberCurrentDir();
+}
+
+std::wstring CFtpSession::RememberCurrentDir() {
+    if (m_nReplyCode != ftp::kReplyPathCreated) {
         return {};
     }
     const std::size_t open = m_strReplyText.find(L'"');
@@ -242,6 +259,13 @@ std::wstring CFtpSession::GetCurrentDir() {
     }
     m_strLastFolder = m_strReplyText.substr(open + 1, close - open - 1);
     return m_strLastFolder;
+}
+
+void CFtpSession::SendCurrentDirAhead() {
+    m_strCurrentDirAhead.clear();
+    if (SendCommand(L"PWD") && m_bConnected) {
+        ++m_nRepliesAhead;
+    }
 }
 
 bool CFtpSession::Quit() {

@@ -72,13 +72,20 @@ class CFtpSession {
     // the next command, so that it costs no round trip of its own.
     bool Login(std::wstring strUserName, std::wstring strPassword);
     std::wstring GetCurrentDir();
+    // Sends PWD without waiting for its answer: the reply is read with the next command's, so
+    // it costs no round trip of its own. CurrentDirAhead() then gives the folder it named (as
+    // GetCurrentDir() would have), empty before the reply was read.
+    void SendCurrentDirAhead();
+    const std::wstring& CurrentDirAhead() const { return m_strCurrentDirAhead; }
     bool Quit();
     void Close();
     // Sends the commands in order without waiting for each reply (at most
     // kMaxPipelinedCommands unanswered at a time) and gives their replies in the same order,
     // each as ReadReply gives it.
     std::vector<std::wstring> ExchangePipelined(const std::vector<std::wstring>& commands);
-    static constexpr std::size_t kMaxPipelinedCommands = 64;
+    // A folder's SIZE commands leave in one window; their replies (some 20 bytes each) still
+    // fit the socket buffers while the window is being sent, so neither side blocks.
+    static constexpr std::size_t kMaxPipelinedCommands = 256;
 
     // Lost connections. Once lost (time-out, reset, end of stream, 421), every command fails
     // at once until the loss has been told: the next command after that reconnects first
@@ -107,6 +114,8 @@ class CFtpSession {
 
     // Connect, but keeping what the log-in so far requires (a reconnect).
     bool OpenSession(std::wstring strHost, int nPort);
+    // The folder a PWD reply names, kept for reconnects; empty for another reply.
+    std::wstring RememberCurrentDir();
     std::wstring ReadReplyWithin(std::chrono::milliseconds timeout);
     // After the greeting: AUTH TLS, the handshake, PBSZ 0 and PROT P as the device's setting
     // asks. False when the log-in must not go on (the refusal is recorded, the connection
@@ -132,8 +141,8 @@ class CFtpSession {
     // Before anything goes out: reconnects when due, then settles the encoding.
     void PrepareToSend();
     void Reconnect();
-    // TYPE I, `strProbe` and PASV in one round trip; `nProbeCode` gets the probe's reply code.
-    // Without a probe, TYPE I and PASV each wait for their reply.
+    // TYPE I, `strProbe` (when given) and PASV in one round trip; `nProbeCode` gets the
+    // probe's reply code.
     bool OpenDataConnectionProbing(const std::wstring& strProbe, int& nProbeCode);
     // The rest of opening a data connection, once the PASV reply is in.
     bool ConnectDataSocket();
@@ -177,6 +186,8 @@ class CFtpSession {
     bool m_bFeaturesAsked = false;   // FEAT is out, its reply not read yet
     bool m_bUtf8OptionDue = false;   // OPTS UTF8 ON goes out with the next command
     bool m_bOptionReplyDue = false;  // OPTS UTF8 ON is out, its reply comes before the next one
+    int m_nRepliesAhead = 0;         // commands sent ahead whose replies come before the next one
+    std::wstring m_strCurrentDirAhead;  // what the last PWD sent ahead named
 
     // What a reconnect repeats.
     std::wstring m_strHost;

@@ -9,6 +9,7 @@
 
 #include "ftp/announced_size.h"
 #include "ftp/cancel_tap.h"
+#include "ftp/data_stream.h"
 #include "ftp/download_target.h"
 #include "ftp/ftp_session.h"
 #include "ftp/pasv_reply.h"
@@ -46,10 +47,10 @@ bool CFtpSession::OpenDataConnectionProbing(const std::wstring& strProbe, int& n
         SetReplyCode(ftp::kReplyConnectionLost);
         return false;
     }
-    // Without TYPE I a standard server transfers in ASCII mode and alters binary files.
+    // Without TYPE I a standard server transfers in ASCII mode and alters binary files. The
+    // commands leave together: none waits for another's answer, so they cost one round trip.
     if (strProbe.empty()) {
-        SendAndRead(L"TYPE I");
-        SendAndRead(L"PASV ");
+        ExchangePipelined({L"TYPE I", L"PASV "});
     } else {
         const std::vector<std::wstring> replies =
             ExchangePipelined({L"TYPE I", strProbe, L"PASV "});
@@ -126,10 +127,11 @@ bool CFtpSession::List(std::wstring /*strFolder*/, std::wstring& strListing) {
     // shown as the whole of it.
     std::size_t total = 0;
     std::array<char, kReceiveBlock> block{};
+    ftp::DataReader reader(m_dataSocket);
     // Decoded once whole: a UTF-8 character may span two blocks.
     std::string bytes;
     for (;;) {
-        const int count = m_dataSocket.Receive(block.data(), block.size());
+        const int count = reader.Receive(block.data(), block.size());
         if (count == 0) {
             break;
         }
@@ -259,15 +261,17 @@ void CFtpSession::EndBrokenTransfer() {
 }
 
 CFtpSession::BlockLoopEnd CFtpSession::SendFileBlocks(ftp::TransferMeter& meter) {
-    // The file is read ahead in large pieces; the blocks, their cancel checks and their sends
-    // stay those of one 256-byte read per block.
+    // The file is read ahead and sent in large pieces; the blocks and their cancel checks stay
+    // those of one 256-byte read per block.
     std::vector<char> buffer(kReadAhead);
+    ftp::DataWriter writer(m_dataSocket);
     std::size_t begin = 0;  // the next block starts here
     std::size_t end = 0;    // read from the file up to here
     bool atEnd = false;
     bool readFailed = false;
     for (;;) {
         if (ftp::TakeTransferCancelTap()) {
+            writer.Flush();  // the blocks before the tap went out, as they would one by one
             return BlockLoopEnd::Cancelled;
         }
         if (end - begin < kSendBlock && !atEnd && !readFailed) {
@@ -282,15 +286,17 @@ CFtpSession::BlockLoopEnd CFtpSession::SendFileBlocks(ftp::TransferMeter& meter)
         }
         const std::size_t count = std::min(kSendBlock, end - begin);
         if (count == 0) {
+            if (!writer.Flush()) {
+                return BlockLoopEnd::Broken;
+            }
             // What was read before a failing read still went out.
             return readFailed ? BlockLoopEnd::LocalFileFailed : BlockLoopEnd::Done;
         }
-        const int sent = m_dataSocket.Send(buffer.data() + begin, count);
-        if (sent <= 0) {
+        if (!writer.Send(buffer.data() + begin, count)) {
             return BlockLoopEnd::Broken;
         }
-        begin += static_cast<std::size_t>(sent);  // bytes not sent start the next block
-        meter.Add(static_cast<std::size_t>(sent));
+        begin += count;
+        meter.Add(count);
     }
 }
 
@@ -298,6 +304,7 @@ CFtpSession::BlockLoopEnd CFtpSession::ReceiveFileBlocks(platform::fs::StagedFil
                                                          ftp::TransferMeter& meter) {
     std::vector<char> buffer(kWriteBuffer);
     std::size_t filled = 0;
+    ftp::DataReader reader(m_dataSocket);
     for (;;) {
         if (ftp::TakeTransferCancelTap()) {
             return BlockLoopEnd::Cancelled;
@@ -308,7 +315,7 @@ CFtpSession::BlockLoopEnd CFtpSession::ReceiveFileBlocks(platform::fs::StagedFil
             }
             filled = 0;
         }
-        const int count = m_dataSocket.Receive(buffer.data() + filled, kReceiveBlock);
+        const int count = reader.Receive(buffer.data() + filled, kReceiveBlock);
         if (count < 0) {
             return BlockLoopEnd::Broken;  // reset or timed out: not the whole file
         }

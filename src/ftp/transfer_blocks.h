@@ -5,9 +5,12 @@
 
 namespace ftp {
 
-inline constexpr std::size_t kReceiveBlock = 255;  // per receive call: listings and downloads
-inline constexpr std::size_t kSendBlock = 256;     // per send: uploads
-// Uploads read the file this much at a time and send it in blocks of kSendBlock.
+// The blocks the transfer loops move, each with its cancel check.
+inline constexpr std::size_t kReceiveBlock = 255;  // listings and downloads
+inline constexpr std::size_t kSendBlock = 256;     // uploads
+// The data connection is read and written this much at a time.
+inline constexpr std::size_t kDataBuffer = 64 * 1024;
+// Uploads read the file this much at a time.
 inline constexpr std::size_t kReadAhead = 64 * 1024;
 // Received blocks gather here before they go to the file: few writes, bounded memory.
 inline constexpr std::size_t kWriteBuffer = 64 * 1024;

@@ -93,6 +93,59 @@ TEST_F(ControlConnection, CurrentDirIsTheTextBetweenTheFirstTwoQuotes) {
     ExpectScriptRan();
 }
 
+// Commands whose answers nothing waits for go out together: a PWD with the download after
+// it, TYPE I with PASV. The folder the PWD named is still where a mended session returns.
+TEST(CommandsSentAhead, CostNoRoundTripsAndThePwdStillGuidesTheMend) {
+    testing_support::ScriptedFtpServer::Options slow;
+    slow.replyDelay = std::chrono::milliseconds(20);  // a client that waited would lag behind
+    testing_support::ScriptedFtpServer server(slow);
+    testing_support::TestDevice::Options options;
+    options.ftpPort = server.Port();
+    testing_support::TestDevice device(options);
+    const auto login = [&server] {
+        server.Command("USER bob\r\n", "331 Password\r\n")
+            .Command("PASS pw\r\n", "230 In\r\n")
+            .NoFeatures();
+    };
+    server.Greet();
+    login();
+    server.Command("PWD\r\n", "257 \"/Music\" is the current directory\r\n")
+        .Command("TYPE I\r\n", "200 Type set to I\r\n")
+        .Expect("PASV \r\n")
+        .ReplyPasv()
+        .Command("RETR a.bin\r\n", "150 Opening (3 bytes)\r\n")
+        .AcceptData()
+        .SendData("abc")
+        .CloseData()
+        .Reply("226 Done\r\n")
+        .Command("NOOP\r\n", "421 Going away\r\n")
+        .AwaitControlClosed()
+        .Greet();
+    login();
+    server.Command("CWD /Music\r\n", "250 Ok\r\n").Command("NOOP\r\n", "200 Ok\r\n");
+    server.Start();
+
+    CFtpSession session;
+    ASSERT_TRUE(session.Connect(L"127.0.0.1", 21));
+    ASSERT_TRUE(session.Login(L"bob", L"pw"));
+    session.SendCurrentDirAhead();
+    EXPECT_TRUE(session.RetrieveFile(L"a.bin", L"a.bin"));
+    EXPECT_EQ(device.ReadFile("a.bin"), "abc");
+    EXPECT_EQ(session.CurrentDirAhead(), L"/Music");
+    session.SendAndRead(L"NOOP");
+    EXPECT_EQ(session.TakeConnectionNotice(), CFtpSession::ConnectionNotice::Lost);
+    session.SendAndRead(L"NOOP");
+    EXPECT_EQ(session.GetReplyCode(), 200);
+
+    const auto& result = server.Finish();
+    EXPECT_EQ(result.transcript, server.ExpectedTranscript());
+    EXPECT_THAT(result.problems, testing::IsEmpty());
+    // Steps: USER, PASS, FEAT, PWD, TYPE I, PASV, RETR, ...
+    ASSERT_GE(result.linesWaiting.size(), 7u);
+    EXPECT_GE(result.linesWaiting[4], 1) << "TYPE I went out before the PWD was answered";
+    EXPECT_GE(result.linesWaiting[5], 1) << "PASV went out with TYPE I";
+}
+
 TEST_F(ControlConnection, QuitClosesOnlyOn221) {
     server.Greet()
         .Command("QUIT\r\n", "500 Not now\r\n")

@@ -1,6 +1,6 @@
 // The executables' command lines as a person meets them: --version, --help, refused options,
-// where the program keeps the device's files when no --device-root is given, and the device
-// settings file.
+// where the program keeps the device's files when no --device-root is given, the device
+// settings file, and the GUI program that `stowbox` starts for the display.
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
@@ -229,6 +229,55 @@ TEST(Executables, ReadDeviceSettingsBelowTheHomeFolderWithoutXdgConfigHome) {
     EXPECT_EQ(run.status, 2) << run.output;
     EXPECT_EQ(run.output.rfind("stowbox: " + conf.string() + " line 1: web needs HOST:PORT", 0), 0u)
         << run.output;
+}
+
+// `stowbox` loads no GUI toolkit; for the display it starts the GUI program lying beside it
+// (found from the real executable, not the name it was started by) with its command line, and
+// says which file it tried when that program is missing or cannot be run.
+TEST(Executables, LoadNoToolkitAndStartTheGuiProgramBesideThemForTheDisplay) {
+    const ShellRun libraries =
+        Shell("env LD_TRACE_LOADED_OBJECTS=1 " + Quoted(STOWBOX_CLIENT_PATH));
+    EXPECT_NE(libraries.output.find("libc.so"), std::string::npos) << libraries.output;
+    for (const char* toolkit : {"libQt", "libicu"}) {
+        EXPECT_EQ(libraries.output.find(toolkit), std::string::npos) << libraries.output;
+    }
+
+    const testing_support::TempFolder home("stowbox-home");
+    const std::filesystem::path client = STOWBOX_CLIENT_PATH;
+    const std::filesystem::path gui =
+        std::filesystem::path(STOWBOX_GUI_PATH).lexically_relative(client.parent_path());
+    std::filesystem::create_directories(home.Path() / "link");
+    std::filesystem::create_symlink(client, home.Path() / "link/stowbox");
+    for (const char* copy : {"missing/bin", "unusable/bin"}) {
+        std::filesystem::create_directories(home.Path() / copy);
+        std::filesystem::copy_file(client, home.Path() / copy / "stowbox");
+    }
+    const auto unusable = home.WriteFile(std::filesystem::path("unusable/bin") / gui, "x");
+    const auto missing = (home.Path() / "missing/bin" / gui).lexically_normal();
+    struct Case {
+        std::filesystem::path program;
+        int status;
+        std::string output;  // what the output holds
+    };
+    const std::string refusal = "stowbox: cannot start the GUI program ";
+    const Case cases[] = {
+        {client, 3, "window open \"Kestra\" CLoginDlg\n"},
+        {home.Path() / "link/stowbox", 3, "window open \"Kestra\" CLoginDlg\n"},
+        {home.Path() / "missing/bin/stowbox", 2,
+         refusal + missing.string() + ": No such file or directory\n"},
+        {home.Path() / "unusable/bin/stowbox", 2,
+         refusal + unusable.lexically_normal().string() + ": Permission denied\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.program);
+        // An empty script played in the widgets: the log-in window opens, the script runs out.
+        const ShellRun run = Shell(
+            "env QT_QPA_PLATFORM=offscreen HOME=" + Quoted(home.Path().string()) +
+            " XDG_CONFIG_HOME=" + Quoted(home.Path().string()) + " " + Quoted(c.program.string()) +
+            " --script - --device-root " + Quoted(home.Path().string()));
+        EXPECT_EQ(run.status, c.status) << run.output;
+        EXPECT_NE(run.output.find(c.output), std::string::npos) << run.output;
+    }
 }
 
 }  // namespace

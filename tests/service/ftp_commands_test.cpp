@@ -27,7 +27,8 @@ TEST(ServiceFtpLogin, OnlyUserPassAndQuitWorkBeforeLogin) {
     });
     FtpClient client(service.FtpPort());
     EXPECT_EQ(CodeOf(client.Reply()), 220);
-    for (const char* line : {"PWD", "NOOP", "SYST", "LIST", "PASV", "CWD /", "BOGUS"}) {
+    for (const char* line : {"PWD", "NOOP", "SYST", "LIST", "PASV", "CWD /", "BOGUS", "NLST",
+                             "MLSD", "MLST", "MDTM a", "EPSV", "REST 0"}) {
         EXPECT_EQ(CodeOf(client.Command(line)), 530) << line;
     }
     EXPECT_EQ(CodeOf(client.Command("USER alice")), 331);
@@ -49,7 +50,7 @@ TEST_F(ServiceFtpCommands, AnswersTheSmallCommands) {
     EXPECT_EQ(code("TYPE A"), 200);
     EXPECT_EQ(code("TYPE I"), 200);
     EXPECT_EQ(code("TYPE X"), 504);
-    EXPECT_EQ(code("EPSV"), 502);
+    EXPECT_EQ(code("APPE x"), 502);
     EXPECT_EQ(code("SITE CHMOD 777 x"), 502);
     EXPECT_EQ(code("RNTO x"), 503);
 }

@@ -23,7 +23,9 @@ TEST(ServiceFtpNameEncoding, SameFilesThroughBothEncodings) {
     FtpClient utf8(service.FtpPort()), ansi(service.FtpPort());
     utf8.Reply();
     ansi.Reply();
-    EXPECT_EQ(utf8.Command("FEAT"), "211-Features:\r\n UTF8\r\n SIZE\r\n PASV\r\n211 End\r\n");
+    EXPECT_EQ(utf8.Command("FEAT"),
+              "211-Features:\r\n UTF8\r\n SIZE\r\n PASV\r\n EPSV\r\n MDTM\r\n REST STREAM\r\n MLST "
+              "type*;size*;modify*;\r\n211 End\r\n");
     for (const char* line : {"OPTS UTF8 MAYBE", "OPTS MODE Z", "OPTS"}) {
         EXPECT_EQ(CodeOf(utf8.Command(line)), 501) << line;
     }

@@ -183,5 +183,27 @@ TEST_F(ServiceFtpTransfers, BrokenUploadKeepsTheOldFileAndTheServerRuns) {
     EXPECT_EQ(CodeOf(next.Login()), 230);
 }
 
+// Uploads are read in large pieces; a sender slower than that is still making progress, and
+// only one that stops sending altogether fails.
+TEST_F(ServiceFtpTransfers, SlowUploadIsStoredAndAStalledOneIsNot) {
+    WriteHostFile(service.Home() / "keep.txt", "old contents");
+    {
+        Fd data = client.Passive();
+        ASSERT_EQ(CodeOf(client.Command("STOR slow.txt")), 150);
+        for (const char* piece : {"one ", "two ", "three"}) {
+            SendText(data.Get(), piece);
+            std::this_thread::sleep_for(std::chrono::milliseconds(350));  // past a time-out
+        }
+    }
+    EXPECT_EQ(CodeOf(client.Reply()), 226);
+    EXPECT_EQ(ReadHostFile(service.Home() / "slow.txt"), "one two three");
+
+    Fd data = client.Passive();
+    ASSERT_EQ(CodeOf(client.Command("STOR keep.txt")), 150);
+    SendText(data.Get(), "new but stalled");
+    EXPECT_EQ(CodeOf(client.Reply()), 426);
+    EXPECT_EQ(ReadHostFile(service.Home() / "keep.txt"), "old contents");
+}
+
 }  // namespace
 }  // namespace testing_support

@@ -63,7 +63,8 @@ TEST_F(ServiceTls, ClearCommandsGetTheRepliesTheirStateAllows) {
     };
     const std::vector<Case> cases{
         {true, "FEAT",
-         "211-Features:\r\n UTF8\r\n SIZE\r\n PASV\r\n AUTH TLS\r\n PBSZ\r\n PROT\r\n211 End\r\n"},
+         "211-Features:\r\n UTF8\r\n SIZE\r\n PASV\r\n EPSV\r\n MDTM\r\n REST STREAM\r\n MLST "
+         "type*;size*;modify*;\r\n AUTH TLS\r\n PBSZ\r\n PROT\r\n211 End\r\n"},
         {true, "USER alice", "530 "},
         {true, "AUTH SSL", "504 "},
         {true, "PBSZ 0", "503 "},
@@ -71,7 +72,9 @@ TEST_F(ServiceTls, ClearCommandsGetTheRepliesTheirStateAllows) {
         {true, "PROT C", "200 "},
         {true, "PROT S", "536 "},
         {true, "PROT Q", "504 "},
-        {false, "FEAT", "211-Features:\r\n UTF8\r\n SIZE\r\n PASV\r\n211 End\r\n"},
+        {false, "FEAT",
+         "211-Features:\r\n UTF8\r\n SIZE\r\n PASV\r\n EPSV\r\n MDTM\r\n REST STREAM\r\n MLST "
+         "type*;size*;modify*;\r\n211 End\r\n"},
         {false, "AUTH TLS", "530 "},
     };
     const auto clear = std::make_unique<TestService>();
