@@ -18,7 +18,7 @@
 #include "qt/file_progress.h"
 #include "qt/progress_view.h"
 #include "res/resource.h"
-#include "script/run_program.h"
+#include "service_device.h"
 #include "support/service_process.h"
 #include "support/temp_folder.h"
 
@@ -120,11 +120,7 @@ TEST_F(FileProgressShown, BarFillsWithinEachFileStepAndNamesTheFileItsBytesAndTh
         AnswerBox(QMessageBox::Yes);
         QTest::mouseClick(&ToolButton(ID_EXIT), Qt::LeftButton);
     });
-    script::DeviceOptions options;
-    options.root = deviceRoot.Path();
-    options.ftpServer =
-        platform::net::Endpoint{service.Host(), static_cast<std::uint16_t>(service.FtpPort())};
-    script::RunProgram(frontend, options);
+    script::RunProgram(frontend, DeviceOn(service, deviceRoot.Path()));
     EXPECT_TRUE(driver.AllStepsRan());
 
     ASSERT_GE(Boxes().size(), 2u);

@@ -13,7 +13,7 @@
 #include "app/globals.h"
 #include "gui_test.h"
 #include "res/resource.h"
-#include "script/run_program.h"
+#include "service_device.h"
 #include "support/service_process.h"
 #include "support/temp_folder.h"
 
@@ -105,11 +105,7 @@ TEST_F(MoveDialog, CtrlMInTheRemoteViewMovesTickedFilesAndDoesNothingOnTheDevice
         AnswerBox(QMessageBox::Yes);
         Click(ToolButton(ID_EXIT));
     });
-    script::DeviceOptions options;
-    options.root = deviceRoot.Path();
-    options.ftpServer =
-        platform::net::Endpoint{service.Host(), static_cast<std::uint16_t>(service.FtpPort())};
-    script::RunProgram(frontend, options);
+    script::RunProgram(frontend, DeviceOn(service, deviceRoot.Path()));
     EXPECT_TRUE(driver.AllStepsRan());
     EXPECT_EQ(frontend.ShownView(), nullptr) << "every window of the chain closed";
     std::ifstream moved(RemoteRoot() / "Docs" / "Work" / "a.txt");

@@ -16,6 +16,7 @@
 #include "qt/gui_run.h"
 #include "script/script.h"
 #include "script/script_player.h"
+#include "service_device.h"
 #include "support/service_process.h"
 #include "support/temp_folder.h"
 
@@ -48,13 +49,7 @@ class ScriptInWidgets : public ::testing::Test {
     std::filesystem::path pictures = ArtifactFolder();
     std::ostringstream transcript;
 
-    script::DeviceOptions Device() const {
-        script::DeviceOptions options;
-        options.root = deviceRoot.Path();
-        options.ftpServer =
-            platform::net::Endpoint{service.Host(), static_cast<std::uint16_t>(service.FtpPort())};
-        return options;
-    }
+    script::DeviceOptions Device() const { return DeviceOn(service, deviceRoot.Path()); }
     script::ScriptResult Play(const std::string& text) {
         script::ParseResult parsed = script::ParseScript(text);
         EXPECT_FALSE(parsed.error.has_value());

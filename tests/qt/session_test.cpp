@@ -21,7 +21,7 @@
 #include "qt/picture_view.h"
 #include "qt/title_strip.h"
 #include "res/resource.h"
-#include "script/run_program.h"
+#include "service_device.h"
 #include "support/service_process.h"
 #include "support/temp_folder.h"
 
@@ -54,10 +54,7 @@ class Session : public GuiTest {
     }
 
     void Run() {
-        script::DeviceOptions options;
-        options.root = deviceRoot.Path();
-        options.ftpServer =
-            platform::net::Endpoint{service.Host(), static_cast<std::uint16_t>(service.FtpPort())};
+        script::DeviceOptions options = DeviceOn(service, deviceRoot.Path());
         options.webServer =
             platform::net::Endpoint{service.Host(), static_cast<std::uint16_t>(service.WebPort())};
         script::RunProgram(frontend, options);
