@@ -56,19 +56,43 @@ enum class ItemUpload {
     Cancelled,   // a file's transfer failed or was cancelled: the command ends
 };
 
+// A file into the remote root, which an earlier item of the command found there: the CWD
+// goes along with the upload's own commands rather than a round trip ahead of them.
+bool StoreInKnownRoot(const std::wstring& strLocal, const std::wstring& strName) {
+    g_ftp.SendCommandAhead(std::wstring(L"CWD ") + kRemoteRoot);
+    g_ftp.SendCurrentDirAhead();
+    if (g_ftp.StoreFile(strLocal, strName)) {
+        return true;
+    }
+    const int nRefusal = g_ftp.GetReplyCode();
+    if (g_ftp.CommandAheadCode() != ftp::kReplyNoSuchFile || nRefusal < 500 || nRefusal > 599) {
+        return false;
+    }
+    // The root went away since, and the server refused to store into it. It is made again,
+    // as for a fresh account, and the file goes up once more.
+    EnterRemoteRoot();
+    g_ftp.SendCurrentDirAhead();
+    return g_ftp.StoreFile(strLocal, strName);
+}
+
 // Uploads one checked device item into the remote root: a file under its name, a folder (a
 // checked link to a folder too; the walk below it follows no further links) as a remote
-// folder there with its whole content.
+// folder there with its whole content. `bRootKnown`: an earlier item entered the root, and
+// this one records whether it did.
 ItemUpload UploadItem(CFileManagerDlg& dlg, const std::wstring& strLocal,
-                      const std::wstring& strName) {
+                      const std::wstring& strName, bool& bRootKnown) {
     const std::optional<std::uint32_t> attributes =
         platform::Device::Current().Files().GetAttributes(strLocal);
     if (!CanSendName(strName)) {
         // A name no command can carry is not uploaded, and nothing is sent for it.
         return ItemUpload::Incomplete;
     }
-    EnterRemoteRoot();
-    if (attributes && (*attributes & platform::fs::kAttrDirectory) != 0) {
+    const bool bFolder = attributes && (*attributes & platform::fs::kAttrDirectory) != 0;
+    if (bRootKnown && !bFolder) {
+        return StoreInKnownRoot(strLocal, strName) ? ItemUpload::Whole : ItemUpload::Cancelled;
+    }
+    bRootKnown = EnterRemoteRoot();
+    if (bFolder) {
         const std::wstring remote = std::wstring(kRemoteRoot) + L"/" + strName;
         const bool entered = EnterNewRemoteFolder(remote);
         return entered && dlg.UploadFolder(strLocal + L"\\", remote) ? ItemUpload::Whole
@@ -99,12 +123,13 @@ void CFileManagerDlg::OnUpload() {
     // Whether every checked item went up whole; the command carries on past an incomplete
     // one, but must not then claim success.
     bool bAllUploaded = true;
+    bool bRootKnown = false;
     for (int row = 0; row < m_listFiles.GetItemCount(); ++row) {
         if (!m_listFiles.GetCheck(row)) {
             continue;
         }
         const std::wstring name = m_listFiles.GetItemText(row, kColumnName);
-        const ItemUpload result = UploadItem(*this, folder + L"\\" + name, name);
+        const ItemUpload result = UploadItem(*this, folder + L"\\" + name, name, bRootKnown);
         if (result == ItemUpload::Cancelled) {
             ShowStepFailure(L"File Transfer Cancelled");
             SetProgressNow(0);

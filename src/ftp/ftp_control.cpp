@@ -1,5 +1,6 @@
 // The control connection: connect, command lines, replies, login, PWD, QUIT.
 
+#include <algorithm>
 #include <string_view>
 
 #include "ftp/ftp_session.h"
@@ -10,6 +11,10 @@ namespace {
 
 // A reply longer than this is no reply: the connection counts as broken.
 constexpr std::size_t kMaxReplyLength = 64 * 1024;
+
+bool IsPlainAscii(std::wstring_view text) {
+    return std::all_of(text.begin(), text.end(), [](wchar_t c) { return c >= 0 && c < 0x80; });
+}
 
 bool EndsWithCrLf(const std::wstring& text) {
     return text.size() >= 2 && text[text.size() - 2] == L'\r' && text.back() == L'\n';
@@ -43,8 +48,7 @@ bool CFtpSession::OpenSession(std::wstring strHost, int nPort) {
     m_nameEncoding = NameEncoding::CodePage;
     m_bFeaturesAsked = false;
     m_bUtf8OptionDue = false;
-    m_bOptionReplyDue = false;
-    m_nRepliesAhead = 0;
+    m_repliesAhead.clear();
     m_pControlSocket = std::make_unique<platform::net::Socket>();
     if (!m_pControlSocket->Create(platform::Device::Current().Net())) {
         m_pControlSocket.reset();
@@ -80,8 +84,14 @@ std::optional<std::string> CFtpSession::CommandLine(std::wstring strCommand) {
     if (!EndsWithCrLf(strCommand)) {
         strCommand += L"\r\n";
     }
-    // The connection and its encoding must be there before the first name goes out.
-    PrepareToSend();
+    // The connection and its encoding must be there before the first name goes out. A line of
+    // plain ASCII reads the same in either encoding, so it need not wait for the features;
+    // PWD still does, as a server may name folders in UTF-8 only once the option is on.
+    if (IsPlainAscii(strCommand) && !strCommand.starts_with(L"PWD")) {
+        PrepareConnection();
+    } else {
+        PrepareToSend();
+    }
     std::optional<std::string> bytes = EncodeText(strCommand);
     // A CR, LF or NUL inside would end the line early and let the rest of a name (a file
     // named "x\r\nDELE keep.txt") reach the server as a command of its own.
@@ -111,7 +121,7 @@ bool CFtpSession::SendLines(std::string bytes) {
         // In the same send as the command: the option costs no round trip of its own.
         bytes.insert(0, "OPTS UTF8 ON\r\n");
         m_bUtf8OptionDue = false;
-        m_bOptionReplyDue = true;
+        m_repliesAhead.push_back(ReplyAhead::Option);
     }
     std::size_t sent = 0;
     while (sent < bytes.size()) {
@@ -125,6 +135,12 @@ bool CFtpSession::SendLines(std::string bytes) {
         sent += static_cast<std::size_t>(count);
     }
     return true;
+}
+
+std::chrono::steady_clock::time_point CFtpSession::IoDeadline() {
+    const auto timeout = platform::Device::Current().Net().IoTimeout();
+    return timeout.count() > 0 ? std::chrono::steady_clock::now() + timeout
+                               : std::chrono::steady_clock::time_point::max();
 }
 
 std::wstring CFtpSession::ReadReply() {
@@ -150,22 +166,25 @@ std::wstring CFtpSession::ReadReplyWithin(std::chrono::milliseconds timeout) {
     // The whole reply must arrive in time: a server that drips bytes cannot hold us longer.
     const auto deadline = timeout.count() > 0 ? std::chrono::steady_clock::now() + timeout
                                               : std::chrono::steady_clock::time_point::max();
-    if (m_bOptionReplyDue) {
-        // The option's reply comes first; the server lists UTF8, so its names are UTF-8
-        // whatever it answers.
-        m_bOptionReplyDue = false;
-        ReceiveReply(deadline);
+    if (m_bFeaturesAsked) {
+        // FEAT went out before whatever this reply answers: its reply comes first.
+        ReceiveFeatures(deadline);
         if (m_bConnectionLost) {
             return m_strReplyText;
         }
     }
-    // Only PWD goes ahead: the folder it names is where a reconnect returns to.
-    for (; m_nRepliesAhead > 0; --m_nRepliesAhead) {
+    while (!m_repliesAhead.empty()) {
         ReceiveReply(deadline);
         if (m_bConnectionLost) {
             return m_strReplyText;
         }
-        m_strCurrentDirAhead = RememberCurrentDir();
+        if (m_repliesAhead.front() == ReplyAhead::CurrentDir) {
+            // The folder a PWD names is where a reconnect returns to.
+            m_strCurrentDirAhead = RememberCurrentDir();
+        } else if (m_repliesAhead.front() == ReplyAhead::Command) {
+            m_nCommandAheadCode = m_nReplyCode;
+        }  // the server lists UTF8, so its names are UTF-8 whatever it answers the option
+        m_repliesAhead.pop_front();
     }
     return ReceiveReply(deadline);
 }
@@ -213,7 +232,7 @@ std::wstring CFtpSession::LoseConnection(std::wstring strPartial) {
     SetReplyCode(ftp::kReplyConnectionLost);
     m_bConnected = false;
     m_bConnectionLost = true;
-    m_nRepliesAhead = 0;
+    m_repliesAhead.clear();
     m_pControlSocket.reset();
     return m_strReplyText;
 }
@@ -264,7 +283,17 @@ std::wstring CFtpSession::RememberCurrentDir() {
 void CFtpSession::SendCurrentDirAhead() {
     m_strCurrentDirAhead.clear();
     if (SendCommand(L"PWD") && m_bConnected) {
-        ++m_nRepliesAhead;
+        m_repliesAhead.push_back(ReplyAhead::CurrentDir);
+    }
+}
+
+void CFtpSession::SendCommandAhead(const std::wstring& strCommand) {
+    m_nCommandAheadCode = 0;
+    if (SendCommand(strCommand) && m_bConnected) {
+        m_repliesAhead.push_back(ReplyAhead::Command);
+    } else if (m_bCommandRefused) {
+        m_bCommandRefused = false;  // no reply is due for it
+        m_nCommandAheadCode = ftp::kReplyCommandRefused;
     }
 }
 

@@ -18,9 +18,17 @@ void CFtpSession::SettleNameEncoding() {
     if (!m_bFeaturesAsked) {
         return;
     }
+    if (m_bConnectionLost || !m_pControlSocket || !m_bConnected) {
+        m_bFeaturesAsked = false;
+        return;
+    }
+    ReceiveFeatures(IoDeadline());
+}
+
+void CFtpSession::ReceiveFeatures(std::chrono::steady_clock::time_point deadline) {
     m_bFeaturesAsked = false;
     // A server without FEAT (500, 502) or without UTF8 keeps the code page.
-    if (ftp::ListsFeature(ReadReply(), L"UTF8")) {
+    if (ftp::ListsFeature(ReceiveReply(deadline), L"UTF8")) {
         m_nameEncoding = NameEncoding::Utf8;
         m_bUtf8OptionDue = true;
     }

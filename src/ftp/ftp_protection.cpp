@@ -8,16 +8,6 @@
 #include "platform/device.h"
 #include "platform/text/codepage.h"
 
-namespace {
-
-std::chrono::steady_clock::time_point IoDeadline() {
-    const auto timeout = platform::Device::Current().Net().IoTimeout();
-    return timeout.count() > 0 ? std::chrono::steady_clock::now() + timeout
-                               : std::chrono::steady_clock::time_point::max();
-}
-
-}  // namespace
-
 bool CFtpSession::ProtectControlConnection() {
     using platform::net::TlsMode;
     TlsMode mode = platform::Device::Current().Net().Tls();

@@ -11,11 +11,15 @@ CFtpSession::ConnectionNotice CFtpSession::TakeConnectionNotice() {
 }
 
 void CFtpSession::PrepareToSend() {
+    PrepareConnection();
+    SettleNameEncoding();
+}
+
+void CFtpSession::PrepareConnection() {
     if (m_bReconnectDue) {
         m_bReconnectDue = false;
         Reconnect();
     }
-    SettleNameEncoding();
 }
 
 void CFtpSession::Reconnect() {

@@ -3,6 +3,8 @@
 
 #include <chrono>
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -77,12 +79,20 @@ class CFtpSession {
     // GetCurrentDir() would have), empty before the reply was read.
     void SendCurrentDirAhead();
     const std::wstring& CurrentDirAhead() const { return m_strCurrentDirAhead; }
+    // Sends a command whose answer is read with the next command's; CommandAheadCode() then
+    // gives its reply code (0 before it was read).
+    void SendCommandAhead(const std::wstring& strCommand);
+    int CommandAheadCode() const { return m_nCommandAheadCode; }
     bool Quit();
     void Close();
     // Sends the commands in order without waiting for each reply (at most
     // kMaxPipelinedCommands unanswered at a time) and gives their replies in the same order,
     // each as ReadReply gives it.
     std::vector<std::wstring> ExchangePipelined(const std::vector<std::wstring>& commands);
+    // As ExchangePipelined, but the last command's reply is left to the caller's ReadReply: a
+    // transfer command is answered only once its data connection is open.
+    std::vector<std::wstring> ExchangePipelinedLeavingLast(
+        const std::vector<std::wstring>& commands);
     // A folder's SIZE commands leave in one window; their replies (some 20 bytes each) still
     // fit the socket buffers while the window is being sent, so neither side blocks.
     static constexpr std::size_t kMaxPipelinedCommands = 256;
@@ -112,11 +122,16 @@ class CFtpSession {
     // or timed out before the data were through.
     enum class BlockLoopEnd { Done, Cancelled, LocalFileFailed, Broken };
 
+    // Sends every command and reads the replies of the first `nToRead`.
+    std::vector<std::wstring> ExchangePipelinedReading(const std::vector<std::wstring>& commands,
+                                                       std::size_t nToRead);
     // Connect, but keeping what the log-in so far requires (a reconnect).
     bool OpenSession(std::wstring strHost, int nPort);
     // The folder a PWD reply names, kept for reconnects; empty for another reply.
     std::wstring RememberCurrentDir();
     std::wstring ReadReplyWithin(std::chrono::milliseconds timeout);
+    // Now plus the network's I/O time-out; no limit when that is none.
+    static std::chrono::steady_clock::time_point IoDeadline();
     // After the greeting: AUTH TLS, the handshake, PBSZ 0 and PROT P as the device's setting
     // asks. False when the log-in must not go on (the refusal is recorded, the connection
     // closed).
@@ -138,19 +153,24 @@ class CFtpSession {
     std::wstring DecodeText(std::string_view bytes) const;
     // Reads the features the server gave after login, if not read yet, and picks the encoding.
     void SettleNameEncoding();
+    // Reads the reply to FEAT and picks the encoding from it.
+    void ReceiveFeatures(std::chrono::steady_clock::time_point deadline);
     // Before anything goes out: reconnects when due, then settles the encoding.
     void PrepareToSend();
+    // Reconnects when due.
+    void PrepareConnection();
     void Reconnect();
-    // TYPE I, `strProbe` (when given) and PASV in one round trip; `nProbeCode` gets the
-    // probe's reply code.
-    bool OpenDataConnectionProbing(const std::wstring& strProbe, int& nProbeCode);
-    // The rest of opening a data connection, once the PASV reply is in.
-    bool ConnectDataSocket();
-    // What every transfer starts with: `strName` checked, the data connection opened (with
-    // `strProbe` asked along when given), then `strVerb` and the name sent, answered 125 or
-    // 150 over a data connection that came about. False otherwise, with the reason recorded.
+    // The data connection of a transfer, once the PASV reply is in (nothing when the
+    // connection was lost or the reply names no port).
+    void ConnectDataSocket(const std::wstring& strPasvReply);
+    // What every transfer starts with: `strName` checked, then TYPE I, `strProbe` (when
+    // given), PASV and `strVerb` with the name in one round trip, and the transfer command
+    // answered 125 or 150 over a data connection that came about. False otherwise, with the
+    // reason recorded. `sendEarly` (when given) runs once an unprotected data connection is
+    // open, before the transfer command's answer is read.
     bool OpenTransfer(std::wstring_view strVerb, const std::wstring& strName,
-                      const std::wstring& strProbe, int& nProbeCode);
+                      const std::wstring& strProbe, int& nProbeCode,
+                      const std::function<void()>& sendEarly = nullptr);
     // Ends the data connection after a block loop (a reset when it broke, so that the server
     // cannot take a part for the whole) and reads the server's final reply.
     void EndDataTransfer(BlockLoopEnd end);
@@ -183,11 +203,14 @@ class CFtpSession {
     bool m_bDataConnected = false;   // the data connection of the running transfer came about
     bool m_bCommandRefused = false;  // the last command was refused, its ReadReply is due
     NameEncoding m_nameEncoding = NameEncoding::CodePage;
-    bool m_bFeaturesAsked = false;   // FEAT is out, its reply not read yet
-    bool m_bUtf8OptionDue = false;   // OPTS UTF8 ON goes out with the next command
-    bool m_bOptionReplyDue = false;  // OPTS UTF8 ON is out, its reply comes before the next one
-    int m_nRepliesAhead = 0;         // commands sent ahead whose replies come before the next one
+    bool m_bFeaturesAsked = false;  // FEAT is out, its reply not read yet
+    bool m_bUtf8OptionDue = false;  // OPTS UTF8 ON goes out with the next command
+    // Commands sent ahead, in order, whose replies come before the next one: PWD, OPTS UTF8
+    // ON, and others whose reply code is kept.
+    enum class ReplyAhead { CurrentDir, Option, Command };
+    std::deque<ReplyAhead> m_repliesAhead;
     std::wstring m_strCurrentDirAhead;  // what the last PWD sent ahead named
+    int m_nCommandAheadCode = 0;        // the reply code of the last other command sent ahead
 
     // What a reconnect repeats.
     std::wstring m_strHost;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -39,7 +40,12 @@ bool MeasureOpenFile(File& file, std::optional<std::uint64_t>& size) {
 
 }  // namespace
 
-bool CFtpSession::OpenDataConnectionProbing(const std::wstring& strProbe, int& nProbeCode) {
+bool CFtpSession::OpenTransfer(std::wstring_view strVerb, const std::wstring& strName,
+                               const std::wstring& strProbe, int& nProbeCode,
+                               const std::function<void()>& sendEarly) {
+    if (!IsSendable(strName)) {
+        return RefuseName();
+    }
     m_bDataConnected = false;
     PrepareToSend();
     if (!m_pControlSocket || !m_bConnected) {
@@ -49,44 +55,31 @@ bool CFtpSession::OpenDataConnectionProbing(const std::wstring& strProbe, int& n
     }
     // Without TYPE I a standard server transfers in ASCII mode and alters binary files. The
     // commands leave together: none waits for another's answer, so they cost one round trip.
-    if (strProbe.empty()) {
-        ExchangePipelined({L"TYPE I", L"PASV "});
-    } else {
-        const std::vector<std::wstring> replies =
-            ExchangePipelined({L"TYPE I", strProbe, L"PASV "});
+    // The transfer command goes along only when there is a data socket to answer it with.
+    const bool bDataSocket = m_dataSocket.Create(platform::Device::Current().Net());
+    std::vector<std::wstring> commands{L"TYPE I"};
+    if (!strProbe.empty()) {
+        commands.push_back(strProbe);
+    }
+    commands.push_back(L"PASV ");
+    if (bDataSocket) {
+        commands.push_back(std::wstring(strVerb) + strName);
+    }
+    const std::vector<std::wstring> replies =
+        bDataSocket ? ExchangePipelinedLeavingLast(commands) : ExchangePipelined(commands);
+    if (!strProbe.empty()) {
         nProbeCode = ftp::ReplyCodeOf(replies[1]);
     }
-    return ConnectDataSocket();
-}
-
-bool CFtpSession::ConnectDataSocket() {
-    if (m_bConnectionLost) {
-        return false;
-    }
-    const auto offered = ftp::ParsePasvReply(m_strReplyText);
-    if (!m_dataSocket.Create(platform::Device::Current().Net())) {
+    if (!bDataSocket) {
         SetReplyCode(ftp::kReplyDataSocketFailed);
         return false;
     }
-    // Data goes only to the server of the control connection, whatever address the reply
-    // names. A malformed reply opens nothing, and the server refuses the transfer command.
-    const auto server =
-        m_pControlSocket ? m_pControlSocket->PeerAddress() : std::optional<std::string>();
-    if (offered && server) {
-        m_bDataConnected = m_dataSocket.Connect(*server, offered->port);
+    ConnectDataSocket(replies.back());
+    if (sendEarly && m_bDataConnected && !m_bDataProtected) {
+        sendEarly();
     }
-    return true;
-}
-
-bool CFtpSession::OpenTransfer(std::wstring_view strVerb, const std::wstring& strName,
-                               const std::wstring& strProbe, int& nProbeCode) {
-    if (!IsSendable(strName)) {
-        return RefuseName();
-    }
-    if (!OpenDataConnectionProbing(strProbe, nProbeCode)) {
-        return false;
-    }
-    if (!SendAndRead(std::wstring(strVerb) + strName) || !ftp::IsTransferStarting(m_nReplyCode)) {
+    ReadReply();
+    if (!ftp::IsTransferStarting(m_nReplyCode)) {
         m_dataSocket.Close();
         return false;
     }
@@ -97,6 +90,20 @@ bool CFtpSession::OpenTransfer(std::wstring_view strVerb, const std::wstring& st
         return false;
     }
     return true;
+}
+
+void CFtpSession::ConnectDataSocket(const std::wstring& strPasvReply) {
+    if (m_bConnectionLost) {
+        return;
+    }
+    // Data goes only to the server of the control connection, whatever address the reply
+    // names. A malformed reply opens nothing, and the server refuses the transfer command.
+    const auto offered = ftp::ParsePasvReply(strPasvReply);
+    const auto server =
+        m_pControlSocket ? m_pControlSocket->PeerAddress() : std::optional<std::string>();
+    if (offered && server) {
+        m_bDataConnected = m_dataSocket.Connect(*server, offered->port);
+    }
 }
 
 void CFtpSession::EndDataTransfer(BlockLoopEnd end) {
@@ -155,8 +162,31 @@ bool CFtpSession::StoreFile(std::wstring strLocalPath, std::wstring strRemoteNam
     const std::wstring remotePath = StorePath(strRemoteName, target);
     const std::wstring probe =
         prior == PriorRemoteFile::Unknown ? L"SIZE " + remotePath : std::wstring();
+    std::optional<std::uint64_t> size;
+    const bool bReadable =
+        m_file.Open(platform::Device::Current().Files(), strLocalPath, File::Mode::Read) &&
+        MeasureOpenFile(m_file, size);
+    // A small file goes out as soon as its data connection is open, while the server's answer
+    // to the STOR is on its way: the upload then costs one round trip less. A refused STOR
+    // takes nothing of it.
+    std::optional<ftp::TransferMeter> meter;
+    BlockLoopEnd end = BlockLoopEnd::Done;
+    const auto sendBlocks = [&] {
+        meter.emplace(strRemoteName, size);
+        end = SendFileBlocks(*meter);
+    };
+    const auto sendEarly = [&] {
+        sendBlocks();
+        if (end == BlockLoopEnd::Done) {
+            m_dataSocket.Close();  // the orderly end goes along, as the whole file went out
+        }
+    };
+    const bool bEarly = bReadable && size && *size <= ftp::kEarlyUpload;
     int nSizeCode = 0;
-    if (!OpenTransfer(L"STOR ", remotePath, probe, nSizeCode)) {
+    if (!OpenTransfer(L"STOR ", remotePath, probe, nSizeCode,
+                      bEarly ? std::function<void()>(sendEarly) : nullptr)) {
+        meter.reset();
+        m_file.Close();
         return false;
     }
     if (prior == PriorRemoteFile::Unknown) {
@@ -165,19 +195,16 @@ bool CFtpSession::StoreFile(std::wstring strLocalPath, std::wstring strRemoteNam
         prior =
             nSizeCode == ftp::kReplyNoSuchFile ? PriorRemoteFile::Absent : PriorRemoteFile::Present;
     }
-    std::optional<std::uint64_t> size;
-    if (!m_file.Open(platform::Device::Current().Files(), strLocalPath, File::Mode::Read) ||
-        !MeasureOpenFile(m_file, size)) {
+    if (!bReadable) {
         // A reset rather than an orderly close: a server must not take the upload that never
         // started for an empty file and replace the remote file with it.
         m_dataSocket.Abort();
         return AbandonTransfer(ftp::kReplyLocalFileFailed);
     }
-    BlockLoopEnd end = BlockLoopEnd::Done;
-    {
-        ftp::TransferMeter meter(strRemoteName, size);
-        end = SendFileBlocks(meter);
+    if (!meter) {
+        sendBlocks();
     }
+    meter.reset();
     m_file.Close();
     EndDataTransfer(end);
     if (end == BlockLoopEnd::Done) {

@@ -81,4 +81,64 @@ TEST_F(RemoteExchange, RefusedListShowsNothingRatherThanTheLastFolder) {
     EXPECT_EQ(theApp.m_strRemoteListing, L"");
 }
 
+// The upload's commands leave before the answers they do not depend on. A small file goes
+// out whole before its STOR is answered (this server answers only after the data ended).
+// From the second file on, the CWD to the root goes with the file's own commands; when the
+// root went away meanwhile, the refused file goes up again into the root made anew, as for a
+// fresh account.
+TEST_F(RemoteExchange, UploadSendsAheadAndMendsARootThatWentAway) {
+    device.WriteFile("a.txt", "alpha");
+    device.WriteFile("b.txt", "beta");
+    const std::string root = "/My Device on Stowbox";
+    server.Greet()
+        .Command("USER alice\r\n", "331 Password\r\n")
+        .Command("PASS secret\r\n", "230 In\r\n")
+        .NoFeatures()
+        .Command("CWD " + root + "\r\n", "250 OK\r\n")
+        .Command("PWD\r\n", "257 \"" + root + "\" is current\r\n")
+        .Command("TYPE I\r\n", "200 Binary\r\n")
+        .Command("SIZE " + root + "/a.txt\r\n", "550 No such file\r\n")
+        .Expect("PASV \r\n")
+        .ReplyPasv()
+        .Expect("STOR " + root + "/a.txt\r\n")
+        .AcceptData()
+        .ReceiveData()
+        .Reply("150 Ok\r\n226 Stored\r\n");
+    // Every line is read before the first is answered.
+    server.Expect("CWD " + root + "\r\n")
+        .Expect("PWD\r\n")
+        .Expect("TYPE I\r\n")
+        .Expect("SIZE " + root + "/b.txt\r\n")
+        .Expect("PASV \r\n")
+        .Expect("STOR " + root + "/b.txt\r\n")
+        .Reply("550 No such folder\r\n257 \"/\" is current\r\n200 Binary\r\n550 No such file\r\n")
+        .ReplyPasv()
+        .Reply("553 No such folder\r\n")
+        .AcceptData()
+        .ReceiveData()  // what went ahead of the refusal is dropped
+        .Command("CWD " + root + "\r\n", "550 No such folder\r\n")
+        .Command("MKD My Device on Stowbox\r\n", "257 Created\r\n")
+        .Command("CWD " + root + "\r\n", "250 OK\r\n")
+        .Command("PWD\r\n", "257 \"" + root + "\" is current\r\n")
+        .Command("TYPE I\r\n", "200 Binary\r\n")
+        .Command("SIZE " + root + "/b.txt\r\n", "550 No such file\r\n")
+        .Expect("PASV \r\n")
+        .ReplyPasv()
+        .Command("STOR " + root + "/b.txt\r\n", "150 Ok\r\n")
+        .AcceptData()
+        .ReceiveData()
+        .Reply("226 Stored\r\n")
+        .Command("QUIT\r\n", "221 Bye\r\n")
+        .AwaitControlClosed();
+    const auto result = Run(std::string(kLogin) +
+                            "expect row 0 \"a.txt\"\n"
+                            "check 0\n"
+                            "check 1\n"
+                            "command ID_UPLOAD\n"
+                            "expect box \"File Upload Completed\"\n" +
+                            kExit);
+    EXPECT_EQ(result.status, 0) << result.message;
+    EXPECT_EQ(server.Finish().dataReceived, "alphabetabeta");
+}
+
 }  // namespace

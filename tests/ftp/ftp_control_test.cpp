@@ -93,8 +93,9 @@ TEST_F(ControlConnection, CurrentDirIsTheTextBetweenTheFirstTwoQuotes) {
     ExpectScriptRan();
 }
 
-// Commands whose answers nothing waits for go out together: a PWD with the download after
-// it, TYPE I with PASV. The folder the PWD named is still where a mended session returns.
+// Commands whose answers nothing waits for go out together: a CWD with the log-in's FEAT, a
+// PWD with the download after it, TYPE I with PASV and RETR. The folder the PWD named is still
+// where a mended session returns.
 TEST(CommandsSentAhead, CostNoRoundTripsAndThePwdStillGuidesTheMend) {
     testing_support::ScriptedFtpServer::Options slow;
     slow.replyDelay = std::chrono::milliseconds(20);  // a client that waited would lag behind
@@ -109,7 +110,8 @@ TEST(CommandsSentAhead, CostNoRoundTripsAndThePwdStillGuidesTheMend) {
     };
     server.Greet();
     login();
-    server.Command("PWD\r\n", "257 \"/Music\" is the current directory\r\n")
+    server.Command("CWD /Music\r\n", "250 Ok\r\n")
+        .Command("PWD\r\n", "257 \"/Music\" is the current directory\r\n")
         .Command("TYPE I\r\n", "200 Type set to I\r\n")
         .Expect("PASV \r\n")
         .ReplyPasv()
@@ -128,6 +130,8 @@ TEST(CommandsSentAhead, CostNoRoundTripsAndThePwdStillGuidesTheMend) {
     CFtpSession session;
     ASSERT_TRUE(session.Connect(L"127.0.0.1", 21));
     ASSERT_TRUE(session.Login(L"bob", L"pw"));
+    EXPECT_TRUE(session.SendAndRead(L"CWD /Music"));
+    EXPECT_EQ(session.GetReplyCode(), 250);
     session.SendCurrentDirAhead();
     EXPECT_TRUE(session.RetrieveFile(L"a.bin", L"a.bin"));
     EXPECT_EQ(device.ReadFile("a.bin"), "abc");
@@ -140,10 +144,12 @@ TEST(CommandsSentAhead, CostNoRoundTripsAndThePwdStillGuidesTheMend) {
     const auto& result = server.Finish();
     EXPECT_EQ(result.transcript, server.ExpectedTranscript());
     EXPECT_THAT(result.problems, testing::IsEmpty());
-    // Steps: USER, PASS, FEAT, PWD, TYPE I, PASV, RETR, ...
-    ASSERT_GE(result.linesWaiting.size(), 7u);
-    EXPECT_GE(result.linesWaiting[4], 1) << "TYPE I went out before the PWD was answered";
-    EXPECT_GE(result.linesWaiting[5], 1) << "PASV went out with TYPE I";
+    // Steps: USER, PASS, FEAT, CWD, PWD, TYPE I, PASV, RETR, ...
+    ASSERT_GE(result.linesWaiting.size(), 8u);
+    EXPECT_GE(result.linesWaiting[3], 1) << "CWD went out before FEAT was answered";
+    EXPECT_GE(result.linesWaiting[5], 1) << "TYPE I went out before the PWD was answered";
+    EXPECT_GE(result.linesWaiting[6], 1) << "PASV went out with TYPE I";
+    EXPECT_GE(result.linesWaiting[7], 1) << "RETR went out with PASV";
 }
 
 TEST_F(ControlConnection, QuitClosesOnlyOn221) {

@@ -8,8 +8,10 @@
 #include "support/fd.h"
 
 #include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -101,6 +103,31 @@ TEST(Socket, FailuresAreReportedNotHidden) {
     EXPECT_FALSE(socket.Connect("127.0.0.1", notListening.Port()));
     EXPECT_FALSE(socket.Connect("no-such-host.invalid", 21));
     EXPECT_EQ(socket.PeerAddress(), std::nullopt);
+}
+
+TEST(Socket, APeerThatResetsAsTheConnectionComesAboutLeavesABrokenOneNeverAnEnd) {
+    Loopback server;
+    Network network = Started({.ioTimeout = 2s});
+    // While the connect is awaited, the peer takes the connection and resets it at once.
+    bool reset = false;
+    network.SetWaitHook([&server, &reset] {
+        if (std::exchange(reset, true)) {
+            return;
+        }
+        {
+            const Fd peer = server.Accept();
+            const linger abort{1, 0};
+            ::setsockopt(peer.Get(), SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+        }
+        std::this_thread::sleep_for(20ms);  // the reset is in before the connect looks
+    });
+    Socket socket;
+    ASSERT_TRUE(socket.Create(network));
+    ASSERT_TRUE(socket.Connect("127.0.0.1", server.Port()));
+    ASSERT_TRUE(reset) << "the connect was never awaited";
+    char byte = 0;
+    EXPECT_EQ(socket.Receive(&byte, 1), -1) << "the reset must not read as an orderly end";
+    EXPECT_EQ(socket.Send("x", 1), -1);
 }
 
 TEST(Socket, SilentPeerEndsTheWaitAfterTheTimeOut) {

@@ -44,7 +44,8 @@ class Socket {
     bool Create(const Network& network);
     // Looks the host up (dotted address or name), applies the network's routes and
     // connects within the network's connect time-out. Send and receive then give up after
-    // the network's I/O time-out.
+    // the network's I/O time-out. A connection the peer resets as it comes about counts as
+    // made; every send and receive on it then fails.
     bool Connect(const std::string& host, std::uint16_t port);
     // As Connect, but also gives up once `deadline` has passed.
     bool Connect(const std::string& host, std::uint16_t port,
@@ -114,6 +115,7 @@ class Socket {
     std::unique_ptr<TlsStream> m_tls;
     bool m_partOfSession = false;  // whether the network counts this protected socket
     TlsFailure m_tlsFailure;
+    bool m_resetByPeer = false;  // reset as it came about: every send and receive fails
 };
 
 // The device's socket layer: start-up, address routes, time-outs.
