@@ -4,23 +4,16 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <exception>
 #include <iostream>
 #include <utility>
 
+#include "ascii_case.h"
 #include "net_io.h"
 
 namespace stowbox::service {
 
 namespace {
-
-std::string upper_ascii(std::string_view text) {
-    std::string result(text);
-    std::transform(result.begin(), result.end(), result.begin(),
-                   [](unsigned char c) { return char(std::toupper(c)); });
-    return result;
-}
 
 // A path inside a 257 reply: a double quote in it is doubled.
 std::string quote_path(std::string_view path) {

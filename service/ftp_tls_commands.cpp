@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 
+#include "ascii_case.h"
 #include "ftp_session.h"
 
 namespace stowbox::service {
@@ -13,13 +13,6 @@ namespace stowbox::service {
 namespace {
 
 constexpr std::size_t kScopeSize = 32;  // the most a TLS session context may hold
-
-std::string upper_ascii(std::string_view text) {
-    std::string result(text);
-    std::transform(result.begin(), result.end(), result.begin(),
-                   [](unsigned char c) { return char(std::toupper(c)); });
-    return result;
-}
 
 }  // namespace
 

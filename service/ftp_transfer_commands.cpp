@@ -4,13 +4,12 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 
-#include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <system_error>
 #include <vector>
 
+#include "ascii_case.h"
 #include "durable_file.h"
 #include "ftp_session.h"
 #include "net_io.h"
@@ -23,13 +22,6 @@ namespace {
 // is read once at least half a block has come, so that a sender writing small pieces does
 // not cost a wake-up and a receive each.
 constexpr std::size_t kTransferBlock = 256 * 1024;
-
-std::string upper_ascii(std::string_view text) {
-    std::string result(text);
-    std::transform(result.begin(), result.end(), result.begin(),
-                   [](unsigned char c) { return char(std::toupper(c)); });
-    return result;
-}
 
 // True when the peer of `fd` has closed or reset the connection. Bytes waiting to be read
 // (a command sent ahead) do not count: the peer may well still be there to read the reply.
