@@ -36,7 +36,17 @@ void DurableFile::discard() {
 }
 
 bool DurableFile::write(const char* bytes, std::size_t size) {
-    return fd_ && write_all(fd_.get(), bytes, size);
+    if (!fd_ || !write_all(fd_.get(), bytes, size)) {
+        return false;
+    }
+    written_ += static_cast<off_t>(size);
+    if (written_ - started_ >= kWritebackStep) {
+        // Only a hint, so its failure changes nothing: commit's fsync is what makes the file
+        // safe, and it then waits for the last part alone.
+        ::sync_file_range(fd_.get(), started_, written_ - started_, SYNC_FILE_RANGE_WRITE);
+        started_ = written_;
+    }
+    return true;
 }
 
 bool DurableFile::take_owner_and_mode(const struct stat& model) {

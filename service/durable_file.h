@@ -43,9 +43,14 @@ class DurableFile {
     void discard();
 
   private:
+    // The disk starts on what was written every this many bytes, while the rest still comes.
+    static constexpr off_t kWritebackStep = 8 << 20;
+
     std::string folder_;
     std::string path_;
     UniqueFd fd_;
+    off_t written_ = 0;  // bytes written so far
+    off_t started_ = 0;  // bytes whose writeback was started
 };
 
 }  // namespace stowbox::service
