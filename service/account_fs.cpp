@@ -59,6 +59,10 @@ std::optional<std::string> AccountFs::contained(const std::string& host_path) co
     return std::nullopt;
 }
 
+std::string last_part(std::string_view vpath) {
+    return std::string(vpath.substr(vpath.rfind('/') + 1));
+}
+
 std::optional<std::string> AccountFs::target(std::string_view vpath) const {
     return contained(vpath == "/" ? home_ : home_ + std::string(vpath));
 }

@@ -11,6 +11,9 @@ namespace stowbox::service {
 // climbs above the top or holds a NUL, CR or LF byte.
 std::optional<std::string> resolve_virtual(std::string_view cwd, std::string_view arg);
 
+// The last part of a virtual path: "/a/b" gives "b".
+std::string last_part(std::string_view vpath);
+
 // Maps virtual paths to host paths inside one account's folder. Every call resolves
 // symbolic links afresh and refuses what lands outside, so a link planted or swapped
 // at any time cannot lead out.

@@ -20,10 +20,6 @@ bool listable_name(const std::string& name) {
            name.find_first_of("\r\n") == std::string::npos;
 }
 
-std::string last_part(const std::string& vpath) {
-    return vpath.substr(vpath.rfind('/') + 1);
-}
-
 // Options such as "-a" or "-l" that some clients send before a path change nothing here.
 std::string without_options(std::string arg) {
     while (arg.starts_with('-')) {

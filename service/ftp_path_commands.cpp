@@ -21,7 +21,7 @@ bool is_folder(const std::string& host_path) {
 // A name kept for unfinished uploads: anything else of that name would be hidden, and
 // removed as if left over.
 bool reserved_name(const std::string& vpath) {
-    return is_partial_file_name(vpath.substr(vpath.rfind('/') + 1));
+    return is_partial_file_name(last_part(vpath));
 }
 
 }  // namespace

@@ -40,10 +40,6 @@ bool peer_hung_up(int fd) {
     return got == 0 || (got < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR);
 }
 
-std::string last_part(const std::string& vpath) {
-    return vpath.substr(vpath.rfind('/') + 1);
-}
-
 }  // namespace
 
 UniqueFd FtpSession::accept_data(UniqueFd listener) {

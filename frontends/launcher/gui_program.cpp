@@ -5,16 +5,12 @@
 #include <cerrno>
 #include <cstring>
 #include <iostream>
-#include <system_error>
+
+#include "platform/shell/executable_folder.h"
 
 std::filesystem::path GuiProgramPath() {
-    std::error_code error;
-    const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error || !executable.is_absolute()) {
-        return {};
-    }
     // The build passes the GUI program's path relative to the executables' folder.
-    return (executable.parent_path() / STOWBOX_GUI_FROM_BIN).lexically_normal();
+    return platform::shell::BesideExecutable(STOWBOX_GUI_FROM_BIN);
 }
 
 int ExecGuiProgram(LaunchOptions& /*options*/, char** argv) {
